@@ -1,0 +1,39 @@
+#include "DataFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace DataFolder {
+
+namespace {
+QString withSeparator(const QString& path)
+{
+    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+}
+}  // namespace
+
+bool ensure(const QString& folder)
+{
+    QDir dir(folder);
+    const bool existed = dir.exists();
+    if (!existed && !QDir().mkpath(folder))
+        return false;
+    if (!existed)
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return true;
+}
+
+QString resolve(const QString& executableDir)
+{
+    const QString beside = withSeparator(QDir(executableDir).absoluteFilePath(QStringLiteral("config")));
+    if (QFileInfo(beside).isDir() && QFileInfo(beside).isWritable())
+        return beside;
+    if (!QFileInfo::exists(beside) && QFileInfo(executableDir).isWritable())
+        return beside;
+    const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return withSeparator(QDir(perUser).absoluteFilePath(QStringLiteral("config")));
+}
+
+}  // namespace DataFolder

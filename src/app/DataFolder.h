@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Where the program keeps its files: "config/" beside the executable, as the
+// Windows original does, or the per-user data folder when the executable's
+// folder cannot be written (an installed program).
+namespace DataFolder {
+
+// The folder path with a trailing separator; the folder is created with its
+// missing parents, readable by its owner only (it holds passwords).
+QString resolve(const QString& executableDir);
+bool ensure(const QString& folder);
+
+}  // namespace DataFolder

@@ -1,0 +1,335 @@
+#include "SettingsFile.h"
+
+#include "TextCodec.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString fold(const QString& name) { return name.toCaseFolded(); }
+
+bool holdsLineBreak(const QString& text)
+{
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+// Why a section, key or value could not be stored so that it reads back the
+// same, or an empty string when it can.
+QString unstorableReason(const QString& section, const QString& key, const QString& value)
+{
+    if (section.isEmpty() || TextCodec::trimmed(section) != section)
+        return QStringLiteral("the section name \"%1\" cannot be stored").arg(section);
+    if (holdsLineBreak(section) || section.contains(QLatin1Char(']')))
+        return QStringLiteral("the section name \"%1\" cannot be stored").arg(section);
+    if (key.isEmpty() || TextCodec::trimmed(key) != key || holdsLineBreak(key)
+        || key.contains(QLatin1Char('=')) || key.startsWith(QLatin1Char('['))
+        || key.startsWith(QLatin1Char(';')))
+        return QStringLiteral("the key \"%1\" cannot be stored").arg(key);
+    if (holdsLineBreak(value))
+        return QStringLiteral("the value of \"%1\" holds a line break").arg(key);
+    return {};
+}
+
+}  // namespace
+
+SettingsFile::SettingsFile(const QString& path, QObject* parent)
+    : QObject(parent), m_path(path)
+{
+    load();
+}
+
+SettingsFile::~SettingsFile() = default;
+
+void SettingsFile::rememberDiskState()
+{
+    const QFileInfo info(m_path);
+    m_diskKnown = info.exists();
+    m_diskTime = m_diskKnown ? info.lastModified() : QDateTime();
+    m_diskSize = m_diskKnown ? info.size() : -1;
+}
+
+void SettingsFile::reloadIfChanged()
+{
+    if (m_batchDepth > 0)
+        return;
+    const QFileInfo info(m_path);
+    const bool exists = info.exists();
+    if (exists == m_diskKnown && (!exists || (info.lastModified() == m_diskTime && info.size() == m_diskSize)))
+        return;
+    load();
+}
+
+void SettingsFile::load()
+{
+    m_sections.clear();
+    m_sectionIndex.clear();
+    m_dirty = false;
+    rememberDiskState();
+    const auto bytes = StoredFile::readBytes(m_path);
+    parse(bytes.value_or(QByteArray()));
+}
+
+void SettingsFile::parse(const QByteArray& bytes)
+{
+    Section preamble;
+    preamble.isPreamble = true;
+    m_sections.push_back(std::move(preamble));
+
+    const char* data = bytes.constData();
+    const qsizetype size = bytes.size();
+    qsizetype start = 0;
+    while (start < size) {
+        qsizetype end = start;
+        while (end < size && data[end] != '\r' && data[end] != '\n')
+            ++end;
+        const QByteArray raw(data + start, end - start);
+        start = end;
+        if (start < size && data[start] == '\r') {
+            ++start;
+            if (start < size && data[start] == '\n')
+                ++start;
+        } else if (start < size && data[start] == '\n') {
+            ++start;
+        }
+
+        const QByteArray lead = raw.trimmed();
+        if (lead.startsWith('[')) {
+            Section section;
+            section.rawHeader = raw;
+            const qsizetype close = lead.indexOf(']');
+            const QByteArray inner = lead.mid(1, close < 0 ? -1 : close - 1);
+            section.name = TextCodec::trimmed(TextCodec::decode(inner));
+            const QString folded = fold(section.name);
+            if (!m_sectionIndex.contains(folded))
+                m_sectionIndex.insert(folded, int(m_sections.size()));
+            m_sections.push_back(std::move(section));
+            continue;
+        }
+        Line line;
+        line.raw = raw;
+        const qsizetype eq = raw.indexOf('=');
+        if (eq >= 0 && !lead.startsWith(';')) {
+            line.isEntry = true;
+            line.key = TextCodec::trimmed(TextCodec::decode(raw.left(eq)));
+            line.value = TextCodec::decode(raw.mid(eq + 1));
+        }
+        Section& current = m_sections.back();
+        if (line.isEntry) {
+            const QString folded = fold(line.key);
+            if (!current.keyIndex.contains(folded))
+                current.keyIndex.insert(folded, int(current.lines.size()));
+        }
+        current.lines.push_back(std::move(line));
+    }
+}
+
+SettingsFile::Section* SettingsFile::findSection(const QString& name)
+{
+    const auto it = m_sectionIndex.constFind(fold(name));
+    return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[size_t(*it)];
+}
+
+const SettingsFile::Line* SettingsFile::findLine(const QString& section, const QString& key)
+{
+    reloadIfChanged();
+    const Section* s = findSection(section);
+    if (!s)
+        return nullptr;
+    const auto it = s->keyIndex.constFind(fold(key));
+    return it == s->keyIndex.constEnd() ? nullptr : &s->lines[size_t(*it)];
+}
+
+QString SettingsFile::readString(const QString& section, const QString& key, const QString& def)
+{
+    const Line* line = findLine(section, key);
+    return line ? line->value : def;
+}
+
+int SettingsFile::readInteger(const QString& section, const QString& key, int def)
+{
+    const Line* line = findLine(section, key);
+    if (!line)
+        return def;
+    const QString text = line->value.trimmed();
+    bool ok = false;
+    int value = 0;
+    if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        value = int(text.mid(2).toUInt(&ok, 16));
+    else if (text.startsWith(QLatin1String("-0x"), Qt::CaseInsensitive))
+        value = -int(text.mid(3).toUInt(&ok, 16));
+    else
+        value = text.toInt(&ok, 10);
+    return ok ? value : def;
+}
+
+bool SettingsFile::readBool(const QString& section, const QString& key, bool def)
+{
+    return readInteger(section, key, def ? 1 : 0) != 0;
+}
+
+bool SettingsFile::hasSection(const QString& section)
+{
+    reloadIfChanged();
+    return findSection(section) != nullptr;
+}
+
+bool SettingsFile::hasKey(const QString& section, const QString& key)
+{
+    return findLine(section, key) != nullptr;
+}
+
+QStringList SettingsFile::sectionNames()
+{
+    reloadIfChanged();
+    QStringList names;
+    for (const Section& s : m_sections)
+        if (!s.isPreamble)
+            names << s.name;
+    return names;
+}
+
+bool SettingsFile::storeInMemory(const QString& section, const QString& key, const QString& value)
+{
+    const QString reason = unstorableReason(section, key, value);
+    if (!reason.isEmpty()) {
+        fail(QStringLiteral("%1: %2").arg(QFileInfo(m_path).absoluteFilePath(), reason));
+        return false;
+    }
+    Section* s = findSection(section);
+    if (!s) {
+        Section fresh;
+        fresh.name = section;
+        fresh.rawHeader = TextCodec::encode(QLatin1Char('[') + section + QLatin1Char(']'));
+        m_sectionIndex.insert(fold(section), int(m_sections.size()));
+        m_sections.push_back(std::move(fresh));
+        s = &m_sections.back();
+    }
+    const QByteArray raw = TextCodec::encode(key + QLatin1Char('=') + value);
+    const auto it = s->keyIndex.constFind(fold(key));
+    if (it != s->keyIndex.constEnd()) {
+        Line& line = s->lines[size_t(*it)];
+        if (line.value == value)
+            return true;
+        // Keep the key as the file spells it.
+        line.raw = TextCodec::encode(line.key + QLatin1Char('=') + value);
+        line.value = value;
+        m_dirty = true;
+        return true;
+    }
+    // A new key goes after the last key of its section, ahead of any blank
+    // lines or comments that separate it from the next section.
+    int at = int(s->lines.size());
+    while (at > 0 && !s->lines[size_t(at - 1)].isEntry)
+        --at;
+    Line line;
+    line.raw = raw;
+    line.key = key;
+    line.value = value;
+    line.isEntry = true;
+    s->lines.insert(s->lines.begin() + at, std::move(line));
+    for (auto k = s->keyIndex.begin(); k != s->keyIndex.end(); ++k)
+        if (*k >= at)
+            ++*k;
+    s->keyIndex.insert(fold(key), at);
+    m_dirty = true;
+    return true;
+}
+
+bool SettingsFile::writeString(const QString& section, const QString& key, const QString& value)
+{
+    beginBatch();
+    if (!storeInMemory(section, key, value))
+        m_batchFailed = true;
+    return endBatch();
+}
+
+bool SettingsFile::writeInteger(const QString& section, const QString& key, int value)
+{
+    return writeString(section, key, QString::number(value));
+}
+
+bool SettingsFile::writeBool(const QString& section, const QString& key, bool value)
+{
+    return writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void SettingsFile::beginBatch()
+{
+    if (m_batchDepth == 0) {
+        reloadIfChanged();
+        m_batchFailed = false;
+    }
+    ++m_batchDepth;
+}
+
+bool SettingsFile::endBatch()
+{
+    if (--m_batchDepth > 0)
+        return !m_batchFailed;
+    if (m_batchFailed) {
+        // Drop the whole batch: memory must not claim what the file lacks.
+        load();
+        return false;
+    }
+    if (!m_dirty)
+        return true;
+    if (!flush()) {
+        load();
+        return false;
+    }
+    return true;
+}
+
+bool SettingsFile::flush()
+{
+    qsizetype total = 0;
+    for (const Section& s : m_sections) {
+        total += s.rawHeader.size() + 2;
+        for (const Line& line : s.lines)
+            total += line.raw.size() + 2;
+    }
+    QByteArray bytes;
+    bytes.reserve(total);
+    for (const Section& s : m_sections) {
+        if (!s.isPreamble) {
+            bytes += s.rawHeader;
+            bytes += "\r\n";
+        }
+        for (const Line& line : s.lines) {
+            bytes += line.raw;
+            bytes += "\r\n";
+        }
+    }
+    const WriteResult result = StoredFile::writeBytes(m_path, bytes);
+    if (!result) {
+        fail(result.error);
+        return false;
+    }
+    ++m_rewrites;
+    m_bytesWritten += bytes.size();
+    m_dirty = false;
+    rememberDiskState();
+    return true;
+}
+
+void SettingsFile::fail(const QString& error)
+{
+    m_lastError = error;
+    emit writeFailed(error);
+}
+
+SettingsFile::Batch::Batch(SettingsFile& file) : m_file(&file) { m_file->beginBatch(); }
+
+SettingsFile::Batch::~Batch()
+{
+    if (!m_done)
+        commit();
+}
+
+bool SettingsFile::Batch::commit()
+{
+    if (m_done)
+        return false;
+    m_done = true;
+    return m_file->endBatch();
+}

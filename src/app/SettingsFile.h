@@ -1,0 +1,107 @@
+#pragma once
+
+#include "StoredFile.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include <vector>
+
+// The settings file (defualt.ini) in the Windows profile format: "[section]"
+// lines followed by "key=value" lines, GB18030 bytes, CR LF. Section and key
+// names match without regard to case; the order of sections and keys is kept,
+// and lines that no write touches (comments, blank lines, odd spacing) are
+// written back byte for byte.
+//
+// Write-through: every write ends with the file on disk, through one atomic
+// rewrite. A Batch groups the writes of one user action into one rewrite.
+// Values are read whole (no length limit). The file is read again when it
+// changed on disk (an import, another tool).
+class SettingsFile : public QObject {
+    Q_OBJECT
+public:
+    explicit SettingsFile(const QString& path, QObject* parent = nullptr);
+    ~SettingsFile() override;
+
+    QString path() const { return m_path; }
+
+    QString readString(const QString& section, const QString& key, const QString& def = {});
+    // Decimal, or hexadecimal with "0x"; missing or not a number gives def.
+    int readInteger(const QString& section, const QString& key, int def);
+    bool readBool(const QString& section, const QString& key, bool def);
+    bool hasSection(const QString& section);
+    bool hasKey(const QString& section, const QString& key);
+    QStringList sectionNames();
+
+    // False (and writeFailed) when the file could not be written, or when the
+    // names or the value cannot be stored so that they read back the same.
+    bool writeString(const QString& section, const QString& key, const QString& value);
+    bool writeInteger(const QString& section, const QString& key, int value);
+    bool writeBool(const QString& section, const QString& key, bool value);
+
+    // One user action, one rewrite. Writes inside the batch change memory
+    // only; commit() writes the file once. A refused write or a failed
+    // commit drops every change of the batch: memory goes back to what the
+    // file holds. A batch destroyed without commit() commits.
+    class Batch {
+    public:
+        explicit Batch(SettingsFile& file);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        bool commit();
+
+    private:
+        SettingsFile* m_file;
+        bool m_done = false;
+    };
+
+    QString lastError() const { return m_lastError; }
+    int rewriteCount() const { return m_rewrites; }  // for tests and benchmarks
+    qint64 bytesWritten() const { return m_bytesWritten; }
+
+signals:
+    void writeFailed(const QString& error);
+
+private:
+    struct Line {
+        QByteArray raw;     // the line as it stands in the file, without its break
+        QString key;        // empty for comments and blank lines
+        QString value;
+        bool isEntry = false;
+    };
+    struct Section {
+        QByteArray rawHeader;  // empty for the lines before the first section
+        QString name;
+        bool isPreamble = false;
+        std::vector<Line> lines;
+        QHash<QString, int> keyIndex;  // folded key -> first line holding it
+    };
+
+    void reloadIfChanged();
+    void load();
+    void parse(const QByteArray& bytes);
+    void rememberDiskState();
+    Section* findSection(const QString& name);
+    const Line* findLine(const QString& section, const QString& key);
+    bool storeInMemory(const QString& section, const QString& key, const QString& value);
+    bool flush();
+    void beginBatch();
+    bool endBatch();
+    void fail(const QString& error);
+
+    QString m_path;
+    std::vector<Section> m_sections;
+    QHash<QString, int> m_sectionIndex;  // folded name -> first section of that name
+    int m_batchDepth = 0;
+    bool m_batchFailed = false;
+    bool m_dirty = false;
+    bool m_diskKnown = false;
+    QDateTime m_diskTime;
+    qint64 m_diskSize = -1;
+    QString m_lastError;
+    int m_rewrites = 0;
+    qint64 m_bytesWritten = 0;
+};

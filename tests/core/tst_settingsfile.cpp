@@ -1,0 +1,241 @@
+#include "SettingsFile.h"
+#include "TestData.h"
+#include "TextCodec.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <unistd.h>
+
+class TestSettingsFile : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { StoredFile::setWriteFault({}); }
+
+    void readsWindowsFileExactly()
+    {
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        SettingsFile ini(data.file("defualt.ini"));
+        QCOMPARE(ini.readInteger("defualt", "SoftwareInd", 0), 1);
+        QCOMPARE(ini.readInteger("DEFUALT", "editpanelwidth", 400), 420);
+        QCOMPARE(ini.readInteger("defualt", "CurArticlePnlWidth", 200), 16);  // "0x10"
+        QVERIFY(ini.readBool("defualt", "CbEditURL", false));
+        QCOMPARE(ini.readString("1", "User"), QString(" lisi "));
+        QCOMPARE(ini.readString("1", "Password"), QString("p a s s"));
+        QCOMPARE(ini.readString("2", "url", "x"), QString());
+        QCOMPARE(ini.readString("0", "User"), QString::fromUtf8("张三"));
+        QCOMPARE(ini.readString("D:\\Tools\\QVBzevi\\config\\Content0_1.txt", "DetailClauseDisplay2"),
+                 QString::fromUtf8("车标题2"));
+        QCOMPARE(ini.readString("9", "url", "none"), QString("none"));
+    }
+
+    void unchangedValueDoesNotRewrite()
+    {
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        const QByteArray before = data.readBytes("defualt.ini");
+        SettingsFile ini(data.file("defualt.ini"));
+        QVERIFY(ini.writeString("defualt", "SiteInd", "0"));
+        QCOMPARE(ini.rewriteCount(), 0);
+        QCOMPARE(data.readBytes("defualt.ini"), before);
+    }
+
+    void rewriteKeepsEveryOtherLineByteForByte()
+    {
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        const QByteArray before = data.readBytes("defualt.ini");
+        SettingsFile ini(data.file("defualt.ini"));
+        QVERIFY(ini.writeString("DEFUALT", "siteind", "2"));
+        QByteArray expected = before;
+        expected.replace("SiteInd=0\r\n", "SiteInd=2\r\n");
+        QCOMPARE(data.readBytes("defualt.ini"), expected);
+        // Writing the old value back restores the original bytes.
+        QVERIFY(ini.writeString("defualt", "SiteInd", "0"));
+        QCOMPARE(data.readBytes("defualt.ini"), before);
+    }
+
+    void commentsBlankLinesAndSpacingSurvive()
+    {
+        TestDataFolder data;
+        const QByteArray original = "; header comment\r\n\r\n[A]\r\n  Key = one\r\n\r\n; tail\r\n[B]\r\nx=1\r\n";
+        data.writeBytes("s.ini", original);
+        SettingsFile ini(data.file("s.ini"));
+        QCOMPARE(ini.readString("a", "KEY"), QString(" one"));
+        QVERIFY(ini.writeString("a", "new", "2"));
+        QCOMPARE(data.readBytes("s.ini"),
+                 QByteArray("; header comment\r\n\r\n[A]\r\n  Key = one\r\nnew=2\r\n\r\n; tail\r\n[B]\r\nx=1\r\n"));
+        QVERIFY(ini.writeString("C", "k", "v"));
+        QVERIFY(data.readBytes("s.ini").endsWith("[B]\r\nx=1\r\n[C]\r\nk=v\r\n"));
+    }
+
+    void readsCrAndLfLineEndsAndWritesGb18030()
+    {
+        TestDataFolder data;
+        data.writeBytes("s.ini", "[a]\rk=1\n[b]\r\nk=2");
+        SettingsFile ini(data.file("s.ini"));
+        QCOMPARE(ini.readInteger("a", "k", 0), 1);
+        QCOMPARE(ini.readInteger("b", "k", 0), 2);
+        QVERIFY(ini.writeString("站点", "文章", QString::fromUtf8("标识𠀀")));
+        QVERIFY(data.readBytes("s.ini").contains(gb18030(QString::fromUtf8("[站点]\r\n文章=标识𠀀\r\n"))));
+        SettingsFile again(data.file("s.ini"));
+        QCOMPARE(again.readString("站点", "文章"), QString::fromUtf8("标识𠀀"));
+    }
+
+    void integersAndBooleans_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("decimal") << QByteArray("42") << 42;
+        QTest::newRow("negative") << QByteArray("-1") << -1;
+        QTest::newRow("hex") << QByteArray("0x1F") << 31;
+        QTest::newRow("not a number") << QByteArray("wide") << 400;
+        QTest::newRow("empty") << QByteArray("") << 400;
+        QTest::newRow("overflow") << QByteArray("99999999999999") << 400;
+        QTest::newRow("trailing junk") << QByteArray("12px") << 400;
+    }
+    void integersAndBooleans()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(int, expected);
+        TestDataFolder data;
+        data.writeBytes("s.ini", "[defualt]\r\nEditPanelWidth=" + stored + "\r\n");
+        SettingsFile ini(data.file("s.ini"));
+        QCOMPARE(ini.readInteger("defualt", "EditPanelWidth", 400), expected);
+    }
+
+    void booleansWriteOneAndZero()
+    {
+        TestDataFolder data;
+        SettingsFile ini(data.file("s.ini"));
+        QVERIFY(ini.writeBool("defualt", "Edit", true));
+        QVERIFY(ini.writeBool("defualt", "CbEditURL", false));
+        QCOMPARE(data.readBytes("s.ini"), QByteArray("[defualt]\r\nEdit=1\r\nCbEditURL=0\r\n"));
+        QVERIFY(ini.readBool("defualt", "Edit", false));
+        QVERIFY(!ini.readBool("defualt", "CbEditURL", true));
+    }
+
+    void longValuesReadWhole()
+    {
+        TestDataFolder data;
+        SettingsFile ini(data.file("s.ini"));
+        const QString longText(5000, QChar(0x6587));
+        QVERIFY(ini.writeString("software0", "ShowClause1", longText));
+        SettingsFile again(data.file("s.ini"));
+        QCOMPARE(again.readString("software0", "ShowClause1"), longText);
+    }
+
+    void unstorableNamesAndValuesAreRefused_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("value with LF") << "s" << "k" << "a\nb";
+        QTest::newRow("value with CR") << "s" << "k" << "a\rb";
+        QTest::newRow("key with =") << "s" << "a=b" << "v";
+        QTest::newRow("key starting [") << "s" << "[x" << "v";
+        QTest::newRow("key starting ;") << "s" << ";x" << "v";
+        QTest::newRow("section with ]") << "a]b" << "k" << "v";
+        QTest::newRow("section with break") << "a\nb" << "k" << "v";
+        QTest::newRow("empty key") << "s" << "" << "v";
+    }
+    void unstorableNamesAndValuesAreRefused()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        TestDataFolder data;
+        data.writeBytes("s.ini", "[s]\r\nk=old\r\n");
+        SettingsFile ini(data.file("s.ini"));
+        QSignalSpy failed(&ini, &SettingsFile::writeFailed);
+        QVERIFY(!ini.writeString(section, key, value));
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(ini.lastError().contains("s.ini"));
+        QCOMPARE(data.readBytes("s.ini"), QByteArray("[s]\r\nk=old\r\n"));
+        QCOMPARE(ini.readString("s", "k"), QString("old"));
+    }
+
+    void batchIsOneRewrite()
+    {
+        TestDataFolder data;
+        SettingsFile ini(data.file("s.ini"));
+        {
+            SettingsFile::Batch batch(ini);
+            for (int i = 0; i < 100; ++i)
+                ini.writeString(QString::number(i), "url", QString("u%1").arg(i));
+            QVERIFY(!QFile::exists(data.file("s.ini")));
+            QVERIFY(batch.commit());
+        }
+        QCOMPARE(ini.rewriteCount(), 1);
+        SettingsFile again(data.file("s.ini"));
+        QCOMPARE(again.readString("99", "url"), QString("u99"));
+    }
+
+    void refusedWriteDropsTheWholeBatch()
+    {
+        TestDataFolder data;
+        data.writeBytes("s.ini", "[0]\r\nurl=a\r\n");
+        SettingsFile ini(data.file("s.ini"));
+        SettingsFile::Batch batch(ini);
+        ini.writeString("0", "url", "b");
+        ini.writeString("0", "bad=key", "c");
+        QVERIFY(!batch.commit());
+        QCOMPARE(ini.readString("0", "url"), QString("a"));
+        QCOMPARE(data.readBytes("s.ini"), QByteArray("[0]\r\nurl=a\r\n"));
+    }
+
+    void failedWriteKeepsOldFileAndMemoryInStep()
+    {
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        const QByteArray before = data.readBytes("defualt.ini");
+        SettingsFile ini(data.file("defualt.ini"));
+        StoredFile::setWriteFault([](const QString&) { return QStringLiteral("No space left on device"); });
+        QSignalSpy failed(&ini, &SettingsFile::writeFailed);
+        QVERIFY(!ini.writeString("0", "User", "changed"));
+        QCOMPARE(failed.count(), 1);
+        QVERIFY(failed.at(0).at(0).toString().contains("defualt.ini"));
+        QVERIFY(failed.at(0).at(0).toString().contains("No space left"));
+        QCOMPARE(data.readBytes("defualt.ini"), before);
+        QCOMPARE(ini.readString("0", "User"), QString::fromUtf8("张三"));
+    }
+
+    void readOnlyFolderReportsFailure()
+    {
+        if (geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        TestDataFolder data;
+        SettingsFile ini(data.file("s.ini"));
+        QFile::setPermissions(data.path(), QFile::ReadOwner | QFile::ExeOwner);
+        QVERIFY(!ini.writeString("a", "b", "c"));
+        QFile::setPermissions(data.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void readsAgainWhenChangedOnDisk()
+    {
+        TestDataFolder data;
+        data.writeBytes("s.ini", "[a]\r\nk=1\r\n");
+        SettingsFile ini(data.file("s.ini"));
+        QCOMPARE(ini.readString("a", "k"), QString("1"));
+        data.writeBytes("s.ini", "[a]\r\nk=22\r\n[b]\r\nx=y\r\n");
+        QCOMPARE(ini.readString("a", "k"), QString("22"));
+        QVERIFY(ini.writeString("b", "x", "z"));
+        QCOMPARE(data.readBytes("s.ini"), QByteArray("[a]\r\nk=22\r\n[b]\r\nx=z\r\n"));
+    }
+
+    void duplicatesAndJunkAreReadSafely()
+    {
+        TestDataFolder data;
+        static const char raw[] = "[a]\r\nk=first\r\nK=second\r\n[A]\r\nk=third\r\n\x00\xff\xfe=\x81\r\n[unclosed\r\nz=1\r\n";
+        const QByteArray junk(raw, sizeof raw - 1);
+        data.writeBytes("s.ini", junk);
+        SettingsFile ini(data.file("s.ini"));
+        QCOMPARE(ini.readString("a", "k"), QString("first"));
+        QCOMPARE(ini.readString("unclosed", "z"), QString("1"));
+        QVERIFY(ini.writeString("a", "k", "new"));
+        QByteArray expected = junk;
+        expected.replace("k=first", "k=new");
+        QCOMPARE(data.readBytes("s.ini"), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsFile)
+#include "tst_settingsfile.moc"
