@@ -40,6 +40,8 @@ WriteResult writeBytes(const QString& path, const QByteArray& bytes)
         file.cancelWriting();
         return failure(path, reason);
     }
+    // The data folder holds passwords: stored files are for their owner only.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (!file.commit())
         return failure(path, file.errorString());
     return {};
