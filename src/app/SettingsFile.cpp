@@ -69,57 +69,89 @@ void SettingsFile::load()
     parse(bytes.value_or(QByteArray()));
 }
 
+namespace {
+
+// The end of the line starting at `start`, and where the next line begins
+// (after CR, LF or CR LF).
+qsizetype lineEnd(const QByteArray& bytes, qsizetype start, qsizetype* next)
+{
+    const char* data = bytes.constData();
+    const qsizetype size = bytes.size();
+    qsizetype end = start;
+    while (end < size && data[end] != '\r' && data[end] != '\n')
+        ++end;
+    qsizetype after = end;
+    if (after < size && data[after] == '\r')
+        ++after;
+    if (after < size && data[after] == '\n' && (after == end || data[end] == '\r'))
+        ++after;
+    *next = after;
+    return end;
+}
+
+bool isSectionHeader(const char* data, qsizetype size)
+{
+    qsizetype i = 0;
+    while (i < size && (data[i] == ' ' || data[i] == '\t'))
+        ++i;
+    return i < size && data[i] == '[';
+}
+
+}  // namespace
+
 void SettingsFile::parse(const QByteArray& bytes)
 {
     Section preamble;
     preamble.isPreamble = true;
     m_sections.push_back(std::move(preamble));
 
-    const char* data = bytes.constData();
-    const qsizetype size = bytes.size();
+    qsizetype bodyStart = 0;
     qsizetype start = 0;
-    while (start < size) {
-        qsizetype end = start;
-        while (end < size && data[end] != '\r' && data[end] != '\n')
-            ++end;
-        const QByteArray raw(data + start, end - start);
-        start = end;
-        if (start < size && data[start] == '\r') {
-            ++start;
-            if (start < size && data[start] == '\n')
-                ++start;
-        } else if (start < size && data[start] == '\n') {
-            ++start;
-        }
-
-        const QByteArray lead = raw.trimmed();
-        if (lead.startsWith('[')) {
+    while (start < bytes.size()) {
+        qsizetype next = 0;
+        const qsizetype end = lineEnd(bytes, start, &next);
+        if (isSectionHeader(bytes.constData() + start, end - start)) {
+            m_sections.back().rawBody = bytes.mid(bodyStart, start - bodyStart);
             Section section;
-            section.rawHeader = raw;
+            section.rawHeader = bytes.mid(start, end - start);
+            const QByteArray lead = section.rawHeader.trimmed();
             const qsizetype close = lead.indexOf(']');
-            const QByteArray inner = lead.mid(1, close < 0 ? -1 : close - 1);
-            section.name = TextCodec::trimmed(TextCodec::decode(inner));
+            section.name = TextCodec::trimmed(TextCodec::decode(lead.mid(1, close < 0 ? -1 : close - 1)));
             const QString folded = fold(section.name);
             if (!m_sectionIndex.contains(folded))
                 m_sectionIndex.insert(folded, int(m_sections.size()));
             m_sections.push_back(std::move(section));
-            continue;
+            bodyStart = next;
         }
+        start = next;
+    }
+    m_sections.back().rawBody = bytes.mid(bodyStart);
+}
+
+void SettingsFile::ensureParsed(Section& section)
+{
+    if (section.parsed)
+        return;
+    section.parsed = true;
+    const QByteArray body = std::move(section.rawBody);
+    section.rawBody.clear();
+    qsizetype start = 0;
+    while (start < body.size()) {
+        qsizetype next = 0;
+        const qsizetype end = lineEnd(body, start, &next);
         Line line;
-        line.raw = raw;
-        const qsizetype eq = raw.indexOf('=');
-        if (eq >= 0 && !lead.startsWith(';')) {
+        line.raw = body.mid(start, end - start);
+        start = next;
+        const qsizetype eq = line.raw.indexOf('=');
+        if (eq >= 0 && !line.raw.trimmed().startsWith(';')) {
             line.isEntry = true;
-            line.key = TextCodec::trimmed(TextCodec::decode(raw.left(eq)));
-            line.value = TextCodec::decode(raw.mid(eq + 1));
-        }
-        Section& current = m_sections.back();
-        if (line.isEntry) {
+            line.key = TextCodec::trimmed(TextCodec::decode(line.raw.left(eq)));
+            line.value = TextCodec::decode(line.raw.mid(eq + 1));
             const QString folded = fold(line.key);
-            if (!current.keyIndex.contains(folded))
-                current.keyIndex.insert(folded, int(current.lines.size()));
+            if (!section.keyIndex.contains(folded))
+                section.keyIndex.insert(folded, int(section.lines.size()));
         }
-        current.lines.push_back(std::move(line));
+        section.lines.push_back(std::move(line));
     }
 }
 
@@ -132,9 +164,10 @@ SettingsFile::Section* SettingsFile::findSection(const QString& name)
 const SettingsFile::Line* SettingsFile::findLine(const QString& section, const QString& key)
 {
     reloadIfChanged();
-    const Section* s = findSection(section);
+    Section* s = findSection(section);
     if (!s)
         return nullptr;
+    ensureParsed(*s);
     const auto it = s->keyIndex.constFind(fold(key));
     return it == s->keyIndex.constEnd() ? nullptr : &s->lines[size_t(*it)];
 }
@@ -200,10 +233,12 @@ bool SettingsFile::storeInMemory(const QString& section, const QString& key, con
         Section fresh;
         fresh.name = section;
         fresh.rawHeader = TextCodec::encode(QLatin1Char('[') + section + QLatin1Char(']'));
+        fresh.parsed = true;
         m_sectionIndex.insert(fold(section), int(m_sections.size()));
         m_sections.push_back(std::move(fresh));
         s = &m_sections.back();
     }
+    ensureParsed(*s);
     const QByteArray raw = TextCodec::encode(key + QLatin1Char('=') + value);
     const auto it = s->keyIndex.constFind(fold(key));
     if (it != s->keyIndex.constEnd()) {
@@ -284,16 +319,25 @@ bool SettingsFile::flush()
 {
     qsizetype total = 0;
     for (const Section& s : m_sections) {
-        total += s.rawHeader.size() + 2;
+        total += s.rawHeader.size() + 2 + s.rawBody.size() + 2;
         for (const Line& line : s.lines)
             total += line.raw.size() + 2;
     }
     QByteArray bytes;
     bytes.reserve(total);
+    auto endLine = [&bytes] {
+        if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
+            bytes += "\r\n";
+    };
     for (const Section& s : m_sections) {
         if (!s.isPreamble) {
+            endLine();
             bytes += s.rawHeader;
             bytes += "\r\n";
+        }
+        if (!s.parsed) {
+            bytes += s.rawBody;
+            continue;
         }
         for (const Line& line : s.lines) {
             bytes += line.raw;

@@ -72,10 +72,15 @@ private:
         QString value;
         bool isEntry = false;
     };
+    // A section's lines are split into keys only when first used: start-up
+    // with thousands of sites then costs one scan of the file, and a rewrite
+    // copies untouched sections as the bytes they were.
     struct Section {
         QByteArray rawHeader;  // empty for the lines before the first section
         QString name;
         bool isPreamble = false;
+        bool parsed = false;
+        QByteArray rawBody;    // the lines as read, breaks included, until parsed
         std::vector<Line> lines;
         QHash<QString, int> keyIndex;  // folded key -> first line holding it
     };
@@ -85,6 +90,7 @@ private:
     void parse(const QByteArray& bytes);
     void rememberDiskState();
     Section* findSection(const QString& name);
+    static void ensureParsed(Section& section);
     const Line* findLine(const QString& section, const QString& key);
     bool storeInMemory(const QString& section, const QString& key, const QString& value);
     bool flush();

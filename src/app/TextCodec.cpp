@@ -6,17 +6,38 @@
 
 namespace TextCodec {
 
+namespace {
+bool isAscii(const char* data, qsizetype size)
+{
+    for (qsizetype i = 0; i < size; ++i)
+        if (static_cast<unsigned char>(data[i]) >= 0x80)
+            return false;
+    return true;
+}
+}  // namespace
+
 QString decode(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    QStringDecoder decoder("GB18030");
+    // Most stored lines are plain ASCII (keys, numbers, URLs): skip the converter.
+    if (isAscii(bytes.constData(), bytes.size()))
+        return QString::fromLatin1(bytes);
+    static thread_local QStringDecoder decoder("GB18030", QStringConverter::Flag::Stateless);
     return decoder.decode(bytes);
 }
 
 QByteArray encode(const QString& text)
 {
-    QStringEncoder encoder("GB18030");
+    bool ascii = true;
+    for (QChar c : text)
+        if (c.unicode() >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii)
+        return text.toLatin1();
+    static thread_local QStringEncoder encoder("GB18030", QStringConverter::Flag::Stateless);
     return encoder.encode(text);
 }
 
