@@ -1,0 +1,161 @@
+#include "Pictures.h"
+
+#include <QAbstractButton>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHash>
+#include <QIcon>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QSvgRenderer>
+
+static void registerPictureResources() { Q_INIT_RESOURCE(pictures); }
+
+namespace Pictures {
+
+namespace {
+
+const char* const PictureFolder = ":/pictures";
+
+struct PictureIndex {
+    QHash<QString, QString> pathByKey;  // lower-case name -> resource path
+    QStringList names;
+};
+
+const PictureIndex& index()
+{
+    static const PictureIndex built = [] {
+        initResources();
+        PictureIndex idx;
+        QDirIterator it(QString::fromLatin1(PictureFolder), QDir::Files);
+        while (it.hasNext()) {
+            const QFileInfo info(it.next());
+            const QString suffix = info.suffix().toLower();
+            if (suffix != QLatin1String("svg") && suffix != QLatin1String("jpg")
+                && suffix != QLatin1String("png"))
+                continue;
+            idx.pathByKey.insert(info.completeBaseName().toLower(), info.filePath());
+            idx.names << info.completeBaseName();
+        }
+        idx.names.sort(Qt::CaseInsensitive);
+        return idx;
+    }();
+    return built;
+}
+
+QString pathOf(const QString& name)
+{
+    return index().pathByKey.value(name.trimmed().toLower());
+}
+
+bool isSvg(const QString& path) { return path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive); }
+
+qreal screenPixelRatio()
+{
+    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+QPixmap renderSvg(const QString& path, QSize size)
+{
+    QSvgRenderer renderer(path);
+    if (!renderer.isValid())
+        return {};
+    if (size.isEmpty())
+        size = renderer.defaultSize();
+    const qreal ratio = screenPixelRatio();
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
+                           | QPainter::SmoothPixmapTransform);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
+    painter.end();
+    image.setDevicePixelRatio(ratio);
+    return QPixmap::fromImage(image);
+}
+
+// The hover face: the same picture under a faint blue wash, so a flat picture
+// button still answers the pointer.
+QPixmap hoverFace(const QPixmap& face)
+{
+    QPixmap lit = face;
+    QPainter painter(&lit);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+    painter.fillRect(QRect(QPoint(0, 0), face.deviceIndependentSize().toSize()),
+                     QColor(43, 123, 185, 28));
+    return lit;
+}
+
+}  // namespace
+
+void initResources()
+{
+    static const bool done = (registerPictureResources(), true);
+    Q_UNUSED(done);
+}
+
+QSize pictureSize(const QString& name)
+{
+    const QString path = pathOf(name);
+    if (path.isEmpty())
+        return {};
+    if (isSvg(path))
+        return QSvgRenderer(path).defaultSize();
+    return QImage(path).size();
+}
+
+bool exists(const QString& name) { return !pathOf(name).isEmpty(); }
+
+QStringList names() { return index().names; }
+
+QIcon applicationIcon()
+{
+    initResources();
+    return QIcon(QStringLiteral(":/qvbzevi.svg"));
+}
+
+}  // namespace Pictures
+
+QPixmap picture(const QString& name, QSize size)
+{
+    const QString path = Pictures::pathOf(name);
+    if (path.isEmpty())
+        return {};
+    if (Pictures::isSvg(path))
+        return Pictures::renderSvg(path, size);
+    QPixmap pixmap(path);
+    if (pixmap.isNull() || size.isEmpty() || pixmap.size() == size)
+        return pixmap;
+    return pixmap.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+bool LoadButtonPicture(QAbstractButton* button, const QString& name)
+{
+    const QString path = Pictures::pathOf(name);
+    const bool isFace = Pictures::isSvg(path) || path.endsWith(QLatin1String(".png"));
+    if (!button || !isFace)
+        return false;
+    const QPixmap face = picture(name);
+    if (face.isNull())
+        return false;
+    QIcon icon;
+    icon.addPixmap(face, QIcon::Normal);
+    icon.addPixmap(Pictures::hoverFace(face), QIcon::Active);
+    button->setIcon(icon);
+    button->setIconSize(face.deviceIndependentSize().toSize());
+    return true;
+}
+
+bool LoadJpegPicture(QLabel* label, const QString& name)
+{
+    const QString path = Pictures::pathOf(name);
+    if (!label || !path.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
+        return false;
+    const QPixmap pixmap(path, "JPG");
+    if (pixmap.isNull())
+        return false;
+    label->setPixmap(pixmap);
+    return true;
+}
