@@ -1,0 +1,86 @@
+#pragma once
+
+#include "ArticleBuffer.h"
+#include "ArticleFiles.h"
+
+#include <QItemSelectionModel>
+#include <QObject>
+#include <QStringListModel>
+
+class SettingsFile;
+
+// The article library: the list of names (a QStringListModel with a
+// QItemSelectionModel; the list box on screen is a view over both), the
+// article buffer and every load and save of an article. Widget-free: the
+// panel hands over its field texts and refills itself on
+// currentArticleChanged().
+//
+// Writes land in the article the panel shows (shownIndex()), so an edit
+// saved while the list's current item moves never reaches another article.
+// A failed write is reported on writeFailed() and by the return value; the
+// list in memory only changes once articles.txt holds the change.
+class ArticleStore : public QObject {
+    Q_OBJECT
+public:
+    enum class EditMode { Update, Append };
+
+    ArticleStore(SettingsFile& settings, const QString& dataFolder, QObject* parent = nullptr);
+
+    QStringListModel* model() { return &m_names; }
+    QItemSelectionModel* selectionModel() { return &m_selection; }
+    ArticleFiles& files() { return m_files; }
+
+    int count() const { return m_names.rowCount(); }
+    int currentIndex() const;  // the list's current item, -1 for none
+    int shownIndex() const { return m_shown; }  // the article in the buffer and panel, -1 for none
+    QString currentArticleName() const;  // of the shown article
+    ArticleBuffer& buffer() { return m_buffer; }
+    const ArticleBuffer& buffer() const { return m_buffer; }
+
+    void LoadArticleNames();
+    // After an import replaced the files: read the list and show article n
+    // (the stored SoftwareInd); the state shown before is not saved.
+    void ReloadFromDisk(int n);
+    bool SaveArticleNames();
+    // Makes article n the only selected one and loads the current article;
+    // n < 0 counts as 0, n past the end selects nothing.
+    void SelectArticle(int n);
+    void LoadCurrentArticle();
+    bool SaveCurrentArticle(const ArticlePanelTexts& texts);
+    bool SaveClauseField(int i, const QString& text);
+    bool SaveParagraphField(int j, const QString& text);
+    bool DeleteSelectedArticles();
+    // Renames the shown article or appends a new one from the buffer, and
+    // stores it whole. The buffer must have passed editedArticleProblem().
+    bool ApplyEditedArticle(EditMode mode);
+
+    // Why a name or the editor's texts cannot be stored; empty when they can.
+    static QString nameProblem(const QString& name);
+    static QString editedArticleProblem(const ArticleBuffer& article);
+
+    QString lastError() const { return m_lastError; }
+
+signals:
+    // The buffer holds another article, or the shown one was reloaded,
+    // renamed or emptied: the panel refills, the site-article identifier
+    // is read again.
+    void currentArticleChanged();
+    void writeFailed(const QString& error);
+
+private:
+    void followCurrentItem(const QModelIndex& current);
+    void showNothing();
+    void selectOnly(int row);
+    bool report(const QStringList& errors);
+    bool writeNames(const QStringList& names);
+    void restore(int from, const std::vector<ArticleBuffer>& old, int upTo, bool keys);
+
+    SettingsFile& m_settings;
+    ArticleFiles m_files;
+    QStringListModel m_names;
+    QItemSelectionModel m_selection;
+    ArticleBuffer m_buffer;
+    int m_shown = -1;
+    bool m_changingList = false;  // the store moves the current item itself
+    QString m_lastError;
+};

@@ -1,0 +1,371 @@
+#include "ArticleStore.h"
+#include "InterfaceTexts.h"
+#include "SettingsFile.h"
+#include "StoredFile.h"
+#include "TestData.h"
+
+#include <QAbstractItemModelTester>
+#include <QFile>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// An article whose every item names its tag, so a moved item shows where it came from.
+ArticleBuffer articleTagged(const QString& tag)
+{
+    ArticleBuffer a;
+    a.ArticleName = tag;
+    for (int i = 1; i <= ClauseCount; ++i) {
+        a.ClauseText[i] = QStringLiteral("%1 clause %2").arg(tag).arg(i);
+        a.ClauseName[i] = QStringLiteral("%1 name %2").arg(tag).arg(i);
+    }
+    for (int j = 1; j <= ParagraphCount; ++j) {
+        a.ParagraphTitle[j] = QStringLiteral("%1 title %2").arg(tag).arg(j);
+        a.ParagraphText[j] = QStringLiteral("%1 line one %2\n%1 line two").arg(tag).arg(j);
+    }
+    return a;
+}
+
+void compareStored(ArticleFiles& files, int n, const ArticleBuffer& expected)
+{
+    const ArticleBuffer got = files.read(n);
+    for (int i = 1; i <= ClauseCount; ++i) {
+        QCOMPARE(got.ClauseText[i], expected.ClauseText[i]);
+        QCOMPARE(got.ClauseName[i], expected.ClauseName[i]);
+    }
+    for (int j = 1; j <= ParagraphCount; ++j) {
+        QCOMPARE(got.ParagraphTitle[j], expected.ParagraphTitle[j]);
+        QCOMPARE(got.ParagraphText[j], expected.ParagraphText[j]);
+    }
+}
+
+}  // namespace
+
+class TestArticleStore : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestDataFolder> m_folder;
+    std::unique_ptr<SettingsFile> m_settings;
+    std::unique_ptr<ArticleStore> m_store;
+
+    void open(TestDataFolder::Content content = TestDataFolder::Empty)
+    {
+        m_store.reset();
+        m_settings.reset();
+        m_folder = std::make_unique<TestDataFolder>(content);
+        QVERIFY(m_folder->isValid());
+        m_settings = std::make_unique<SettingsFile>(m_folder->file(QStringLiteral("defualt.ini")));
+        m_store = std::make_unique<ArticleStore>(*m_settings, m_folder->path());
+        m_store->LoadArticleNames();
+    }
+
+    void append(const QStringList& tags)
+    {
+        for (const QString& tag : tags) {
+            m_store->buffer() = articleTagged(tag);
+            QVERIFY(m_store->ApplyEditedArticle(ArticleStore::EditMode::Append));
+        }
+    }
+
+    void selectRows(const QList<int>& rows)
+    {
+        m_store->selectionModel()->clearSelection();
+        for (int row : rows)
+            m_store->selectionModel()->select(m_store->model()->index(row), QItemSelectionModel::Select);
+    }
+
+private slots:
+    void init() { StoredFile::setWriteFault({}); }
+    void cleanup() { StoredFile::setWriteFault({}); }
+
+    void readsTheWindowsDataSet()
+    {
+        open(TestDataFolder::WindowsFixture);
+        QCOMPARE(m_store->count(), 2);
+        QCOMPARE(m_store->model()->index(1).data().toString(), QString::fromUtf8("招聘启事"));
+        QSignalSpy changed(m_store.get(), &ArticleStore::currentArticleChanged);
+        m_store->SelectArticle(1);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(m_store->shownIndex(), 1);
+        const ArticleBuffer& b = m_store->buffer();
+        QCOMPARE(b.ArticleName, QString::fromUtf8("招聘启事"));
+        QCOMPARE(b.ClauseText[15], QString::fromUtf8("聘短句内容15"));
+        QCOMPARE(b.ClauseName[4], QString::fromUtf8("聘名4"));
+        QCOMPARE(b.ClauseName[5], QString());  // stored empty, not the default
+        QCOMPARE(b.ParagraphTitle[1], QString::fromUtf8("聘标题1"));
+        // Titles 2 and 3 sit in sections named by a D:\ path: found by file name.
+        QCOMPARE(b.ParagraphTitle[2], QString::fromUtf8("聘标题2"));
+        QCOMPARE(b.ParagraphTitle[3], QString::fromUtf8("聘标题3"));
+        QCOMPARE(b.ParagraphText[1], QString::fromUtf8("聘第1段第一行\n第二行 with ASCII\n第三行"));
+        QCOMPARE(b.ParagraphText[3], QString::fromUtf8("没有结尾换行的段落"));
+    }
+
+    void titleLookupAfterTheFolderMoved()
+    {
+        open();
+        ArticleFiles& files = m_store->files();
+        const QString key2 = ArticleFiles::titleKey(2);
+        m_settings->writeString(QStringLiteral("C:\\old\\Content11_1.txt"), key2, QStringLiteral("eleven"));
+        QCOMPARE(files.readTitle(1, 2), QString::fromUtf8("段落2"));  // Content11 is not Content1
+        m_settings->writeString(QStringLiteral("C:\\old\\Content1_1.txt"), key2, QStringLiteral("older"));
+        m_settings->writeString(QStringLiteral("/home/u/config/content1_1.txt"), key2, QStringLiteral("newer"));
+        QCOMPARE(files.readTitle(1, 2), QStringLiteral("newer"));
+        m_settings->writeString(files.titleSection(1, 2), key2, QStringLiteral("here"));
+        QCOMPARE(files.titleSection(1, 2), m_folder->path() + QStringLiteral("Content1_1.txt"));
+        QCOMPARE(files.readTitle(1, 2), QStringLiteral("here"));
+        QCOMPARE(files.readTitle(1, 3), QString::fromUtf8("段落3"));
+    }
+
+    void wholeSaveIsOneRewriteInTheStoredOrder()
+    {
+        open();
+        append({QStringLiteral("A")});
+        QCOMPARE(QString::fromLatin1(m_folder->readBytes(QStringLiteral("articles.txt"))), QStringLiteral("A\r\n"));
+        const QByteArray ini = m_folder->readBytes(QStringLiteral("defualt.ini"));
+        const QByteArray expectedStart = "[software0]\r\nShowClause1=A clause 1\r\nShowClauseDisplay1=A name 1\r\n"
+                                         "ShowrtClauseDisplayDefault1=A name 1\r\nShowClause2=A clause 2\r\n";
+        QVERIFY(ini.startsWith(expectedStart));
+        const qsizetype title1 = ini.indexOf("DetailClauseDisplay1=A title 1");
+        QVERIFY(title1 > ini.indexOf("ShowrtClauseDisplayDefault15=A name 15"));
+        QVERIFY(ini.indexOf(gb18030(m_folder->path() + QStringLiteral("Content0_1.txt")) + "]\r\nDetailClauseDisplay2=A title 2") > title1);
+
+        ArticlePanelTexts texts;
+        for (int i = 1; i <= ClauseCount; ++i)
+            texts.clause[i] = QStringLiteral("typed %1").arg(i);
+        texts.paragraph[2] = QString::fromUtf8("没有结尾换行\n第二行");
+        const int before = m_settings->rewriteCount();
+        QVERIFY(m_store->SaveCurrentArticle(texts));
+        QCOMPARE(m_settings->rewriteCount(), before + 1);
+        QCOMPARE(m_folder->readBytes(QStringLiteral("Content0_2.txt")), gb18030(QString::fromUtf8("没有结尾换行\r\n第二行")));
+        QCOMPARE(m_folder->readBytes(QStringLiteral("Content0_1.txt")), QByteArray());
+        m_store->LoadCurrentArticle();
+        QCOMPARE(m_store->buffer().ClauseText[7], QStringLiteral("typed 7"));
+        QCOMPARE(m_store->buffer().ClauseName[7], QStringLiteral("A name 7"));
+        QCOMPARE(m_store->buffer().ParagraphText[2], QString::fromUtf8("没有结尾换行\n第二行"));
+    }
+
+    void fieldSavesLandInTheShownArticle()
+    {
+        open();
+        append({QStringLiteral("A"), QStringLiteral("B")});
+        m_store->SelectArticle(0);
+        const QString outsideGbk = QString::fromUtf8("𠀀 long ") + QString(3000, QLatin1Char('x'));
+        QVERIFY(m_store->SaveClauseField(3, outsideGbk));
+        QVERIFY(m_store->SaveParagraphField(3, QStringLiteral("p\n")));
+        QCOMPARE(m_folder->readBytes(QStringLiteral("Content0_3.txt")), QByteArray("p\r\n"));
+        // The list's current item moves before the panel is refilled: still article 0.
+        QVERIFY(m_store->SaveClauseField(4, QStringLiteral("four")) );
+        QCOMPARE(m_store->files().read(0).ClauseText[3], outsideGbk);
+        QCOMPARE(m_store->files().read(0).ClauseText[4], QStringLiteral("four"));
+        QCOMPARE(m_store->files().read(1).ClauseText[4], QStringLiteral("B clause 4"));
+    }
+
+    void selectArticleEdges()
+    {
+        open();
+        m_store->SelectArticle(0);  // empty list: nothing
+        QCOMPARE(m_store->currentIndex(), -1);
+        append({QStringLiteral("A"), QStringLiteral("B")});
+        m_store->SelectArticle(-1);
+        QCOMPARE(m_store->currentIndex(), 0);
+        QCOMPARE(m_store->buffer().ClauseText[1], QStringLiteral("A clause 1"));
+
+        m_store->LoadArticleNames();  // start-up: no current item yet
+        m_store->SelectArticle(5);
+        QCOMPARE(m_store->currentIndex(), -1);
+        QCOMPARE(m_store->shownIndex(), -1);
+        QVERIFY(m_store->selectionModel()->selectedIndexes().isEmpty());
+        QCOMPARE(m_store->buffer().ClauseText[1], QString());
+        // Nothing shown: panel saves write nothing anywhere.
+        const QByteArray ini = m_folder->readBytes(QStringLiteral("defualt.ini"));
+        QVERIFY(m_store->SaveClauseField(1, QStringLiteral("lost?")));
+        QCOMPARE(m_folder->readBytes(QStringLiteral("defualt.ini")), ini);
+
+        // A click in the list (the current item moves) loads that article.
+        m_store->selectionModel()->setCurrentIndex(m_store->model()->index(1), QItemSelectionModel::ClearAndSelect);
+        QCOMPARE(m_store->shownIndex(), 1);
+        QCOMPARE(m_store->currentArticleName(), QStringLiteral("B"));
+    }
+
+    void deleteFirstOfThree()
+    {
+        open();
+        append({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+        QAbstractItemModelTester tester(m_store->model());
+        selectRows({0});
+        const int before = m_settings->rewriteCount();
+        QVERIFY(m_store->DeleteSelectedArticles());
+        QCOMPARE(m_settings->rewriteCount(), before + 1);
+        QCOMPARE(m_store->model()->stringList(), QStringList({QStringLiteral("B"), QStringLiteral("C")}));
+        QCOMPARE(m_folder->readBytes(QStringLiteral("articles.txt")), QByteArray("B\r\nC\r\n"));
+        QCOMPARE(m_store->currentIndex(), 0);
+        QCOMPARE(m_store->buffer().ArticleName, QStringLiteral("B"));
+        compareStored(m_store->files(), 0, articleTagged(QStringLiteral("B")));
+        compareStored(m_store->files(), 1, articleTagged(QStringLiteral("C")));
+        compareStored(m_store->files(), 2, articleTagged(QStringLiteral("C")));  // leftover stays
+    }
+
+    void deleteTwoOfFive()
+    {
+        open();
+        append({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"),
+                QStringLiteral("E")});
+        selectRows({1, 3});
+        QVERIFY(m_store->DeleteSelectedArticles());
+        QCOMPARE(m_store->model()->stringList(),
+                 QStringList({QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("E")}));
+        QCOMPARE(m_store->currentIndex(), 0);
+        QCOMPARE(m_store->selectionModel()->selectedIndexes().size(), 1);
+        compareStored(m_store->files(), 0, articleTagged(QStringLiteral("A")));
+        compareStored(m_store->files(), 1, articleTagged(QStringLiteral("C")));
+        compareStored(m_store->files(), 2, articleTagged(QStringLiteral("E")));
+    }
+
+    void deleteMovesDefaultTitlesAsShown()
+    {
+        open(TestDataFolder::WindowsFixture);
+        m_store->SelectArticle(0);
+        m_settings->writeString(QStringLiteral("software1"), ArticleFiles::titleKey(1), QString());
+        QFile::remove(m_folder->file(QStringLiteral("Content1_2.txt")));
+        const ArticleBuffer shownBefore = m_store->files().read(1);
+        selectRows({0});
+        QVERIFY(m_store->DeleteSelectedArticles());
+        compareStored(m_store->files(), 0, shownBefore);
+        QCOMPARE(m_store->buffer().ClauseName[6], QString::fromUtf8("聘名6"));
+    }
+
+    void deleteAllAndNothing()
+    {
+        open();
+        append({QStringLiteral("A"), QStringLiteral("B")});
+        m_store->SelectArticle(1);
+        selectRows({});
+        QVERIFY(m_store->DeleteSelectedArticles());
+        QCOMPARE(m_store->count(), 2);
+        QCOMPARE(m_store->currentIndex(), 1);
+        QCOMPARE(m_folder->readBytes(QStringLiteral("articles.txt")), QByteArray("A\r\nB\r\n"));
+
+        QSignalSpy changed(m_store.get(), &ArticleStore::currentArticleChanged);
+        selectRows({0, 1});
+        QVERIFY(m_store->DeleteSelectedArticles());
+        QCOMPARE(m_store->count(), 0);
+        QVERIFY(QFile::exists(m_folder->file(QStringLiteral("articles.txt"))));
+        QCOMPARE(m_folder->readBytes(QStringLiteral("articles.txt")), QByteArray());
+        QCOMPARE(m_store->shownIndex(), -1);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(m_store->buffer().ClauseText[1], QString());  // the panel is cleared
+    }
+
+    void appendOverLeftovers()
+    {
+        open();
+        append({QStringLiteral("A"), QStringLiteral("B")});
+        selectRows({1});
+        QVERIFY(m_store->DeleteSelectedArticles());
+        ArticleBuffer fresh;
+        fresh.ArticleName = QStringLiteral("  New  ");
+        for (int i = 1; i <= ClauseCount; ++i)
+            fresh.ClauseName[i] = ArticleFiles::defaultClauseName(i);
+        for (int j = 1; j <= ParagraphCount; ++j)
+            fresh.ParagraphTitle[j] = ArticleFiles::defaultParagraphTitle(j);
+        m_store->buffer() = fresh;
+        QVERIFY(m_store->ApplyEditedArticle(ArticleStore::EditMode::Append));
+        QCOMPARE(m_store->model()->stringList(), QStringList({QStringLiteral("A"), QStringLiteral("New")}));
+        QCOMPARE(m_store->shownIndex(), 1);
+        fresh.ArticleName = QStringLiteral("New");
+        compareStored(m_store->files(), 1, fresh);
+    }
+
+    void updateKeepsTheIndex()
+    {
+        open();
+        append({QStringLiteral("A"), QStringLiteral("B")});
+        m_store->SelectArticle(0);
+        m_store->buffer().ArticleName = QStringLiteral("A2");
+        m_store->buffer().ClauseName[5] = QString();
+        QVERIFY(m_store->ApplyEditedArticle(ArticleStore::EditMode::Update));
+        QCOMPARE(m_folder->readBytes(QStringLiteral("articles.txt")), QByteArray("A2\r\nB\r\n"));
+        QCOMPARE(m_store->currentArticleName(), QStringLiteral("A2"));
+        QCOMPARE(m_store->files().read(0).ClauseName[5], QString());
+    }
+
+    void unstorableNamesAreRefused()
+    {
+        open();
+        QCOMPARE(ArticleStore::nameProblem(QStringLiteral(" \t ")), uiText(TextId::ArticleNameEmpty));
+        QVERIFY(!ArticleStore::nameProblem(QStringLiteral("a=b")).isEmpty());
+        QVERIFY(!ArticleStore::nameProblem(QStringLiteral("[x")).isEmpty());
+        QVERIFY(ArticleStore::nameProblem(QString::fromUtf8(" 二手车 ")).isEmpty());
+        ArticleBuffer bad = articleTagged(QStringLiteral("A"));
+        bad.ClauseName[2] = QStringLiteral("two\nlines");
+        m_store->buffer() = bad;
+        QVERIFY(!m_store->ApplyEditedArticle(ArticleStore::EditMode::Append));
+        QVERIFY(!m_store->lastError().isEmpty());
+        QCOMPARE(m_store->count(), 0);
+        QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("articles.txt"))));
+        QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("defualt.ini"))));
+    }
+
+    void failedWritesAreReportedAndLoseNothing_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::newRow("paragraph file") << QStringLiteral("Content1_2.txt");  // after Content0_* were replaced
+        QTest::newRow("settings file") << QStringLiteral("defualt.ini");
+        QTest::newRow("article list") << QStringLiteral("articles.txt");
+    }
+    void failedWritesAreReportedAndLoseNothing()
+    {
+        QFETCH(QString, failing);
+        open();
+        const QStringList tags{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")};
+        append(tags);
+        StoredFile::setWriteFault([failing](const QString& path) {
+            return path.endsWith(failing) ? QStringLiteral("disk full") : QString();
+        });
+        QSignalSpy failed(m_store.get(), &ArticleStore::writeFailed);
+        selectRows({0, 2});
+        QVERIFY(!m_store->DeleteSelectedArticles());
+        QVERIFY(failed.count() >= 1);
+        QVERIFY(failed.first().first().toString().contains(failing));
+        QVERIFY(failed.first().first().toString().contains(QStringLiteral("disk full")));
+        QCOMPARE(m_store->model()->stringList(), tags);
+        StoredFile::setWriteFault({});
+        for (int k = 0; k < tags.size(); ++k)
+            compareStored(m_store->files(), k, articleTagged(tags[k]));
+
+        // A save that fails says so; one that works afterwards reports nothing.
+        StoredFile::setWriteFault([failing](const QString& path) {
+            return path.endsWith(failing) ? QStringLiteral("disk full") : QString();
+        });
+        m_store->SelectArticle(3);
+        ArticlePanelTexts texts;
+        texts.paragraph[1] = QStringLiteral("kept");
+        const bool saved = m_store->SaveCurrentArticle(texts);
+        QCOMPARE(saved, failing == QStringLiteral("articles.txt"));  // the list is not written by a save
+        StoredFile::setWriteFault({});
+        failed.clear();
+        QVERIFY(m_store->SaveCurrentArticle(texts));
+        QCOMPARE(failed.count(), 0);
+    }
+
+    void failedAppendLeavesTheListAlone()
+    {
+        open();
+        append({QStringLiteral("A")});
+        StoredFile::setWriteFault([](const QString& path) {
+            return path.endsWith(QLatin1String("articles.txt")) ? QStringLiteral("read-only") : QString();
+        });
+        m_store->buffer() = articleTagged(QStringLiteral("B"));
+        QVERIFY(!m_store->ApplyEditedArticle(ArticleStore::EditMode::Append));
+        QCOMPARE(m_store->model()->stringList(), QStringList{QStringLiteral("A")});
+        QCOMPARE(m_store->shownIndex(), 0);
+        QVERIFY(m_store->lastError().contains(QStringLiteral("read-only")));
+        QCOMPARE(m_store->buffer().ClauseText[1], QStringLiteral("B clause 1"));  // kept for a retry
+    }
+};
+
+QTEST_GUILESS_MAIN(TestArticleStore)
+#include "tst_articlestore.moc"
