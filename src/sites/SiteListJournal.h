@@ -1,0 +1,31 @@
+#pragma once
+
+#include "SettingsFile.h"
+
+#include <QStringList>
+
+#include <optional>
+
+// The site names live in SDUrl.txt and each site's data in the settings file
+// section of its position: two files that must change together. Every change
+// of the list writes the settings file first, in one batch that also keeps a
+// copy of the new names in the section below; SDUrl.txt follows. When the
+// program stops between the two writes (a crash, a full disk), the next load
+// finds the settings file ahead of the list and takes the names from the copy,
+// so every name stays with its URL, user name and password. The Windows
+// original ignores the extra section.
+namespace SiteListJournal {
+
+QString sectionName();  // "SDUrl.txt": no site may carry this name
+
+// Inside the caller's batch, after the site sections were written: `names` is
+// the list the sections now belong to, `namesOnDisk` what SDUrl.txt holds.
+bool write(SettingsFile& settings, const QStringList& names, const QStringList& namesOnDisk);
+
+// The names to use when SDUrl.txt holds `namesOnDisk`: the copy when the
+// settings file was written by us after that list and nothing changed the
+// site sections since; nullopt when the list file is to be trusted (it agrees
+// with the copy, or another program changed the files since).
+std::optional<QStringList> recover(SettingsFile& settings, const QStringList& namesOnDisk);
+
+}  // namespace SiteListJournal

@@ -1,0 +1,324 @@
+#include "SiteStore.h"
+
+#include "SettingsFile.h"
+#include "SiteListJournal.h"
+#include "SiteSection.h"
+#include "StoredFile.h"
+#include "TextCodec.h"
+
+#include <QItemSelectionModel>
+#include <QStringListModel>
+
+#include <algorithm>
+
+namespace {
+
+bool holdsControlCharacter(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 32; });
+}
+
+bool holdsLineBreak(const QString& text)
+{
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+}  // namespace
+
+// Marks the store's own changes of the current item and the marks.
+class SiteStore::SelectionUpdate {
+public:
+    explicit SelectionUpdate(SiteStore& store) : m_store(store) { ++m_store.m_selectionUpdates; }
+    ~SelectionUpdate() { --m_store.m_selectionUpdates; }
+
+private:
+    SiteStore& m_store;
+};
+
+SiteStore::SiteStore(SettingsFile& settings, const QString& dataFolder, QObject* parent)
+    : QObject(parent),
+      m_settings(settings),
+      m_listPath(dataFolder + QStringLiteral("SDUrl.txt")),
+      m_model(new QStringListModel(this)),
+      m_selection(new QItemSelectionModel(m_model, this))
+{
+}
+
+SiteStore::~SiteStore() = default;
+
+int SiteStore::count() const { return m_model->rowCount(); }
+
+int SiteStore::currentPosition() const
+{
+    const QModelIndex current = m_selection->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+QString SiteStore::siteName(int position) const
+{
+    return m_model->data(m_model->index(position), Qt::DisplayRole).toString();
+}
+
+QStringList SiteStore::siteNames() const { return m_model->stringList(); }
+
+QList<int> SiteStore::selectedPositions() const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : m_selection->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QString SiteStore::siteProblem(const TMyURL& site)
+{
+    const QString name = site.siteName;
+    // The name is the section of the site's identifiers: "[name]" must read back as name.
+    if (name.isEmpty() || TextCodec::trimmed(name) != name || name.contains(QLatin1Char(']'))
+        || holdsControlCharacter(name))
+        return QString::fromUtf8("网站名称“%1”无法保存：名称中不能有“]”、换行或控制字符，"
+                                 "首尾不能是空白。")
+            .arg(name);
+    if (name.compare(SiteListJournal::sectionName(), Qt::CaseInsensitive) == 0)
+        return QString::fromUtf8("网站名称“%1”由程序自用，请换一个名称。").arg(name);
+    if (holdsLineBreak(site.url) || holdsLineBreak(site.userName) || holdsLineBreak(site.password))
+        return QString::fromUtf8("网址、用户名和密码中不能有换行。");
+    return {};
+}
+
+void SiteStore::LoadSiteList()
+{
+    m_namesOnDisk = StoredFile::readLines(m_listPath);
+    QStringList names = m_namesOnDisk;
+    if (const auto recovered = SiteListJournal::recover(m_settings, m_namesOnDisk)) {
+        // The last change reached the settings file but not SDUrl.txt: finish it.
+        names = *recovered;
+        writeNameList(names);
+    }
+    SelectionUpdate guard(*this);
+    m_selection->clear();
+    m_model->setStringList(names);
+    // A fresh list has its focus mark on the first item, with nothing selected.
+    if (!names.isEmpty())
+        m_selection->setCurrentIndex(m_model->index(0), QItemSelectionModel::NoUpdate);
+}
+
+void SiteStore::markOnly(int position)
+{
+    SelectionUpdate guard(*this);
+    const QModelIndex index = m_model->index(position);
+    m_selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+}
+
+void SiteStore::SelectSite(int k)
+{
+    if (count() == 0)
+        return;
+    k = std::max(k, 0);
+    if (k < count()) {
+        markOnly(k);
+    } else {
+        // Past the end: nothing stays selected and the current item stays.
+        SelectionUpdate guard(*this);
+        m_selection->clearSelection();
+    }
+    FillCurrentSite();
+}
+
+void SiteStore::FillCurrentSite()
+{
+    const int p = currentPosition();
+    if (p < 0)
+        return;
+    fill(p);
+    LoadSiteArticleId();
+}
+
+void SiteStore::fill(int position)
+{
+    const SiteSection::Values stored = SiteSection::read(m_settings, position);
+    m_record.siteName = siteName(position);
+    m_record.url = TextCodec::trimmed(stored.url);
+    m_record.userName = stored.user;
+    m_record.password = stored.password;
+    // The row always shows the current site: a stale row would be saved into
+    // the wrong site when the user leaves one of its fields.
+    emit credentialsChanged(m_record.userName, m_record.password);
+    if (m_record.url.isEmpty())
+        return;
+    if (!m_record.url.contains(QLatin1String(":\\")) && !m_record.url.contains(QLatin1String("://")))
+        m_record.url = QStringLiteral("http://%1").arg(m_record.url);
+    emit addressToShow(m_record.url);
+    emit urlToOpen(m_record.url);
+}
+
+bool SiteStore::reportSettingsFailure()
+{
+    emit writeFailed(m_settings.lastError());
+    return false;
+}
+
+bool SiteStore::commitSites(const QStringList& names, const std::function<void()>& writeSections)
+{
+    SettingsFile::Batch batch(m_settings);
+    writeSections();
+    SiteListJournal::write(m_settings, names, m_namesOnDisk);
+    if (!batch.commit())
+        return reportSettingsFailure();
+    // From here the change is held by the settings file; should SDUrl.txt fail
+    // now, the next load completes it from the copy of the names.
+    writeNameList(names);
+    return true;
+}
+
+void SiteStore::writeNameList(const QStringList& names)
+{
+    const WriteResult result = StoredFile::writeLines(m_listPath, names);
+    if (result)
+        m_namesOnDisk = names;
+    else
+        emit writeFailed(result.error);
+}
+
+bool SiteStore::StoreSite(bool update)
+{
+    const QString problem = siteProblem(m_record);
+    if (!problem.isEmpty()) {
+        emit writeFailed(problem);
+        return false;
+    }
+    QStringList names = siteNames();
+    int p = names.size();
+    if (update) {
+        p = currentPosition();
+        if (p < 0)
+            return false;
+        names[p] = m_record.siteName;
+    } else {
+        names << m_record.siteName;
+    }
+    const SiteSection::Values values{m_record.url, m_record.userName, m_record.password};
+    if (!commitSites(names, [&] { SiteSection::write(m_settings, p, values); }))
+        return false;
+
+    {
+        SelectionUpdate guard(*this);
+        if (update) {
+            m_model->setData(m_model->index(p), m_record.siteName);
+        } else {
+            m_model->insertRows(p, 1);
+            m_model->setData(m_model->index(p), m_record.siteName);
+        }
+    }
+    markOnly(p);
+    emit credentialsChanged(m_record.userName, m_record.password);
+    emit addressToShow(m_record.url);  // as entered: the "http://" rule is for opening a selected site
+    LoadSiteArticleId();
+    return true;
+}
+
+bool SiteStore::DeleteSelectedSites()
+{
+    const QList<int> selected = selectedPositions();
+    const int n = count();
+    const int first = selected.isEmpty() ? 0 : selected.first();
+    QStringList names;
+    for (int i = 0; i < n; ++i)
+        if (!selected.contains(i))
+            names << siteName(i);
+
+    // Close the gap: every kept site after the first removed one moves up by
+    // the number of removed sites before it. The sections past the new end
+    // keep their old keys, as the Windows original leaves them.
+    const auto closeGap = [&] {
+        int removed = 0;
+        for (int i = 0; i < n; ++i) {
+            if (selected.contains(i))
+                ++removed;
+            else if (removed > 0)
+                SiteSection::write(m_settings, i - removed, SiteSection::read(m_settings, i));
+        }
+    };
+    if (!commitSites(names, closeGap))
+        return false;
+
+    {
+        SelectionUpdate guard(*this);
+        for (auto it = selected.crbegin(); it != selected.crend(); ++it)
+            m_model->removeRows(*it, 1);
+    }
+    // After removing the last sites, the new last site becomes current and selected.
+    SelectSite(std::min(first, count() - 1));
+    return true;
+}
+
+bool SiteStore::MoveSite(int step)
+{
+    const int p = currentPosition();
+    const int q = p + step;
+    if (p < 0 || (step != -1 && step != 1) || q < 0 || q >= count())
+        return false;
+    QStringList names = siteNames();
+    names.swapItemsAt(p, q);
+    const auto exchange = [&] {
+        const SiteSection::Values atP = SiteSection::read(m_settings, p);
+        const SiteSection::Values atQ = SiteSection::read(m_settings, q);
+        SiteSection::write(m_settings, p, atQ);
+        SiteSection::write(m_settings, q, atP);
+    };
+    if (!commitSites(names, exchange))
+        return false;
+
+    {
+        // Moving the row carries the current item and the selection mark with
+        // the site, so a following delete removes the site the user sees marked.
+        SelectionUpdate guard(*this);
+        m_model->moveRows(QModelIndex(), p, 1, QModelIndex(), step < 0 ? q : q + 1);
+    }
+    const SiteSection::Values moved = SiteSection::read(m_settings, q);
+    m_record.userName = moved.user;
+    m_record.password = moved.password;
+    return true;
+}
+
+bool SiteStore::SaveUserName(const QString& fieldText)
+{
+    const QString text = TextCodec::trimmed(fieldText);
+    m_record.userName = text;
+    const int p = currentPosition();
+    if (p < 0)
+        return true;  // an empty list has no section to write into
+    return m_settings.writeString(SiteSection::name(p), SiteSection::userKey(), text)
+           || reportSettingsFailure();
+}
+
+bool SiteStore::SavePassword(const QString& fieldText)
+{
+    m_record.password = fieldText;
+    const int p = currentPosition();
+    if (p < 0)
+        return true;
+    return m_settings.writeString(SiteSection::name(p), SiteSection::passwordKey(), fieldText)
+           || reportSettingsFailure();
+}
+
+void SiteStore::LoadSiteArticleId()
+{
+    const int p = currentPosition();
+    const QString article = m_articleName ? TextCodec::trimmed(m_articleName()) : QString();
+    if (p < 0 || article.isEmpty())
+        return;  // no current pair: the field keeps its text
+    // Saving stores under the trimmed names; read them the same way.
+    const QString site = TextCodec::trimmed(siteName(p));
+    emit siteArticleIdLoaded(site.isEmpty() ? QString() : m_settings.readString(site, article));
+}
+
+bool SiteStore::SaveSiteArticleId(const QString& text)
+{
+    const int p = currentPosition();
+    const QString site = p < 0 ? QString() : TextCodec::trimmed(siteName(p));
+    const QString article = m_articleName ? TextCodec::trimmed(m_articleName()) : QString();
+    if (site.isEmpty() || article.isEmpty())
+        return true;
+    return m_settings.writeString(site, article, text) || reportSettingsFailure();
+}
