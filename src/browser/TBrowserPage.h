@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QWebEnginePage>
+
+// The page of every browser in the window. Free of UI: it reports through signals and
+// leaves showing things to its view and the tab control.
+class TBrowserPage : public QWebEnginePage {
+    Q_OBJECT
+public:
+    TBrowserPage(QWebEngineProfile* profile, QObject* parent = nullptr);
+
+    // "Ready state complete": nothing is loading. A fresh, never-navigated page is complete.
+    bool isReadyStateComplete() const { return !isLoading(); }
+
+signals:
+    // The page asked to close its window; it now shows "about:blank" instead.
+    void closeRequestAnswered();
+
+private:
+    void answerCloseRequest();
+};

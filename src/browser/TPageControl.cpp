@@ -1,0 +1,209 @@
+#include "TPageControl.h"
+
+#include "BrowserCaptions.h"
+#include "InterfaceTexts.h"
+#include "TPageControlTabBar.h"
+#include "TWebbrowser.h"
+
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+TPageControl::TPageControl(BrowserProfile& profile, QWidget* parent) : QTabWidget(parent), m_profile(profile)
+{
+    setObjectName(QStringLiteral("PageControl"));
+    m_tabBar = new TPageControlTabBar(this);
+    m_tabBar->setObjectName(QStringLiteral("PageControlTabs"));
+    setTabBar(m_tabBar);
+    setDocumentMode(true);
+
+    TabSheet1 = addBrowserPage(0, BlankPageAddress(), QStringLiteral("TabSheet1"));
+    WebBrowser1 = browserAt(0);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+
+    PCPopup = new QMenu(this);
+    PCPopup->setObjectName(QStringLiteral("PCPopup"));
+    CloseTab1 = PCPopup->addAction(uiText(TextId::CloseCurrentTab), this, &TPageControl::CloseTab1Click);
+    CloseTab1->setObjectName(QStringLiteral("CloseTab1"));
+    PCPopup->setDefaultAction(CloseTab1);
+    MnCloseAllPage =
+        PCPopup->addAction(uiText(TextId::CloseAllTabs), this, &TPageControl::MnCloseAllPageClick);
+    MnCloseAllPage->setObjectName(QStringLiteral("MnCloseAllPage"));
+
+    m_tabBar->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_tabBar, &QWidget::customContextMenuRequested, this, &TPageControl::showPopup);
+    connect(m_tabBar, &TPageControlTabBar::tabLeftDoubleClicked, this, &TPageControl::PageControlMouseDown);
+    connect(this, &QTabWidget::currentChanged, this, &TPageControl::PageControlChange);
+    SyncCurrentTab();
+}
+
+// The pages go before the profile does (the owner's BrowserProfile releases any that remain).
+TPageControl::~TPageControl() = default;
+
+TWebbrowser* TPageControl::browserAt(int index) const
+{
+    QWidget* sheet = widget(index);
+    return sheet ? sheet->findChild<TWebbrowser*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+}
+
+int TPageControl::indexOfBrowser(const TWebbrowser* browser) const
+{
+    for (int i = 0; i < count(); ++i) {
+        if (browserAt(i) == browser)
+            return i;
+    }
+    return -1;
+}
+
+QWidget* TPageControl::addBrowserPage(int index, const QString& caption, const QString& objectName)
+{
+    auto* sheet = new QWidget;
+    sheet->setObjectName(objectName);
+    auto* layout = new QVBoxLayout(sheet);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* browser = new TWebbrowser(&m_profile, sheet);
+    layout->addWidget(browser);
+    wireBrowser(browser);
+    insertTab(index, sheet, caption);
+    return sheet;
+}
+
+void TPageControl::wireBrowser(TWebbrowser* browser)
+{
+    browser->setNewWindowHandler([this](TWebbrowser* requester) { return WebBrowser1NewWindow2(requester); });
+    connect(browser, &QWebEngineView::titleChanged, this,
+            [this, browser](const QString& title) { WebBrowser1TitleChange(browser, title); });
+    connect(browser, &TWebbrowser::historyStateChanged, this, &TPageControl::WebBrowser1CommandStateChange);
+    connect(browser, &QWebEngineView::urlChanged, this,
+            [this, browser] { WebBrowser1NavigateComplete2(browser); });
+}
+
+QWidget* TPageControl::CreateTabBrowser(const QString& url, const QString& caption)
+{
+    QWidget* sheet = nullptr;
+    {
+        const QSignalBlocker quiet(this);  // one SyncCurrentTab at the end, not one per step
+        sheet = addBrowserPage(currentIndex() + 1, caption);
+        setCurrentWidget(sheet);
+    }
+    if (!url.trimmed().isEmpty())
+        browserAt(indexOf(sheet))->Navigate(url);
+    SyncCurrentTab();
+    return sheet;
+}
+
+void TPageControl::NavigateCurrent(const QString& text)
+{
+    if (m_curBrowser)
+        m_curBrowser->Navigate(text);
+}
+
+void NavigateCurrent(TPageControl& pages, const QString& text) { pages.NavigateCurrent(text); }
+
+void TPageControl::SyncCurrentTab()
+{
+    m_curBrowser = browserAt(currentIndex());
+    TWebbrowser* browser = m_curBrowser;
+    emit currentBrowserChanged(browser);
+    if (!browser)
+        return;
+    // A tab that never showed a page has no title to put after the product name.
+    emit windowCaptionChanged(browser->url().isEmpty() ? BaseWindowCaption()
+                                                        : WindowCaptionForTitle(browser->title()));
+    emit historyStateChanged(browser->canGoBack(), browser->canGoForward());
+}
+
+void TPageControl::PageControlChange() { SyncCurrentTab(); }
+
+bool TPageControl::removeBrowserPage(int index)
+{
+    QWidget* sheet = widget(index);
+    TWebbrowser* browser = browserAt(index);
+    if (!browser)
+        return false;
+    removeTab(index);
+    delete browser;  // the browser first, then its page
+    delete sheet;
+    return true;
+}
+
+void TPageControl::CloseTab1Click()
+{
+    if (count() == 1)
+        return;
+    const int i = currentIndex();
+    if (i <= 0)
+        return;  // the first tab is never closed
+    {
+        const QSignalBlocker quiet(this);
+        if (!removeBrowserPage(i))
+            return;
+        setCurrentIndex(i - 1);
+    }
+    SyncCurrentTab();
+}
+
+void TPageControl::MnCloseAllPageClick()
+{
+    if (count() == 1)
+        return;
+    {
+        const QSignalBlocker quiet(this);
+        // Taken from the right end, at most CloseAllLimit pages per use.
+        int i = count() - 1;
+        for (int counter = 1; counter <= CloseAllLimit && i >= 1; ++counter, --i)
+            removeBrowserPage(i);
+        setCurrentIndex(0);
+    }
+    SyncCurrentTab();
+}
+
+void TPageControl::PageControlMouseDown(int tabIndex)
+{
+    // The first press of the double-click selected the tab; closing acts on the shown tab.
+    if (tabIndex != currentIndex() || !CloseTab1->isVisible() || !CloseTab1->isEnabled())
+        return;
+    CloseTab1->trigger();
+}
+
+void TPageControl::showPopup(const QPoint& pos) { PCPopup->popup(m_tabBar->mapToGlobal(pos)); }
+
+TWebbrowser* TPageControl::WebBrowser1NewWindow2(TWebbrowser* Sender)
+{
+    // Pop-ups from a page that is still loading are refused. Nothing waits here: the engine
+    // loads the requested page into the returned browser by itself.
+    if (!Sender->isReadyStateComplete()) {
+        emit newWindowRefused(Sender);
+        return nullptr;
+    }
+    return browserAt(indexOf(CreateTabBrowser(QString(), NewBrowserCaption())));
+}
+
+void TPageControl::WebBrowser1TitleChange(TWebbrowser* Sender, const QString& Text)
+{
+    // The title names the page that sent it: its own tab is renamed, and the window caption
+    // changes only when that page is the one shown.
+    const int index = indexOfBrowser(Sender);
+    if (index < 0)
+        return;
+    setTabText(index, TabCaptionForTitle(Text));
+    setTabToolTip(index, Text);
+    if (Sender != m_curBrowser)
+        return;
+    emit windowCaptionChanged(WindowCaptionForTitle(Text));
+    emit currentUrlChanged(Sender->LocationURL());
+}
+
+void TPageControl::WebBrowser1CommandStateChange(TWebbrowser* Sender)
+{
+    // Any tab's history event re-evaluates the buttons, and they show the shown tab's state.
+    Q_UNUSED(Sender);
+    if (m_curBrowser)
+        emit historyStateChanged(m_curBrowser->canGoBack(), m_curBrowser->canGoForward());
+}
+
+void TPageControl::WebBrowser1NavigateComplete2(TWebbrowser* Sender)
+{
+    if (Sender == m_curBrowser)
+        emit currentUrlChanged(Sender->LocationURL());
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QPointer>
+#include <QTabWidget>
+
+class BrowserProfile;
+class QAction;
+class QMenu;
+class TPageControlTabBar;
+class TWebbrowser;
+
+// PageControl: the browser tabs of the main window. Every page holds one TWebbrowser filling
+// it; the first page, TabSheet1 with WebBrowser1, is never closed. Pages a web page asks
+// for as new windows are inserted right of the shown tab. The shown tab's browser is
+// CurBrowser; whoever acts on it follows currentBrowserChanged.
+class TPageControl : public QTabWidget {
+    Q_OBJECT
+public:
+    // The maximum number of pages one use of "close all pages" closes.
+    static constexpr int CloseAllLimit = 30;
+
+    explicit TPageControl(BrowserProfile& profile, QWidget* parent = nullptr);
+    ~TPageControl() override;
+
+    // The system's controls, made once in the constructor.
+    QWidget* TabSheet1 = nullptr;
+    TWebbrowser* WebBrowser1 = nullptr;
+    QMenu* PCPopup = nullptr;
+    QAction* CloseTab1 = nullptr;       // "关闭当前页", the menu's default item
+    QAction* MnCloseAllPage = nullptr;  // "关闭所有页"
+
+    TWebbrowser* CurBrowser() const { return m_curBrowser; }
+    TWebbrowser* browserAt(int index) const;
+    int indexOfBrowser(const TWebbrowser* browser) const;
+    TPageControlTabBar* pageTabBar() const { return m_tabBar; }
+
+    // Adds a page with a new browser right of the shown tab, shows it, opens `url` unless it
+    // is blank (the text itself is passed on untrimmed) and returns the page.
+    QWidget* CreateTabBrowser(const QString& url, const QString& caption);
+    // Opens `text` in the current browser, unchanged: no scheme added, nothing trimmed.
+    void NavigateCurrent(const QString& text);
+    // Re-establishes CurBrowser after any change of the shown tab and tells the followers.
+    void SyncCurrentTab();
+
+public slots:
+    void CloseTab1Click();
+    void MnCloseAllPageClick();
+    void PageControlChange();
+    // A double-click of the left button on a tab closes it (the first tab stays).
+    void PageControlMouseDown(int tabIndex);
+
+    // Browser events, the same handlers for every tab.
+    TWebbrowser* WebBrowser1NewWindow2(TWebbrowser* Sender);
+    void WebBrowser1TitleChange(TWebbrowser* Sender, const QString& Text);
+    void WebBrowser1CommandStateChange(TWebbrowser* Sender);
+    void WebBrowser1NavigateComplete2(TWebbrowser* Sender);
+
+signals:
+    // CurBrowser is now `browser` (after a new tab, a tab selection or a close).
+    void currentBrowserChanged(TWebbrowser* browser);
+    // The window caption to show: follows the shown tab's title.
+    void windowCaptionChanged(const QString& caption);
+    // The shown page's address changed by the page itself (navigation, title).
+    void currentUrlChanged(const QString& url);
+    // Back / forward availability of the shown tab, re-evaluated on every history event.
+    void historyStateChanged(bool canGoBack, bool canGoForward);
+    // A page asked for a new window while still loading; no tab was made.
+    void newWindowRefused(TWebbrowser* requester);
+
+private:
+    QWidget* addBrowserPage(int index, const QString& caption, const QString& objectName = {});
+    void wireBrowser(TWebbrowser* browser);
+    bool removeBrowserPage(int index);
+    void showPopup(const QPoint& pos);
+
+    BrowserProfile& m_profile;
+    TPageControlTabBar* m_tabBar = nullptr;
+    QPointer<TWebbrowser> m_curBrowser;
+};
+
+// Opens `text` in the current tab of `pages`, unchanged.
+void NavigateCurrent(TPageControl& pages, const QString& text);
