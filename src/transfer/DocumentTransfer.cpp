@@ -1,0 +1,129 @@
+#include "DocumentTransfer.h"
+
+#include "FixFolderPath.h"
+#include "InterfaceTexts.h"
+#include "TFrmDirSelect.h"
+
+#include <QDesktopServices>
+#include <QDir>
+
+namespace {
+
+// The hint line has one line: a few failures are named, the rest counted.
+constexpr int FailuresNamed = 3;
+
+// The export folder's name; the table writes it with the Windows separator.
+QString exportFolderName()
+{
+    QString name = uiText(TextId::ExportFolderName);
+    while (name.endsWith(QLatin1Char('\\')) || name.endsWith(QLatin1Char('/')))
+        name.chop(1);
+    return name;
+}
+
+}  // namespace
+
+DocumentTransfer::DocumentTransfer(const QString& dataFolder, QWidget* dialogParent, QObject* parent)
+    : QObject(parent)
+    , m_dataFolder(fixedFolderPath(dataFolder))
+    , m_dialogParent(dialogParent)
+    , m_openFolder([](const QUrl& folder) { return QDesktopServices::openUrl(folder); })
+{
+    connect(&m_copy, &FolderCopy::finished, this, &DocumentTransfer::copyFinished);
+}
+
+DocumentTransfer::~DocumentTransfer()
+{
+    // Without a parent window the chooser is ours to delete.
+    if (m_chooser && !m_chooser->parent())
+        delete m_chooser.data();
+}
+
+TFrmDirSelect* DocumentTransfer::folderChooser()
+{
+    if (!m_chooser)
+        m_chooser = new TFrmDirSelect(m_dialogParent);
+    return m_chooser;
+}
+
+QString DocumentTransfer::chooseFolder(const QString& caption)
+{
+    TFrmDirSelect* chooser = folderChooser();
+    chooser->setWindowTitle(caption);
+    m_choosing = true;
+    chooser->exec();
+    m_choosing = false;
+    return chooser->resultPath();
+}
+
+void DocumentTransfer::BtnIHExportClick()
+{
+    if (m_copy.isRunning() || m_choosing)
+        return;
+    emit hint(QString());
+    const QString chosen = chooseFolder(uiText(TextId::ExportChooserCaption));
+    if (chosen.isEmpty())
+        return;
+    const QString folder = fixedFolderPath(chosen + exportFolderName());
+    QString error;
+    if (!FolderCopy::createFolder(folder, &error)) {
+        emit hint(error);
+        emit transferFinished(false);
+        return;
+    }
+    emit aboutToExport();
+    m_direction = Direction::Export;
+    m_folder = folder;
+    emit hint(uiText(TextId::Exporting));
+    m_copy.CopyFolderFiles(m_dataFolder, folder);
+}
+
+void DocumentTransfer::BtnIHImportClick()
+{
+    if (m_copy.isRunning() || m_choosing)
+        return;
+    emit hint(QString());
+    const QString chosen = chooseFolder(uiText(TextId::ImportChooserCaption));
+    if (chosen.isEmpty())
+        return;
+    const QString folder = fixedFolderPath(chosen);
+    // A folder that is not there is created, empty: the import then copies nothing.
+    QString error;
+    if (!FolderCopy::createFolder(folder, &error)) {
+        emit hint(error);
+        emit transferFinished(false);
+        return;
+    }
+    emit aboutToImport();
+    m_direction = Direction::Import;
+    m_folder = folder;
+    emit hint(uiText(TextId::Importing));
+    m_copy.CopyFolderFiles(folder, m_dataFolder);
+}
+
+QString DocumentTransfer::failureHint() const
+{
+    const QStringList failures = m_copy.failures();
+    QString text = failures.mid(0, FailuresNamed).join(QLatin1String("; "));
+    if (failures.size() > FailuresNamed)
+        text += QStringLiteral("; (+%1)").arg(failures.size() - FailuresNamed);
+    return text;
+}
+
+void DocumentTransfer::copyFinished(bool allCopied)
+{
+    // Success is claimed only when every file arrived; otherwise the failed
+    // files are named.
+    if (!allCopied)
+        emit hint(failureHint());
+    else if (m_direction == Direction::Export)
+        emit hint(InterfaceTexts::format(TextId::ExportedFormat, m_folder));
+    else
+        emit hint(InterfaceTexts::format(TextId::ImportedFormat, m_folder));
+
+    if (m_direction == Direction::Export)
+        m_openFolder(QUrl::fromLocalFile(m_folder));
+    else
+        emit importFinished();
+    emit transferFinished(allCopied);
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QFileInfoList>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+#include <memory>
+
+class QFile;
+class QSaveFile;
+
+// Copies the plain files of one folder into another, one level deep, in small
+// steps driven by the event loop: the window stays responsive and no second
+// event loop is ever started. Every replaced file is written through a
+// temporary file and a rename, so a failed copy leaves the old file whole, and
+// a file copied onto itself is left alone.
+class FolderCopy : public QObject {
+    Q_OBJECT
+public:
+    // Bytes copied per step; a large file takes several turns of the event loop.
+    static constexpr qint64 ChunkBytes = 1024 * 1024;
+
+    explicit FolderCopy(QObject* parent = nullptr);
+    ~FolderCopy() override;
+
+    // Starts copying every plain file of `source` (hidden ones too; subfolders,
+    // devices and pipes skipped) into the existing folder `target`, replacing
+    // files of the same name. Returns false, starting nothing, while an earlier
+    // copy is still running. finished() follows, never before this returns.
+    bool CopyFolderFiles(const QString& source, const QString& target);
+
+    // Creates a folder with its missing parents; on failure `error` says
+    // "<folder>: <reason>".
+    static bool createFolder(const QString& folder, QString* error);
+
+    bool isRunning() const { return m_running; }
+    int copiedCount() const { return m_copied; }
+    // One "<file>: <reason>" per file that could not be copied.
+    const QStringList& failures() const { return m_failures; }
+
+signals:
+    void finished(bool allCopied);
+
+private:
+    void step();
+    void beginFile(const QFileInfo& source);
+    void copyChunk();
+    void endFile();
+    void fail(const QString& path, const QString& reason);
+
+    QTimer m_stepTimer;
+    QFileInfoList m_pending;
+    int m_next = 0;
+    QString m_target;
+    std::unique_ptr<QFile> m_in;
+    std::unique_ptr<QSaveFile> m_out;
+    QByteArray m_buffer;
+    bool m_running = false;
+    int m_copied = 0;
+    QStringList m_failures;
+};
