@@ -1,1 +1,233 @@
+#include "TFrmArticleEdit.h"
 
+#include "ArticleFont.h"
+#include "ArticleHotkeys.h"
+#include "ArticleStore.h"
+#include "InterfaceTexts.h"
+#include "TextCodec.h"
+
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#ifdef QVB_HAVE_PICTURES
+#include "Pictures.h"
+#endif
+
+namespace {
+
+constexpr int WheelStep = 30;
+
+QLabel* label(const QString& text, QWidget* parent, int left, int top, int width = -1, int height = 20)
+{
+    auto* l = new QLabel(text, parent);
+    l->move(left, top);
+    if (width > 0)
+        l->resize(width, height);
+    else
+        l->adjustSize();
+    return l;
+}
+
+QWidget* strip(const char* name, int height, QWidget* parent)
+{
+    auto* w = new QWidget(parent);
+    w->setObjectName(QLatin1String(name));
+    w->setFixedHeight(height);
+    return w;
+}
+
+QToolButton* faceButton(const char* name, const char* picture, QWidget* parent, int left)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoRaise(true);
+    button->setGeometry(left, 2, 64, 30);
+#ifdef QVB_HAVE_PICTURES
+    LoadButtonPicture(button, QLatin1String(picture));
+#else
+    button->setText(QLatin1String(picture));  // PICTURES: LoadButtonPicture(button, picture) once qvb_resources exists
+#endif
+    return button;
+}
+
+}  // namespace
+
+TFrmArticleEdit::TFrmArticleEdit(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TFrmArticleEdit"));
+    FormCreate();
+}
+
+QLineEdit* TFrmArticleEdit::confirmingField(QWidget* parent)
+{
+    auto* field = new QLineEdit(parent);
+    connect(field, &QLineEdit::returnPressed, this, &TFrmArticleEdit::BtnConfirmClick);
+    return field;
+}
+
+void TFrmArticleEdit::FormCreate()
+{
+    setWindowTitle(uiText(TextId::ArticleEditorCaption));
+    setFont(articleFont());
+    resize(985, 736);
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(245, 250, 254));
+    setPalette(colours);
+
+    QWidget* top = strip("ScrollBox2", 31, this);
+    auto* nameLabel = label(uiText(TextId::ArticleNameLabel), top, 4, 6, 160);
+    nameLabel->setObjectName(QStringLiteral("LblArticleName"));
+    nameLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    EdtArticleName = confirmingField(top);
+    EdtArticleName->setObjectName(QStringLiteral("EdtArticleName"));
+    EdtArticleName->setGeometry(171, 4, 329, 24);
+
+    auto* rows = new QWidget;
+    SbArticleContent = new QScrollArea(this);
+    SbArticleContent->setObjectName(QStringLiteral("SbArticleContent"));
+    SbArticleContent->setFrameShape(QFrame::NoFrame);
+    SbArticleContent->setWidget(rows);
+    SbArticleContent->viewport()->installEventFilter(this);
+    label(uiText(TextId::ClauseNameHeading), rows, 24, 8)->setObjectName(QStringLiteral("LblShortClauseName"));
+    label(uiText(TextId::HotkeyHeading), rows, 154, 8)->setObjectName(QStringLiteral("LblShortcut"));
+    label(uiText(TextId::ClauseTextHeading), rows, 255, 8)->setObjectName(QStringLiteral("LblClauseContent"));
+
+    for (int i = 1; i <= ClauseCount; ++i) {
+        const int top = 28 * i;
+        QLineEdit* name = confirmingField(rows);
+        name->setObjectName(QStringLiteral("EdtClauseName%1").arg(i));
+        name->setGeometry(10, top, 129, 24);
+        QLineEdit* text = confirmingField(rows);
+        text->setObjectName(QStringLiteral("EdtClauseText%1").arg(i));
+        text->setGeometry(230, top, 250, 24);
+        QLabel* hotkey = label(ArticleHotkeys::clauseSuffix(i), rows, 148, top, 120, 24);
+        hotkey->setObjectName(QStringLiteral("LblHotkey%1").arg(i));
+        hotkey->lower();  // the text field, created before it, overlaps its right part
+        m_clauseNames[size_t(i)] = name;
+        m_clauseTexts[size_t(i)] = text;
+        m_hotkeyLabels[size_t(i)] = hotkey;
+    }
+    for (int j = 1; j <= ParagraphCount; ++j) {
+        const int y = 5 + 152 * (j - 1);
+        QLabel* title = label(InterfaceTexts::format(TextId::ParagraphTitleFormat, j), rows, 500, y, 80, 20);
+        title->setObjectName(QStringLiteral("LblParagraphTitle%1").arg(j));
+        QLineEdit* titleField = confirmingField(rows);
+        titleField->setObjectName(QStringLiteral("EdtParagraphTitle%1").arg(j));
+        titleField->setGeometry(585, y - 3, 200, 22);
+        auto* group = new QGroupBox(rows);
+        group->setObjectName(QStringLiteral("GbParagraph%1").arg(j));
+        group->setTitle(InterfaceTexts::format(TextId::ParagraphTitleFormat, j)
+                        + InterfaceTexts::format(TextId::ParagraphHotkeyFormat, ArticleHotkeys::paragraphDigit(j)));
+        group->setGeometry(500, y + 22, 440, 120);
+        auto* text = new QPlainTextEdit(group);
+        text->setObjectName(QStringLiteral("MemParagraph%1").arg(j));
+        text->setLineWrapMode(QPlainTextEdit::NoWrap);
+        auto* groupLayout = new QVBoxLayout(group);
+        groupLayout->setContentsMargins(2, 2, 2, 2);
+        groupLayout->addWidget(text);
+        m_paragraphTitleLabels[size_t(j)] = title;
+        m_paragraphTitles[size_t(j)] = titleField;
+        m_paragraphGroups[size_t(j)] = group;
+        m_paragraphTexts[size_t(j)] = text;
+    }
+    rows->resize(950, 5 + 152 * ParagraphCount);
+
+    QWidget* bottom = strip("ScrollBox3", 34, this);
+    BtnConfirm = faceButton("BtnConfirm", "confirm", bottom, 568);
+    BtnClose = faceButton("BtnClose", "BtnClose", bottom, 640);
+    connect(BtnConfirm, &QToolButton::clicked, this, &TFrmArticleEdit::BtnConfirmClick);
+    connect(BtnClose, &QToolButton::clicked, this, &TFrmArticleEdit::BtnCloseClick);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(top);
+    layout->addWidget(SbArticleContent, 1);
+    layout->addWidget(bottom);
+}
+
+bool TFrmArticleEdit::ShowArticleEditor(ArticleBuffer& buffer, Mode mode)
+{
+    m_buffer = &buffer;
+    const bool update = mode == Mode::Update;
+    EdtArticleName->setText(update ? buffer.ArticleName : QString());
+    for (int i = 1; i <= ClauseCount; ++i) {
+        clauseTextField(i)->setText(update ? buffer.ClauseText[size_t(i)] : QString());
+        clauseNameField(i)->setText(update ? buffer.ClauseName[size_t(i)]
+                                           : InterfaceTexts::format(TextId::ClauseNameFormat, i));
+    }
+    for (int j = 1; j <= ParagraphCount; ++j) {
+        paragraphTextField(j)->setPlainText(update ? buffer.ParagraphText[size_t(j)] : QString());
+        paragraphTitleField(j)->setText(update ? buffer.ParagraphTitle[size_t(j)]
+                                               : InterfaceTexts::format(TextId::ParagraphNameFormat, j));
+    }
+    buffer.Confirmed = false;
+    setWindowState(windowState() | Qt::WindowMaximized);
+    EdtArticleName->setFocus();
+    exec();
+    m_buffer = nullptr;
+    return buffer.Confirmed;
+}
+
+void TFrmArticleEdit::BtnConfirmClick()
+{
+    if (!m_buffer)
+        return;
+    ArticleBuffer edited = *m_buffer;
+    edited.ArticleName = TextCodec::trimmed(EdtArticleName->text());
+    for (int i = 1; i <= ClauseCount; ++i) {
+        edited.ClauseText[size_t(i)] = clauseTextField(i)->text();
+        edited.ClauseName[size_t(i)] = clauseNameField(i)->text();
+    }
+    for (int j = 1; j <= ParagraphCount; ++j) {
+        edited.ParagraphText[size_t(j)] = paragraphTextField(j)->toPlainText();
+        edited.ParagraphTitle[size_t(j)] = paragraphTitleField(j)->text();
+    }
+    // An empty name, or anything the files cannot hold: say so and stay open.
+    const QString problem = ArticleStore::editedArticleProblem(edited);
+    if (!problem.isEmpty()) {
+        QMessageBox::information(this, QGuiApplication::applicationDisplayName(), problem);
+        if (!ArticleStore::nameProblem(edited.ArticleName).isEmpty())
+            EdtArticleName->setFocus();
+        return;
+    }
+    edited.Confirmed = true;
+    *m_buffer = edited;
+    accept();
+}
+
+void TFrmArticleEdit::BtnCloseClick()
+{
+    if (m_buffer)
+        m_buffer->Confirmed = false;
+    reject();
+}
+
+void TFrmArticleEdit::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TFrmArticleEdit::FormShow() { SbArticleContent->verticalScrollBar()->setValue(0); }
+
+bool TFrmArticleEdit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == SbArticleContent->viewport() && event->type() == QEvent::Wheel) {
+        QScrollBar* bar = SbArticleContent->verticalScrollBar();
+        const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+        bar->setValue(bar->value() + (delta < 0 ? WheelStep : delta > 0 ? -WheelStep : 0));
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -340,7 +340,7 @@ private slots:
         StoredFile::setWriteFault([failing](const QString& path) {
             return path.endsWith(failing) ? QStringLiteral("disk full") : QString();
         });
-        m_store->SelectArticle(3);
+        m_store->SelectArticle(1);
         ArticlePanelTexts texts;
         texts.paragraph[1] = QStringLiteral("kept");
         const bool saved = m_store->SaveCurrentArticle(texts);
