@@ -1,0 +1,121 @@
+#include "CredentialsRow.h"
+
+#include "InterfaceTexts.h"
+#include "SiteStore.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace {
+
+constexpr int FieldHeight = 23;
+constexpr int FirstLine = 4;
+constexpr int SecondLine = 30;
+
+QLabel* label(TextId text, const char* name, int x, int y, int fieldX, QWidget* parent)
+{
+    auto* lbl = new QLabel(uiText(text), parent);
+    lbl->setObjectName(QLatin1String(name));
+    lbl->setGeometry(x, y, fieldX - x - 2, FieldHeight);
+    lbl->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    return lbl;
+}
+
+QLineEdit* field(const char* name, const QString& hint, int x, int y, int width, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setGeometry(x, y, width, FieldHeight);
+    edit->setToolTip(hint);
+    return edit;
+}
+
+bool isEnter(const QKeyEvent* key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
+
+}  // namespace
+
+CredentialsRow::CredentialsRow(SiteStore& store, QWidget* parent) : QWidget(parent), m_store(store)
+{
+    setObjectName(QStringLiteral("SbLocation"));
+    setFixedHeight(57);
+    setMinimumWidth(700);
+
+    // Design-time hints of the fields.
+    LblUser = label(TextId::UserNameLabel, "LblUser", 7, FirstLine, 118, this);
+    EdtUserName = field("EdtUserName", QString::fromUtf8("对应于选择网址的用户名"), 118, FirstLine, 206, this);
+    LblIHPassword = label(TextId::PasswordLabel, "LblIHPassword", 327, FirstLine, 459, this);
+    EdtPassword = field("EdtPassword", QString::fromUtf8("对应于选择网址的秘密"), 459, FirstLine, 238, this);
+    EdtPassword->setEchoMode(QLineEdit::Password);
+    LblIHSiteArtID = label(TextId::SiteArticleIdLabel, "LblIHSiteArtID", 3, SecondLine, 200, this);
+    EdtSiteArtID = field("EdtSiteArtID", QString::fromUtf8("按下回车键（Enter）可自动保存"), 200, SecondLine,
+                         497, this);
+
+    for (QLineEdit* edit : {EdtUserName, EdtPassword, EdtSiteArtID})
+        edit->installEventFilter(this);
+
+    connect(&m_store, &SiteStore::credentialsChanged, this, &CredentialsRow::showCredentials);
+    connect(&m_store, &SiteStore::siteArticleIdLoaded, EdtSiteArtID, &QLineEdit::setText);
+}
+
+QString CredentialsRow::siteArticleIdText() const { return EdtSiteArtID->text(); }
+
+void CredentialsRow::showCredentials(const QString& userName, const QString& password)
+{
+    m_loadedUserName = userName;
+    EdtUserName->setText(userName);
+    EdtPassword->setText(password);
+}
+
+void CredentialsRow::EdtUserNameEnter()
+{
+    // After the click that brought the focus has placed the cursor.
+    QTimer::singleShot(0, EdtUserName, &QLineEdit::selectAll);
+}
+
+void CredentialsRow::EdtUserNameExit()
+{
+    if (m_skipFirstUserNameExit) {
+        m_skipFirstUserNameExit = false;
+        if (EdtUserName->text() == m_loadedUserName)
+            return;
+    }
+    m_store.SaveUserName(EdtUserName->text());
+}
+
+void CredentialsRow::EdtPasswordExit() { m_store.SavePassword(EdtPassword->text()); }
+
+void CredentialsRow::EdtSiteArtIDExit() { m_store.SaveSiteArticleId(EdtSiteArtID->text()); }
+
+bool CredentialsRow::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (watched == EdtUserName)
+            EdtUserNameEnter();
+        break;  // gaining the focus writes nothing
+    case QEvent::FocusOut:
+        if (watched == EdtUserName)
+            EdtUserNameExit();
+        else if (watched == EdtPassword)
+            EdtPasswordExit();
+        else if (watched == EdtSiteArtID)
+            EdtSiteArtIDExit();
+        break;
+    case QEvent::KeyPress:
+        if (!isEnter(static_cast<QKeyEvent*>(event)))
+            break;
+        // EdtUserNameKeyDown, EdtPasswordKeyDown and the Enter key of EdtSiteArtID.
+        if (watched == EdtUserName)
+            m_store.SaveUserName(EdtUserName->text());
+        else if (watched == EdtPassword)
+            m_store.SavePassword(EdtPassword->text());
+        else if (watched == EdtSiteArtID)
+            m_store.SaveSiteArticleId(EdtSiteArtID->text());
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}

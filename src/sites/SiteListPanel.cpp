@@ -1,0 +1,277 @@
+#include "SiteListPanel.h"
+
+#include "InterfaceTexts.h"
+#include "SiteButtonPicture.h"
+#include "SiteStore.h"
+#include "TFrmURLEdit.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
+#include <QMessageBox>
+#include <QStringListModel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QToolButton* pictureButton(const char* name, const QString& hint, bool showHint, QStyle::StandardPixmap standIn,
+                           QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoRaise(true);
+    // Only the picture buttons under the list show their hints.
+    if (showHint)
+        button->setToolTip(hint);
+    else
+        button->setStatusTip(hint);
+    setSiteButtonPicture(button, QLatin1String(name), standIn);
+    return button;
+}
+
+QAction* menuItem(const char* name, TextId text, QObject* parent)
+{
+    auto* action = new QAction(uiText(text), parent);
+    action->setObjectName(QLatin1String(name));
+    action->setToolTip(uiText(text));
+    action->setStatusTip(uiText(text));
+    return action;
+}
+
+}  // namespace
+
+SiteListPanel::SiteListPanel(SiteStore& store, QWidget* parent)
+    : QGroupBox(uiText(TextId::SiteListCaption), parent), m_store(store)
+{
+    setObjectName(QStringLiteral("GbSiteList"));
+    buildButtonBar();
+    buildList();
+    buildEditPanel();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(0);
+    layout->addWidget(Panel3);
+    layout->addWidget(LtSubmitUrl, 1);
+    layout->addWidget(PnSiteEdit);
+}
+
+void SiteListPanel::buildButtonBar()
+{
+    Panel3 = new QWidget(this);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setFixedHeight(20);
+    BtnAddURL = pictureButton("BtnAddURL", QString::fromUtf8("新增一个网址信息"), false,
+                              QStyle::SP_FileDialogNewFolder, Panel3);
+    BtnUpdateURL = pictureButton("BtnUpdateURL", QString::fromUtf8("编辑一个网址信息"), false,
+                                 QStyle::SP_FileDialogDetailedView, Panel3);
+    BtnDeleteURL = pictureButton("BtnDeleteURL", QString::fromUtf8("删除一个网址信息"), false,
+                                 QStyle::SP_TrashIcon, Panel3);
+    auto* bar = new QHBoxLayout(Panel3);
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->setSpacing(1);
+    for (QToolButton* button : {BtnAddURL, BtnUpdateURL, BtnDeleteURL}) {
+        button->setFixedSize(20, 20);
+        button->setIconSize(button->iconSize().boundedTo(QSize(18, 18)));
+        bar->addWidget(button);
+    }
+    bar->addStretch();
+    connect(BtnAddURL, &QToolButton::clicked, this, &SiteListPanel::BtnAddURLClick);
+    connect(BtnUpdateURL, &QToolButton::clicked, this, &SiteListPanel::BtnUpdateURLClick);
+    connect(BtnDeleteURL, &QToolButton::clicked, this, &SiteListPanel::BtnDeleteURLClick);
+}
+
+void SiteListPanel::buildList()
+{
+    LtSubmitUrl = new QListView(this);
+    LtSubmitUrl->setObjectName(QStringLiteral("LtSubmitUrl"));
+    LtSubmitUrl->setModel(m_store.model());
+    LtSubmitUrl->setSelectionModel(m_store.selectionModel());
+    LtSubmitUrl->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    LtSubmitUrl->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LtSubmitUrl->setStatusTip(uiText(TextId::SiteListHint));  // the list shows no tooltip
+    LtSubmitUrl->setContextMenuPolicy(Qt::CustomContextMenu);
+    LtSubmitUrl->installEventFilter(this);
+    LtSubmitUrl->viewport()->installEventFilter(this);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    MnUp = menuItem("MnUp", TextId::MoveUp, PopupMenu1);
+    UpDown = menuItem("UpDown", TextId::MoveDown, PopupMenu1);
+    MnAddWebsite = menuItem("MnAddWebsite", TextId::AddWebsite, PopupMenu1);
+    MnUpdateWebsite = menuItem("MnUpdateWebsite", TextId::UpdateWebsite, PopupMenu1);
+    MnDeleteWebsite = menuItem("MnDeleteWebsite", TextId::DeleteWebsite, PopupMenu1);
+    PopupMenu1->addActions({MnUp, UpDown, MnAddWebsite, MnUpdateWebsite, MnDeleteWebsite});
+    connect(MnUp, &QAction::triggered, this, &SiteListPanel::MnUpClick);
+    connect(UpDown, &QAction::triggered, this, &SiteListPanel::UpDownClick);
+    connect(MnAddWebsite, &QAction::triggered, this, &SiteListPanel::BtnAddURLClick);
+    connect(MnUpdateWebsite, &QAction::triggered, this, &SiteListPanel::BtnUpdateURLClick);
+    connect(MnDeleteWebsite, &QAction::triggered, this, &SiteListPanel::BtnDeleteURLClick);
+    connect(LtSubmitUrl, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        PopupMenu1->popup(LtSubmitUrl->viewport()->mapToGlobal(at));
+    });
+
+    // A click or a keyboard move by the user makes the item current; the
+    // store's own changes of the current item are not the user's.
+    connect(m_store.selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (!m_store.isUpdatingSelection())
+            LtSubmitUrlClick();
+    });
+    // A click on the item that already was current selects it again (and
+    // opens its page again), as a click in the list always does.
+    connect(LtSubmitUrl, &QListView::clicked, this, [this](const QModelIndex& index) {
+        if (index.row() == m_currentBeforePress)
+            LtSubmitUrlClick();
+    });
+}
+
+void SiteListPanel::buildEditPanel()
+{
+    PnSiteEdit = new QWidget(this);
+    PnSiteEdit->setObjectName(QStringLiteral("PnSiteEdit"));
+    PnSiteEdit->setFixedHeight(52);
+    // Design-time hints of the picture buttons.
+    BtnAddUrlBtn = pictureButton("BtnAddUrlBtn", QString::fromUtf8("新增网址信息"), true,
+                                 QStyle::SP_FileDialogNewFolder, PnSiteEdit);
+    BtnUpdateASite = pictureButton("BtnUpdateASite", QString::fromUtf8("修改网址信息"), true,
+                                   QStyle::SP_FileDialogDetailedView, PnSiteEdit);
+    BtnDeleteASite = pictureButton("BtnDeleteASite", QString::fromUtf8("删除网址信息"), true,
+                                   QStyle::SP_TrashIcon, PnSiteEdit);
+    CbEditURL = new QCheckBox(uiText(TextId::EditCheckCaption), PnSiteEdit);
+    CbEditURL->setObjectName(QStringLiteral("CbEditURL"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(2);
+    for (QToolButton* button : {BtnAddUrlBtn, BtnUpdateASite, BtnDeleteASite})
+        buttons->addWidget(button);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(PnSiteEdit);
+    layout->setContentsMargins(2, 1, 2, 1);
+    layout->setSpacing(1);
+    layout->addLayout(buttons);
+    layout->addWidget(CbEditURL);
+
+    connect(BtnAddUrlBtn, &QToolButton::clicked, this, &SiteListPanel::BtnAddURLClick);
+    connect(BtnUpdateASite, &QToolButton::clicked, this, &SiteListPanel::BtnUpdateURLClick);
+    connect(BtnDeleteASite, &QToolButton::clicked, this, &SiteListPanel::BtnDeleteURLClick);
+    connect(CbEditURL, &QCheckBox::toggled, this, &SiteListPanel::CbEditURLClick);
+}
+
+void SiteListPanel::setCredentialsRow(QWidget* row)
+{
+    m_credentialsRow = row;
+    CbEditURLClick();
+}
+
+void SiteListPanel::CbEditURLClick()
+{
+    if (m_credentialsRow)
+        m_credentialsRow->setVisible(CbEditURL->isChecked());
+}
+
+void SiteListPanel::LtSubmitUrlClick()
+{
+    const int p = m_store.currentPosition();
+    if (p < 0)
+        return;
+    if (m_inputModifiers & (Qt::ControlModifier | Qt::ShiftModifier))
+        m_store.FillCurrentSite();  // keep the selection the user is building
+    else
+        m_store.SelectSite(p);
+}
+
+void SiteListPanel::LtSubmitUrlDblClick() { BtnUpdateURLClick(); }
+
+bool SiteListPanel::LtSubmitUrlKeyDown(QKeyEvent* key)
+{
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_inputModifiers = Qt::NoModifier;
+        LtSubmitUrlClick();
+        return true;
+    case Qt::Key_Delete:
+        BtnDeleteURLClick();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool SiteListPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == LtSubmitUrl && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        m_inputModifiers = key->modifiers();
+        return LtSubmitUrlKeyDown(key);
+    }
+    if (watched == LtSubmitUrl->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_inputModifiers = static_cast<QMouseEvent*>(event)->modifiers();
+            m_currentBeforePress = m_store.currentPosition();
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            LtSubmitUrlDblClick();
+            return true;
+        }
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+bool SiteListPanel::ShowSiteEditor(bool update, bool keepEntries)
+{
+    if (!m_editor)
+        m_editor = new TFrmURLEdit(m_store.record(), window());
+    m_editor->prepare(update, keepEntries);
+    m_editor->exec();
+    return m_store.record().confirmed;
+}
+
+void SiteListPanel::BtnAddURLClick() { editAndStore(false); }
+
+void SiteListPanel::BtnUpdateURLClick()
+{
+    const int p = m_store.currentPosition();
+    if (p < 0)
+        return;
+    m_store.record().siteName = m_store.siteName(p);
+    editAndStore(true);
+}
+
+// Shows the editor until its entry is stored or the user gives up: after a
+// failed save the user sees why and gets the entry back to try again, and
+// giving up leaves the current site's record as it was.
+void SiteListPanel::editAndStore(bool update)
+{
+    const TMyURL before = m_store.record();
+    bool retry = false;
+    while (ShowSiteEditor(update, retry)) {
+        QString error;
+        const auto watch = connect(&m_store, &SiteStore::writeFailed, this, [&error](const QString& e) {
+            if (error.isEmpty())
+                error = e;
+        });
+        const bool stored = m_store.StoreSite(update);
+        disconnect(watch);
+        if (stored) {
+            LtSubmitUrl->setFocus();
+            if (!update)
+                m_store.openUrl(m_store.record().url);  // as entered
+            return;
+        }
+        QMessageBox::warning(window(), m_editor->windowTitle(), error);
+        retry = true;
+    }
+    if (retry) {
+        m_store.record() = before;
+        m_store.record().confirmed = false;
+    }
+}
+
+void SiteListPanel::BtnDeleteURLClick() { m_store.DeleteSelectedSites(); }
+
+void SiteListPanel::MnUpClick() { m_store.MoveSite(-1); }
+
+void SiteListPanel::UpDownClick() { m_store.MoveSite(1); }
