@@ -1,0 +1,52 @@
+#pragma once
+
+#include "HotkeyTarget.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class PasteText;
+class QKeyEvent;
+class QWidget;
+
+// The application-wide key hook. For every key press, once:
+//  1. RouteBrowserKey: editing keys aimed at the current browser (Tab, Enter,
+//     Backspace, Left, Right, Delete and any Ctrl key) reach the page; window
+//     shortcuts and the focus chain never take them.
+//  2. A bound Ctrl+key (HotkeyTable) pastes its text through PasteText and goes
+//     no further.
+// It knows the rest of the program only through two callbacks: the current
+// browser (null when there is none; then the hook does nothing) and the text of
+// a hotkey target, read at the moment of the press.
+class HotkeyDispatcher : public QObject {
+    Q_OBJECT
+public:
+    // Pastes through a PasteText on the real clipboard and keyboard.
+    explicit HotkeyDispatcher(QObject* parent = nullptr);
+    // Pastes through the given PasteText, which becomes a child of the dispatcher.
+    explicit HotkeyDispatcher(PasteText* paste, QObject* parent = nullptr);
+    ~HotkeyDispatcher() override;
+
+    void setCurrentBrowser(std::function<QWidget*()> currentBrowser);
+    void setTextFor(std::function<QString(HotkeyTarget)> textFor);
+
+    // Installs / removes the hook on the application. Both may be repeated.
+    void attach();
+    void detach();
+    bool isAttached() const { return m_attached; }
+
+    PasteText* pasteText() const { return m_paste; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool RouteBrowserKey(QWidget* browser, QWidget* receiver, QKeyEvent* event) const;
+    bool handleHotkey(QKeyEvent* event);
+
+    PasteText* m_paste;
+    std::function<QWidget*()> m_currentBrowser;
+    std::function<QString(HotkeyTarget)> m_textFor;
+    bool m_attached = false;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "HotkeyTarget.h"
+
+#include <Qt>
+#include <optional>
+
+// The fixed map from Ctrl+key to what it pastes. Digits 1..4, 6, 7 are clauses,
+// E is clause 5 (there is no Ctrl+5), D G H I J K L N are clauses 8..15,
+// 8 9 0 the paragraphs, O the identifier, U and W the credentials.
+class HotkeyTable {
+public:
+    // The target of a key pressed with the given modifiers, or nothing when the
+    // key is not bound. Ctrl must be held; keypad keys never match; Shift and Alt
+    // are not examined.
+    static std::optional<HotkeyTarget> lookup(int key, Qt::KeyboardModifiers modifiers);
+
+    // The key that pastes a target together with Ctrl (Qt::Key_E for clause 5);
+    // Qt::Key_unknown for a target no key pastes.
+    static Qt::Key keyFor(const HotkeyTarget& target);
+};

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QObject>
+#include <QQueue>
+#include <QString>
+#include <memory>
+
+class ClipboardAccess;
+class KeyInjector;
+class QMimeData;
+class StepTimer;
+
+// Puts a text into whatever control has the keyboard focus: the text goes on the
+// clipboard, Ctrl+V is typed, the control pastes by itself, and the clipboard
+// gets back everything it held before (every format, not just text).
+//
+// One paste runs as timed steps from the event loop:
+//   t=0    save the clipboard, place the text, Ctrl down
+//   +20    V down
+//   +20    V up
+//   +20    Ctrl up
+//   +20    pump 1, then pumps 2..7 20 ms apart (the event loop runs the page's
+//          paste in between)
+//   pump 7 restore the clipboard
+// A paste asked for while one runs waits in a queue; pastes never nest.
+class PasteText : public QObject {
+    Q_OBJECT
+public:
+    enum class Step { PlaceText, CtrlDown, VDown, VUp, CtrlUp, Pump, Restore };
+    Q_ENUM(Step)
+
+    static constexpr int kStepDelayMs = 20;
+    static constexpr int kPumpCount = 7;
+    // Format that tells clipboard managers not to keep or show the content.
+    static const char kSecretHintFormat[];
+
+    // With the real clipboard, key injection and timers.
+    explicit PasteText(QObject* parent = nullptr);
+    PasteText(std::unique_ptr<KeyInjector> keys, std::unique_ptr<ClipboardAccess> clipboard,
+              std::unique_ptr<StepTimer> timer, QObject* parent = nullptr);
+    ~PasteText() override;
+
+    // Pastes text into the focused control, after the pastes already asked for.
+    // A secret text (a user name or password) is marked so while on the clipboard.
+    void paste(const QString& text, bool secret = false);
+
+    bool isBusy() const { return m_running; }
+    int pendingCount() const { return m_queue.size(); }
+
+signals:
+    void stepDone(PasteText::Step step);
+    // One paste has ended: its keys are typed and the clipboard is restored.
+    void finished();
+    // The last queued paste has ended.
+    void idle();
+
+private:
+    struct Request {
+        QString text;
+        bool secret = false;
+    };
+
+    void startNext();
+    void runStep(int index);
+    void doStep(Step step);
+    void placeText();
+    void restoreClipboard();
+    bool clipboardStillOurs() const;
+
+    std::unique_ptr<KeyInjector> m_keys;
+    std::unique_ptr<ClipboardAccess> m_clipboard;
+    std::unique_ptr<StepTimer> m_timer;
+    QQueue<Request> m_queue;
+    Request m_current;
+    bool m_running = false;
+    std::unique_ptr<QMimeData> m_saved;
+    quint64 m_serial = 0;  // marks the content this object placed on the clipboard
+};

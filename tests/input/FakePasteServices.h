@@ -1,0 +1,79 @@
+#pragma once
+
+#include "ClipboardAccess.h"
+#include "KeyInjector.h"
+#include "StepTimer.h"
+
+#include <QMimeData>
+#include <QPair>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+// Recording stand-ins for the keyboard, the clipboard and the timers. They write
+// into one shared log, so a test sees the exact order of everything a paste did.
+struct PasteLog {
+    QStringList lines;
+};
+
+class FakeKeyInjector : public KeyInjector {
+public:
+    explicit FakeKeyInjector(PasteLog& log) : m_log(log) {}
+    void injectKey(Qt::Key key, bool down) override
+    {
+        const QString name = key == Qt::Key_Control ? "Ctrl" : key == Qt::Key_V ? "V" : QString::number(key);
+        m_log.lines << QStringLiteral("key %1 %2").arg(name, down ? "down" : "up");
+    }
+
+private:
+    PasteLog& m_log;
+};
+
+class FakeClipboard : public ClipboardAccess {
+public:
+    explicit FakeClipboard(PasteLog& log) : m_log(log) {}
+    const QMimeData* content() const override { return m_data.get(); }
+    void setContent(QMimeData* data) override
+    {
+        m_data.reset(data);
+        m_log.lines << (data ? QStringLiteral("clipboard %1").arg(data->text()) : QStringLiteral("clipboard cleared"));
+        ++changes;
+    }
+    // What another program (or the user) copies: not logged.
+    void copyFromElsewhere(QMimeData* data) { m_data.reset(data); }
+    int changes = 0;
+
+private:
+    PasteLog& m_log;
+    std::unique_ptr<QMimeData> m_data;
+};
+
+// Steps wait until the test runs them; each run is logged with its delay.
+class FakeStepTimer : public StepTimer {
+public:
+    explicit FakeStepTimer(PasteLog& log) : m_log(log) {}
+    void after(int milliseconds, std::function<void()> step) override
+    {
+        m_pending.append({milliseconds, std::move(step)});
+    }
+    int pendingCount() const { return m_pending.size(); }
+    int nextDelay() const { return m_pending.isEmpty() ? -1 : m_pending.first().first; }
+    bool runNext()
+    {
+        if (m_pending.isEmpty())
+            return false;
+        auto next = m_pending.takeFirst();
+        m_log.lines << QStringLiteral("wait %1").arg(next.first);
+        next.second();
+        return true;
+    }
+    void runAll()
+    {
+        while (runNext()) {
+        }
+    }
+
+private:
+    PasteLog& m_log;
+    QList<QPair<int, std::function<void()>>> m_pending;
+};

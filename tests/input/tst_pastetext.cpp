@@ -1,0 +1,275 @@
+#include "FakePasteServices.h"
+#include "HotkeyTable.h"
+#include "PasteText.h"
+
+#include <QColor>
+#include <QImage>
+#include <QUrl>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(HotkeyTarget)
+
+namespace {
+
+QMimeData* textData(const QString& text)
+{
+    auto* data = new QMimeData;
+    data->setText(text);
+    return data;
+}
+
+QImage testImage()
+{
+    QImage image(8, 5, QImage::Format_ARGB32);
+    image.fill(QColor(10, 200, 30, 255));
+    image.setPixelColor(3, 2, Qt::red);
+    return image;
+}
+
+// A PasteText on recording fakes; the fakes stay reachable for the test.
+struct Rig {
+    PasteLog log;
+    FakeKeyInjector* keys = new FakeKeyInjector(log);
+    FakeClipboard* clipboard = new FakeClipboard(log);
+    FakeStepTimer* timer = new FakeStepTimer(log);
+    std::unique_ptr<PasteText> paste{new PasteText(std::unique_ptr<KeyInjector>(keys),
+                                                   std::unique_ptr<ClipboardAccess>(clipboard),
+                                                   std::unique_ptr<StepTimer>(timer))};
+    Rig()
+    {
+        QObject::connect(paste.get(), &PasteText::stepDone, [this](PasteText::Step step) {
+            if (step == PasteText::Step::Pump)
+                log.lines << "pump";
+        });
+    }
+};
+
+QStringList oneSequence(const QString& text, const QString& restored)
+{
+    QStringList lines{"clipboard " + text, "key Ctrl down", "wait 20", "key V down", "wait 20", "key V up",
+                      "wait 20",           "key Ctrl up",   "wait 20", "pump"};
+    for (int i = 1; i < PasteText::kPumpCount; ++i)
+        lines << "wait 20" << "pump";
+    lines << "clipboard " + restored;
+    return lines;
+}
+
+}  // namespace
+
+class TestPasteText : public QObject {
+    Q_OBJECT
+private slots:
+    void table_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("bound");
+        QTest::addColumn<HotkeyTarget>("target");
+        const int ctrl = Qt::ControlModifier;
+        const Qt::Key clauseKeys[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4, Qt::Key_E,
+                                      Qt::Key_6, Qt::Key_7, Qt::Key_D, Qt::Key_G, Qt::Key_H,
+                                      Qt::Key_I, Qt::Key_J, Qt::Key_K, Qt::Key_L, Qt::Key_N};
+        for (int i = 0; i < 15; ++i) {
+            QTest::addRow("Ctrl clause %d", i + 1)
+                << int(clauseKeys[i]) << ctrl << true << HotkeyTarget::clause(i + 1);
+        }
+        QTest::newRow("Ctrl+8") << int(Qt::Key_8) << ctrl << true << HotkeyTarget::paragraph(1);
+        QTest::newRow("Ctrl+9") << int(Qt::Key_9) << ctrl << true << HotkeyTarget::paragraph(2);
+        QTest::newRow("Ctrl+0") << int(Qt::Key_0) << ctrl << true << HotkeyTarget::paragraph(3);
+        QTest::newRow("Ctrl+O") << int(Qt::Key_O) << ctrl << true << HotkeyTarget::siteArticleId();
+        QTest::newRow("Ctrl+U") << int(Qt::Key_U) << ctrl << true << HotkeyTarget::userName();
+        QTest::newRow("Ctrl+W") << int(Qt::Key_W) << ctrl << true << HotkeyTarget::password();
+        QTest::newRow("Shift+Ctrl+E") << int(Qt::Key_E) << int(ctrl | Qt::ShiftModifier) << true
+                                      << HotkeyTarget::clause(5);
+        QTest::newRow("Alt+Ctrl+U") << int(Qt::Key_U) << int(ctrl | Qt::AltModifier) << true
+                                    << HotkeyTarget::userName();
+        QTest::newRow("Ctrl+5") << int(Qt::Key_5) << ctrl << false << HotkeyTarget();
+        QTest::newRow("keypad Ctrl+5") << int(Qt::Key_5) << int(ctrl | Qt::KeypadModifier) << false
+                                       << HotkeyTarget();
+        QTest::newRow("keypad Ctrl+8") << int(Qt::Key_8) << int(ctrl | Qt::KeypadModifier) << false
+                                       << HotkeyTarget();
+        QTest::newRow("U without Ctrl") << int(Qt::Key_U) << int(Qt::NoModifier) << false << HotkeyTarget();
+        QTest::newRow("Shift+U") << int(Qt::Key_U) << int(Qt::ShiftModifier) << false << HotkeyTarget();
+        for (char letter : QByteArray("ABCFMPQRSTVXYZ")) {
+            QTest::addRow("Ctrl+%c", letter) << int(letter) << ctrl << false << HotkeyTarget();
+        }
+        QTest::newRow("Ctrl+Tab") << int(Qt::Key_Tab) << ctrl << false << HotkeyTarget();
+    }
+    void table()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, bound);
+        QFETCH(HotkeyTarget, target);
+        const auto found = HotkeyTable::lookup(key, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(found.has_value(), bound);
+        if (bound) {
+            QVERIFY(*found == target);
+            QCOMPARE(int(HotkeyTable::keyFor(target)), key);
+        }
+    }
+
+    void sequenceRunsInOrderWithItsDelays()
+    {
+        Rig rig;
+        rig.clipboard->copyFromElsewhere(textData("before"));
+        QSignalSpy finished(rig.paste.get(), &PasteText::finished);
+        rig.paste->paste("hello");
+        // Only the first moment runs at once; the rest waits for the timer.
+        QCOMPARE(rig.log.lines, QStringList({"clipboard hello", "key Ctrl down"}));
+        QCOMPARE(rig.timer->pendingCount(), 1);
+        QCOMPARE(rig.timer->nextDelay(), PasteText::kStepDelayMs);
+        QVERIFY(rig.paste->isBusy());
+        rig.timer->runAll();
+        QCOMPARE(rig.log.lines, oneSequence("hello", "before"));
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!rig.paste->isBusy());
+    }
+
+    void clipboardGetsEveryFormatBack_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("text") << "text";
+        QTest::newRow("rich text") << "html";
+        QTest::newRow("image") << "image";
+        QTest::newRow("urls") << "urls";
+        QTest::newRow("custom bytes") << "custom";
+        QTest::newRow("colour") << "colour";
+    }
+    void clipboardGetsEveryFormatBack()
+    {
+        QFETCH(QString, kind);
+        Rig rig;
+        auto* before = new QMimeData;
+        if (kind == "text") {
+            before->setText(QString::fromUtf8("剪贴板 text\r\nline"));
+        } else if (kind == "html") {
+            before->setHtml("<b>bold</b> and <i>more</i>");
+            before->setText("bold and more");
+        } else if (kind == "image") {
+            before->setImageData(testImage());
+        } else if (kind == "urls") {
+            before->setUrls({QUrl("file:///tmp/a b.txt"), QUrl("https://example.org/x?y=1")});
+        } else if (kind == "custom") {
+            before->setData("application/x-office-thing", QByteArray("\x00\x01\xff binary", 10));
+            before->setData("text/plain", "shown");
+        } else {
+            before->setColorData(QColor(1, 2, 3));
+        }
+        const QStringList formats = before->formats();
+        QMap<QString, QByteArray> bytes;
+        for (const QString& format : formats)
+            bytes[format] = before->data(format);
+        const QVariant image = before->imageData();
+        const QVariant colour = before->colorData();
+        rig.clipboard->copyFromElsewhere(before);
+
+        rig.paste->paste("pasted", true);
+        rig.timer->runAll();
+
+        const QMimeData* after = rig.clipboard->content();
+        QVERIFY(after);
+        QVERIFY(after != before);
+        const QStringList afterFormats = after->formats();
+        QCOMPARE(QSet<QString>(afterFormats.begin(), afterFormats.end()),
+                 QSet<QString>(formats.begin(), formats.end()));
+        for (const QString& format : formats) {
+            if (format != "application/x-qt-image" && format != "application/x-color")
+                QCOMPARE(after->data(format), bytes[format]);
+        }
+        QCOMPARE(after->imageData().value<QImage>(), image.value<QImage>());
+        QCOMPARE(after->colorData(), colour);
+        QVERIFY(!after->hasFormat(PasteText::kSecretHintFormat));
+    }
+
+    void emptyClipboardIsEmptyAgainAfterwards()
+    {
+        Rig rig;
+        rig.paste->paste("x");
+        rig.timer->runAll();
+        QCOMPARE(rig.log.lines.last(), QString("clipboard cleared"));
+        QVERIFY(!rig.clipboard->content());
+    }
+
+    void credentialsAreMarkedSecretOnlyWhileOnTheClipboard()
+    {
+        Rig rig;
+        rig.clipboard->copyFromElsewhere(textData("before"));
+        rig.paste->paste("s3cret", true);
+        QCOMPARE(rig.clipboard->content()->text(), QString("s3cret"));
+        QCOMPARE(rig.clipboard->content()->data(PasteText::kSecretHintFormat), QByteArray("secret"));
+        rig.timer->runAll();
+        QCOMPARE(rig.clipboard->content()->text(), QString("before"));
+        QVERIFY(!rig.clipboard->content()->hasFormat(PasteText::kSecretHintFormat));
+
+        rig.paste->paste("a clause");
+        QCOMPARE(rig.clipboard->content()->text(), QString("a clause"));
+        QVERIFY(!rig.clipboard->content()->hasFormat(PasteText::kSecretHintFormat));
+        rig.timer->runAll();
+    }
+
+    void pasteAskedDuringAPasteWaitsItsTurn()
+    {
+        Rig rig;
+        rig.clipboard->copyFromElsewhere(textData("before"));
+        QSignalSpy finished(rig.paste.get(), &PasteText::finished);
+        QSignalSpy idle(rig.paste.get(), &PasteText::idle);
+        rig.paste->paste("first");
+        for (int i = 0; i < 5; ++i)
+            rig.timer->runNext();  // well inside the first paste's pumps
+        rig.paste->paste("second");
+        rig.paste->paste("third");
+        QCOMPARE(rig.paste->pendingCount(), 2);
+        QCOMPARE(rig.timer->pendingCount(), 1);  // still one sequence, not nested
+        rig.timer->runAll();
+
+        QCOMPARE(rig.log.lines,
+                 oneSequence("first", "before") + oneSequence("second", "before") + oneSequence("third", "before"));
+        QCOMPARE(finished.count(), 3);
+        QCOMPARE(idle.count(), 1);
+        QCOMPARE(rig.clipboard->content()->text(), QString("before"));
+    }
+
+    void nextPasteMayBeAskedFromFinished()
+    {
+        Rig rig;
+        int started = 0;
+        connect(rig.paste.get(), &PasteText::finished, [&] {
+            if (++started == 1)
+                rig.paste->paste("again");
+        });
+        rig.paste->paste("once");
+        rig.timer->runAll();
+        QCOMPARE(rig.log.lines, oneSequence("once", "cleared") + oneSequence("again", "cleared"));
+    }
+
+    void somethingCopiedDuringThePasteIsKept()
+    {
+        Rig rig;
+        rig.clipboard->copyFromElsewhere(textData("before"));
+        rig.paste->paste("pasted");
+        rig.timer->runNext();
+        rig.clipboard->copyFromElsewhere(textData("copied meanwhile"));
+        rig.timer->runAll();
+        QCOMPARE(rig.clipboard->content()->text(), QString("copied meanwhile"));
+    }
+
+    void clipboardIsRestoredWhenThePasteIsCutShort()
+    {
+        Rig rig;
+        rig.clipboard->copyFromElsewhere(textData("before"));
+        rig.paste->paste("pasted");
+        rig.timer->runNext();
+        QCOMPARE(rig.clipboard->content()->text(), QString("pasted"));
+        rig.paste.reset();  // the program closes in the middle of the paste
+        QCOMPARE(rig.log.lines.last(), QString("clipboard before"));
+    }
+};
+
+int runPasteTextTests(int argc, char** argv)
+{
+    TestPasteText test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_pastetext.moc"
