@@ -40,7 +40,6 @@ CredentialsRow::CredentialsRow(SiteStore& store, QWidget* parent) : QWidget(pare
 {
     setObjectName(QStringLiteral("SbLocation"));
     setFixedHeight(57);
-    setMinimumWidth(700);
 
     // Design-time hints of the fields.
     LblUser = label(TextId::UserNameLabel, "LblUser", 7, FirstLine, 118, this);
@@ -48,6 +47,7 @@ CredentialsRow::CredentialsRow(SiteStore& store, QWidget* parent) : QWidget(pare
     LblIHPassword = label(TextId::PasswordLabel, "LblIHPassword", 327, FirstLine, 459, this);
     EdtPassword = field("EdtPassword", QString::fromUtf8("对应于选择网址的秘密"), 459, FirstLine, 238, this);
     EdtPassword->setEchoMode(QLineEdit::Password);
+    EdtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // shown as "*"
     LblIHSiteArtID = label(TextId::SiteArticleIdLabel, "LblIHSiteArtID", 3, SecondLine, 200, this);
     EdtSiteArtID = field("EdtSiteArtID", QString::fromUtf8("按下回车键（Enter）可自动保存"), 200, SecondLine,
                          497, this);

@@ -61,6 +61,7 @@ void TFrmURLEdit::FormCreate()
     LblPassword = rowLabel(TextId::PasswordLabel, "LblPassword", this);
     EdtPassword = field("EdtPassword", 200, this);
     EdtPassword->setEchoMode(QLineEdit::Password);
+    EdtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // shown as "*"
     LblPasswordNote = note("LblPasswordNote", this);
 
     BtnConfirm = new QToolButton(this);
