@@ -16,7 +16,7 @@ bool namesExistingPath(const QString& location)
 {
     if (location.isEmpty())
         return false;
-    // Both separators are accepted, as on the desktops the data sets come from.
+    // Native separators are accepted where the platform has them (C:\dir on Windows).
     const QFileInfo info(QDir::fromNativeSeparators(location));
     return info.exists() && (info.isDir() || info.isFile());
 }
@@ -25,6 +25,8 @@ bool namesExistingPath(const QString& location)
 
 QUrl OpenLocationTarget(const QString& location)
 {
+    if (location.trimmed().isEmpty())
+        return QUrl();  // "http://" alone opens nothing useful
     // Compared in lower case with "\" separators, so "HTTP://" and "http:\\" count alike.
     const QString test = location.toLower().replace(QLatin1Char('/'), QLatin1Char('\\'));
 

@@ -12,6 +12,7 @@
 TPageControl::TPageControl(BrowserProfile& profile, QWidget* parent) : QTabWidget(parent), m_profile(profile)
 {
     setObjectName(QStringLiteral("PageControl"));
+    qRegisterMetaType<TWebbrowser*>();  // carried by signals, also across queued connections
     m_tabBar = new TPageControlTabBar(this);
     m_tabBar->setObjectName(QStringLiteral("PageControlTabs"));
     setTabBar(m_tabBar);
