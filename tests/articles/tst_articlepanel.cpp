@@ -72,6 +72,8 @@ class TestArticlePanel : public QObject {
         m_window->resize(900, 800);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        m_window->activateWindow();  // focus moves only inside the active window
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         m_articles->LoadArticleNames();
         m_articles->SelectArticle(0);
     }
