@@ -68,6 +68,7 @@ TAddressBar::TAddressBar(TPageControl& pages, QWidget* parent) : QWidget(parent)
     ToolbtnBack->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
     ToolBtnForward->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
     BtnExit2->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    BtnFullScreen->setIcon(style()->standardIcon(QStyle::SP_TitleBarMaxButton));
     ToolbtnBack->setText(uiText(TextId::BackCaption));
     BtnRun->setToolTip(uiText(TextId::RunHint));
     BtnRefresh->setToolTip(uiText(TextId::RefreshHint));

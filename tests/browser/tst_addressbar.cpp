@@ -78,10 +78,6 @@ void TestAddressBar::controlsAndTexts()
         QVERIFY2(m_window->findChild<QWidget*>(QString::fromLatin1(name)), name);
     }
     QCOMPARE(m_bar->ToolbtnBack->text(), QString::fromUtf8("退回"));
-    QCOMPARE(m_bar->BtnRun->toolTip(), QString::fromUtf8("打开网址栏中的网页"));
-    QCOMPARE(m_bar->ToolbtnBack->toolTip(), QString::fromUtf8("后退到上一页"));
-    QCOMPARE(m_bar->ToolBtnForward->toolTip(), QString::fromUtf8("下一页"));
-    QCOMPARE(m_bar->EditCurURL->toolTip(), QString::fromUtf8("网址"));
     // The address field fills its panel but for one pixel each side.
     QCOMPARE(m_bar->EditCurURL->width(), m_bar->PnlURLAddress->width() - 2);
     // A fresh tab has no history.

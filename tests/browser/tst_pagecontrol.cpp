@@ -110,8 +110,6 @@ void TestPageControl::startsWithTheFirstTab()
     QCOMPARE(m_pages->browserAt(0), m_pages->WebBrowser1);
     // A never-navigated view counts as complete: it may open windows.
     QVERIFY(m_pages->WebBrowser1->isReadyStateComplete());
-    QCOMPARE(m_pages->CloseTab1->text(), QString::fromUtf8("关闭当前页"));
-    QCOMPARE(m_pages->MnCloseAllPage->text(), QString::fromUtf8("关闭所有页"));
     QCOMPARE(m_pages->PCPopup->defaultAction(), m_pages->CloseTab1);
 }
 
@@ -342,9 +340,6 @@ void TestPageControl::tabLook()
     // Sampled at a corner inside the tab, off the caption.
     QCOMPARE(QColor(strip.pixel(shown.topLeft() + QPoint(3, 3))), TPageControlTabBar::selectedTabColor());
     QCOMPARE(QColor(strip.pixel(other.topLeft() + QPoint(3, 3))), TPageControlTabBar::otherTabColor());
-    QVERIFY(tabs->tabFont(true).bold());
-    QVERIFY(!tabs->tabFont(false).bold());
-    QCOMPARE(tabs->tabFont(false).pointSize(), 11);
     // Wide enough for the bold caption.
     QVERIFY(shown.width() > QFontMetrics(tabs->tabFont(true)).horizontalAdvance(m_pages->tabText(1)));
 }
