@@ -1,0 +1,125 @@
+#include "HelpFallback.h"
+
+#include "Pictures.h"
+
+#include <QPointer>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace {
+
+const char* const WatchName = "qvbHelpFallbackWatch";
+constexpr int NetErrorAborted = -3;  // Chromium's ERR_ABORTED: replaced or stopped
+
+// Watches the one load of the online help address in a view; one per view,
+// re-armed by each call of showHelpWithFallback.
+class HelpLoadWatch : public QObject {
+    Q_OBJECT
+public:
+    explicit HelpLoadWatch(QWebEngineView* view)
+        : QObject(view)
+        , m_view(view)
+    {
+        setObjectName(QLatin1String(WatchName));
+    }
+
+    void watch(const QUrl& online)
+    {
+        m_online = online;
+        m_armed = true;
+        m_started = false;
+        // The view's page may have been replaced since the last call.
+        if (m_page != m_view->page()) {
+            if (m_page)
+                disconnect(m_page, nullptr, this, nullptr);
+            m_page = m_view->page();
+            connect(m_page, &QWebEnginePage::loadingChanged, this, &HelpLoadWatch::loadingChanged);
+        }
+    }
+
+private:
+    void loadingChanged(const QWebEngineLoadingInfo& info)
+    {
+        if (!m_armed)
+            return;
+        // Events of a load the help request replaced carry that load's address.
+        const bool ours = sameAddress(info.url(), m_online);
+        switch (info.status()) {
+        case QWebEngineLoadingInfo::LoadStartedStatus:
+            if (ours)
+                m_started = true;
+            return;
+        case QWebEngineLoadingInfo::LoadStoppedStatus:
+            if (m_started && ours)
+                m_armed = false;
+            return;
+        case QWebEngineLoadingInfo::LoadSucceededStatus:
+            if (!m_started)
+                return;
+            m_armed = false;
+            if (isHttpError(info))
+                showOffline();
+            return;
+        case QWebEngineLoadingInfo::LoadFailedStatus:
+            if (!m_started)
+                return;
+            if (info.errorCode() == NetErrorAborted && info.errorDomain()
+                != QWebEngineLoadingInfo::HttpStatusCodeDomain) {
+                if (ours)
+                    m_armed = false;  // the user stopped it or went elsewhere
+                return;
+            }
+            m_armed = false;
+            showOffline();
+            return;
+        }
+    }
+
+    static bool sameAddress(const QUrl& a, const QUrl& b)
+    {
+        const auto form = QUrl::StripTrailingSlash | QUrl::NormalizePathSegments;
+        return a.adjusted(form) == b.adjusted(form);
+    }
+
+    static bool isHttpError(const QWebEngineLoadingInfo& info)
+    {
+        return info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain
+            && info.errorCode() >= 400;
+    }
+
+    void showOffline() { m_view->load(offlineHelpUrl()); }
+
+    QWebEngineView* m_view;
+    QPointer<QWebEnginePage> m_page;
+    QUrl m_online;
+    bool m_armed = false;
+    bool m_started = false;
+};
+
+}  // namespace
+
+QUrl offlineHelpUrl()
+{
+    Pictures::initResources();  // the page lives in the resources of qvb_resources
+    return QUrl(QStringLiteral("qrc:/help/index.html"));
+}
+
+void showHelpWithFallback(QWebEngineView* view, const QString& onlineAddress)
+{
+    if (!view)
+        return;
+    const QUrl online = QUrl::fromUserInput(onlineAddress.trimmed());
+    if (onlineAddress.trimmed().isEmpty() || !online.isValid()) {
+        view->load(offlineHelpUrl());
+        return;
+    }
+    auto* watch = view->findChild<HelpLoadWatch*>(QLatin1String(WatchName),
+                                                  Qt::FindDirectChildrenOnly);
+    if (!watch)
+        watch = new HelpLoadWatch(view);
+    watch->watch(online);
+    view->load(online);
+}
+
+#include "HelpFallback.moc"

@@ -1,0 +1,219 @@
+#include "CheckForUpdate.h"
+#include "DialogTexts.h"
+#include "HelpFallback.h"
+#include "InterfaceTexts.h"
+#include "LocalHttpServer.h"
+#include "OpenWebAddress.h"
+#include "TFrmHelp.h"
+#include "TFrmVersion.h"
+#include "VendorWindows.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineView>
+#include <QtTest>
+
+namespace {
+
+// Nothing listens on the discard port: the online address fails at once.
+const QString UnreachableHelp = QStringLiteral("http://127.0.0.1:9/demo/issuehelp/");
+constexpr int PageTimeout = 60000;  // generous: WebEngine starts slowly on a loaded machine
+
+// Stops every request of a profile before it reaches the network, recording it.
+class RecordingInterceptor : public QWebEngineUrlRequestInterceptor {
+public:
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override
+    {
+        requested << info.requestUrl();
+        info.block(true);
+    }
+    QList<QUrl> requested;
+};
+
+}  // namespace
+
+class TestVendor : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void webAddressDecisions();
+    void openWebAddressUsesTheOpener();
+    void updateQueryFormat();
+    void checkForUpdateNavigatesTheBrowser();
+    void aboutWindowIsCreatedOnceWithItsTexts();
+    void aboutPictureAndLinkOpenTheHomePageOncePerClick();
+    void helpWindowCaptionAndOfflineFallback();
+    void fallbackOnHttpErrorButNotOnAWorkingPage();
+    void blankAddressShowsTheShippedPage();
+
+private:
+    QList<QUrl> m_opened;
+};
+
+void TestVendor::init()
+{
+    m_opened.clear();
+    setWebAddressOpener([this](const QUrl& url) {
+        m_opened << url;
+        return true;
+    });
+}
+
+void TestVendor::cleanup()
+{
+    setWebAddressOpener({});
+}
+
+void TestVendor::webAddressDecisions()
+{
+    QCOMPARE(webAddressFor(QStringLiteral("www.example.org")), QStringLiteral("http://www.example.org"));
+    QCOMPARE(webAddressFor(QStringLiteral("https://example.org/a")), QStringLiteral("https://example.org/a"));
+    // "://" anywhere counts, even where it is not the scheme.
+    QCOMPARE(webAddressFor(QStringLiteral("example.org/?go=ftp://x")),
+             QStringLiteral("example.org/?go=ftp://x"));
+    QCOMPARE(webAddressFor(QStringLiteral("mailto:a@b.c")), QStringLiteral("http://mailto:a@b.c"));
+    QCOMPARE(webAddressFor(QStringLiteral("  ")), QString());
+}
+
+void TestVendor::openWebAddressUsesTheOpener()
+{
+    QVERIFY(OpenWebAddress(QStringLiteral("www.example.org/page")));
+    QVERIFY(OpenWebAddress(QStringLiteral("https://example.org/")));
+    QVERIFY(!OpenWebAddress(QString()));  // nothing to open: the opener is not asked
+    QCOMPARE(m_opened, (QList<QUrl>{QUrl(QStringLiteral("http://www.example.org/page")),
+                                    QUrl(QStringLiteral("https://example.org/"))}));
+}
+
+void TestVendor::updateQueryFormat()
+{
+    const QString address = QStringLiteral("http://vendor.test/download/update/");
+    QCOMPARE(updateQueryUrl(address, QString(), 2.3), address + QStringLiteral("?v=&n=2.3"));
+    QCOMPARE(updateQueryUrl(address, QStringLiteral("pro"), 2.3), address + QStringLiteral("?v=pro&n=2.3"));
+    QCOMPARE(updateQueryUrl(address, QString(), 10), address + QStringLiteral("?v=&n=10.0"));
+    // An edition text cannot add parameters of its own.
+    QCOMPARE(updateQueryUrl(address, QStringLiteral("a&n=9"), 2.3),
+             address + QStringLiteral("?v=a%26n%3D9&n=2.3"));
+}
+
+void TestVendor::checkForUpdateNavigatesTheBrowser()
+{
+    QWebEngineProfile profile;
+    RecordingInterceptor interceptor;
+    profile.setUrlRequestInterceptor(&interceptor);
+    QWebEngineView browser;
+    auto* page = new QWebEnginePage(&profile, &browser);
+    browser.setPage(page);
+    QSignalSpy finished(page, &QWebEnginePage::loadFinished);
+
+    CheckForUpdate(&browser);
+    QVERIFY(finished.wait(PageTimeout));
+    const QUrl expected(InterfaceTexts::updateAddress() + QStringLiteral("?v=&n=2.3"));
+    QVERIFY(!interceptor.requested.isEmpty());
+    QCOMPARE(interceptor.requested.first(), expected);
+}
+
+void TestVendor::aboutWindowIsCreatedOnceWithItsTexts()
+{
+    QWidget owner;
+    VendorWindows windows(&owner);
+    QVERIFY(!windows.aboutWindow());
+    TFrmVersion* about = windows.showAbout();
+    QVERIFY(about);
+    QVERIFY(about->isVisible());
+    QCOMPARE(about->windowTitle(), DialogTexts::aboutWord() + QLatin1Char(' ') + QStringLiteral("QVB信息zevi"));
+    QCOMPARE(DialogTexts::aboutWord(), QStringLiteral("关于"));
+    QCOMPARE(about->LblVersion->text(), QStringLiteral("2.3"));
+    QCOMPARE(about->LblVersion->pos(), QPoint(181, 59));
+    QCOMPARE(about->LblVersion->font().pixelSize(), 25);
+    QVERIFY(about->LblVersion->font().bold());
+    QCOMPARE(about->Label5->text(), QString(20, QLatin1Char('_')));
+    QCOMPARE(about->Label5->pos(), QPoint(126, 131));
+    QCOMPARE(about->BtnClose->geometry(), QRect(252, 205, 57, 26));
+    QCOMPARE(about->ImgAbout->toolTip(), QStringLiteral("鼠标点击可进入官方主页"));
+    QVERIFY(!about->ImgAbout->pixmap().isNull());
+    QVERIFY(!about->BtnClose->icon().isNull());
+    QCOMPARE(about->size(), QSize(388, 281));
+    QVERIFY(about->windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(about->parentWidget(), &owner);
+
+    QTest::mouseClick(about->BtnClose, Qt::LeftButton);
+    QVERIFY(!about->isVisible());
+    QCOMPARE(windows.showAbout(), about);  // shown again, not made again
+    QVERIFY(about->isVisible());
+    QCOMPARE(owner.findChildren<TFrmVersion*>().size(), 1);
+}
+
+void TestVendor::aboutPictureAndLinkOpenTheHomePageOncePerClick()
+{
+    TFrmVersion about;
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    QTest::mouseClick(about.ImgAbout, Qt::LeftButton, {}, QPoint(60, 200));
+    QCOMPARE(m_opened, QList<QUrl>{QUrl(InterfaceTexts::homePageAddress())});
+    QTest::mouseClick(about.Label5, Qt::LeftButton);
+    QCOMPARE(m_opened.size(), 2);
+    QCOMPARE(m_opened.last(), QUrl(InterfaceTexts::homePageAddress()));
+    QTest::mouseClick(about.BtnClose, Qt::LeftButton);  // the close button opens nothing
+    QCOMPARE(m_opened.size(), 2);
+}
+
+void TestVendor::helpWindowCaptionAndOfflineFallback()
+{
+    QWidget owner;
+    VendorWindows windows(&owner);
+    windows.setHelpAddress(UnreachableHelp);
+    TFrmHelp* help = windows.showHelp();
+    QCOMPARE(help->windowTitle(), QStringLiteral("关于QVB信息zevi"));
+    QVERIFY(help->windowState() & Qt::WindowMaximized);
+    QVERIFY(!help->BtnClose->icon().isNull());
+    QTRY_COMPARE_WITH_TIMEOUT(help->WebBrowser1->url(), offlineHelpUrl(), PageTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(help->WebBrowser1->title(), QStringLiteral("QVB信息zevi 帮助"), PageTimeout);
+
+    // Hidden and shown again: the same window, which tries the online address anew.
+    QSignalSpy urls(help->WebBrowser1, &QWebEngineView::urlChanged);
+    help->close();
+    QCOMPARE(windows.showHelp(), help);
+    QTRY_VERIFY_WITH_TIMEOUT(urls.size() >= 2, PageTimeout);
+    QCOMPARE(urls.first().first().toUrl(), QUrl(UnreachableHelp));
+    QTRY_COMPARE_WITH_TIMEOUT(help->WebBrowser1->url(), offlineHelpUrl(), PageTimeout);
+}
+
+void TestVendor::fallbackOnHttpErrorButNotOnAWorkingPage()
+{
+    QWebEngineView view;
+    LocalHttpServer missing(404, "<html><head><title>404</title></head><body>gone</body></html>");
+    QVERIFY(missing.isListening());
+    showHelpWithFallback(&view, missing.url().toString());
+    QTRY_COMPARE_WITH_TIMEOUT(view.url(), offlineHelpUrl(), PageTimeout);
+
+    LocalHttpServer working(200, "<html><head><title>online help</title></head><body>hi</body></html>");
+    QSignalSpy urls(&view, &QWebEngineView::urlChanged);
+    QSignalSpy finished(&view, &QWebEngineView::loadFinished);
+    showHelpWithFallback(&view, working.url().toString());
+    QTRY_COMPARE_WITH_TIMEOUT(view.title(), QStringLiteral("online help"), PageTimeout);
+    // A link the user follows afterwards that fails is not replaced by the help page:
+    // the watch ended with the help address's own load.
+    const QUrl failing(QStringLiteral("http://127.0.0.1:9/elsewhere"));
+    view.load(failing);
+    QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty() && !finished.last().first().toBool(), PageTimeout);
+    const QUrl probe(QStringLiteral("data:text/html,<title>probe</title>"));
+    view.load(probe);
+    QTRY_COMPARE_WITH_TIMEOUT(view.title(), QStringLiteral("probe"), PageTimeout);
+    for (const QList<QVariant>& change : urls)
+        QVERIFY2(change.first().toUrl() != offlineHelpUrl(), "fell back without need");
+}
+
+void TestVendor::blankAddressShowsTheShippedPage()
+{
+    QWebEngineView view;
+    showHelpWithFallback(&view, QString());
+    QTRY_COMPARE_WITH_TIMEOUT(view.title(), QStringLiteral("QVB信息zevi 帮助"), PageTimeout);
+    QCOMPARE(view.url(), offlineHelpUrl());
+}
+
+QTEST_MAIN(TestVendor)
+#include "tst_vendor.moc"
