@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -62,6 +63,7 @@ TFrmDirSelect::TFrmDirSelect(QWidget* parent)
     treeColours.setColor(QPalette::Base, QColor(245, 250, 254));
     ShellTreeView1->setPalette(treeColours);
     ShellTreeView1->viewport()->installEventFilter(this);
+    ShellTreeView1->installEventFilter(this);
 
     BtnAddPath = new QPushButton(this);
     BtnAddPath->setToolTip(QStringLiteral("新建文件夹"));  // the button's hint as laid out
@@ -88,6 +90,12 @@ TFrmDirSelect::TFrmDirSelect(QWidget* parent)
             &TFrmDirSelect::showTreePath);
     connect(ShellTreeView1, &QTreeView::clicked, this, &TFrmDirSelect::showTreePath);
     connect(ShellTreeView1, &QTreeView::doubleClicked, this, &TFrmDirSelect::BtnConfirmClick);
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (m_keepSelectionInView)
+            ShellTreeView1->scrollTo(ShellTreeView1->currentIndex());
+    });
+    connect(ShellTreeView1->verticalScrollBar(), &QScrollBar::sliderPressed, this,
+            [this] { m_keepSelectionInView = false; });
     connect(EdtPath, &QLineEdit::returnPressed, this, &TFrmDirSelect::EdtPathReturnPressed);
     connect(BtnConfirm, &QPushButton::clicked, this, &TFrmDirSelect::BtnConfirmClick);
     connect(BtnCancel, &QPushButton::clicked, this, &TFrmDirSelect::BtnCancelClick);
@@ -114,6 +122,10 @@ void TFrmDirSelect::showEvent(QShowEvent* event)
 
 bool TFrmDirSelect::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == ShellTreeView1->viewport()
+         && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel))
+        || (watched == ShellTreeView1 && event->type() == QEvent::KeyPress))
+        m_keepSelectionInView = false;
     // A right-click selects the folder under the pointer, as a left click does.
     if (watched == ShellTreeView1->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto* press = static_cast<QMouseEvent*>(event);
@@ -151,6 +163,7 @@ bool TFrmDirSelect::goToPath(const QString& path)
         ShellTreeView1->expand(up);
     ShellTreeView1->setCurrentIndex(index);
     ShellTreeView1->scrollTo(index);
+    m_keepSelectionInView = true;
     return true;
 }
 

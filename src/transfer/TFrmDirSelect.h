@@ -55,4 +55,7 @@ private:
     TFormAddPath* m_addPath = nullptr;
     QString m_result;
     bool m_treeOpened = false;
+    // The tree fills its levels in the background; until the user scrolls or
+    // clicks, the folder gone to is kept in view as they arrive.
+    bool m_keepSelectionInView = false;
 };

@@ -55,6 +55,7 @@ private slots:
     void cancelLeavesTheHintEmptyAndCopiesNothing();
     void failedFileIsNamedNotHiddenBehindSuccess();
     void secondClickDuringACopyIsIgnored();
+    void exportFolderThatCannotBeMadeIsReported();
 
 private:
     std::unique_ptr<TestDataFolder> m_data;
@@ -268,6 +269,23 @@ void TestDocumentTransfer::secondClickDuringACopyIsIgnored()
     QCOMPARE(done.size(), 1);
     QCOMPARE(QFileInfo(fixedFolderPath(m_outside->filePath(ExportName)) + "big.bin").size(),
              FolderCopy::ChunkBytes * 4);
+}
+
+void TestDocumentTransfer::exportFolderThatCannotBeMadeIsReported()
+{
+    // A plain file holds the export folder's name.
+    QFile blocker(m_outside->filePath(ExportName));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QSignalSpy hint(m_transfer.get(), &DocumentTransfer::hint);
+    QSignalSpy before(m_transfer.get(), &DocumentTransfer::aboutToExport);
+    answerChooser(m_outside->path());
+    m_transfer->BtnIHExportClick();
+    QVERIFY(!m_transfer->isCopying());
+    QVERIFY(before.isEmpty());
+    const QString folder = QDir::toNativeSeparators(fixedFolderPath(m_outside->filePath(ExportName)));
+    QVERIFY2(hints(hint).last().startsWith(folder + ": "), qPrintable(hints(hint).last()));
+    QVERIFY(m_opened.isEmpty());
 }
 
 QTEST_MAIN(TestDocumentTransfer)
