@@ -37,7 +37,8 @@ TFrmHelp::TFrmHelp(QWidget* owner)
     strip->setObjectName(QStringLiteral("PnlBottomStrip"));
     strip->setFixedHeight(StripHeight);
     strip->setAttribute(Qt::WA_StyledBackground);
-    strip->setStyleSheet(QStringLiteral("#PnlBottomStrip { background: %1; }").arg(QLatin1String(StripColour)));
+    strip->setStyleSheet(
+        QStringLiteral("#PnlBottomStrip { background: %1; }").arg(QLatin1String(StripColour)));
     BtnClose = new QPushButton(strip);
     BtnClose->setObjectName(QStringLiteral("BtnClose"));
     BtnClose->setFixedSize(57, 26);

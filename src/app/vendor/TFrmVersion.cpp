@@ -7,6 +7,7 @@
 #include "Pictures.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -121,4 +122,14 @@ bool TFrmVersion::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TFrmVersion::keyPressEvent(QKeyEvent* event)
+{
+    // Esc dismisses the about window like any small information window.
+    if (event->key() == Qt::Key_Escape) {
+        BtnCloseClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

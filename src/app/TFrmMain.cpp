@@ -1,0 +1,136 @@
+// Start-up and shutdown of the main window.
+#include "TFrmMain.h"
+
+#include "ArticleController.h"
+#include "DataFolder.h"
+#include "HotkeyDispatcher.h"
+#include "InterfaceTexts.h"
+#include "SettingsFile.h"
+#include "SiteStore.h"
+#include "TAddressBar.h"
+#include "TPageControl.h"
+#include "TWebbrowser.h"
+#include "CheckForUpdate.h"
+#include "DialogTexts.h"
+#include "HelpFallback.h"
+#include "SiteListPanel.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QScrollArea>
+#include <QSplitter>
+
+namespace {
+const char* const General = "defualt";
+}
+
+TFrmMain::TFrmMain(const QString& dataFolder, QWidget* parent)
+    : QWidget(parent), m_dataFolder(dataFolder)
+{
+    FormCreate();
+}
+
+TFrmMain::~TFrmMain()
+{
+    SaveAllData();
+    m_hotkeys->detach();
+}
+
+void TFrmMain::FormCreate()
+{
+    setObjectName(QStringLiteral("TFrmMain"));
+    resize(915, 604);
+    setFont(windowFont());
+    InterfaceTexts::LoadInterfaceTexts();
+    SelectDialogLanguage(0);
+    // The data folder comes first here: the settings file, the browser
+    // profile and the stores all live in it.
+    DataFolder::ensure(m_dataFolder);
+    m_layout = MainLayout::build(this);
+    buildPanels();
+    ApplySkin();
+    wireSubsystems();
+    installShortcuts();
+    TimerFirstRun.setSingleShot(true);
+    TimerFirstRun.setInterval(1000);
+    connect(&TimerFirstRun, &QTimer::timeout, this, &TFrmMain::TimerFirstRunTimer);
+    TimerFirstRun.start();
+    m_layout.LblHint->clear();
+    LoadAllData();
+}
+
+void TFrmMain::LoadAllData()
+{
+    m_siteStore->LoadSiteList();
+    m_articles->LoadArticleNames();
+    m_articles->SelectArticle(m_settings->readInteger(General, "SoftwareInd", 0));
+    m_siteStore->SelectSite(m_settings->readInteger(General, "SiteInd", 0));
+    const int panelWidth = m_settings->readInteger(General, "EditPanelWidth", 400);
+    m_rememberedContentWidth = m_settings->readInteger(General, "CurArticlePnlWidth", 200);
+    CbEditURL()->setChecked(m_settings->readBool(General, "CbEditURL", false));
+    CbEditURLClick();
+    CbIhEdit()->setChecked(m_settings->readBool(General, "Edit", false));
+    CbIhEditClick();
+    if (CbIhEdit()->isChecked() && panelWidth > 0) {
+        const QList<int> sizes = m_layout.Splitter1->sizes();
+        const int left = MainLayout::ListColumnWidth + qMax(10, panelWidth);
+        m_layout.Splitter1->setSizes({left, qMax(0, sizes.value(0) + sizes.value(1) - left)});
+    }
+}
+
+void TFrmMain::SaveAllData()
+{
+    if (m_saved)
+        return;
+    m_saved = true;
+    m_closing = true;
+    m_articles->SaveCurrentArticle();
+    SettingsFile::Batch batch(*m_settings);
+    m_settings->writeInteger(General, "SoftwareInd", m_articles->currentIndex());
+    m_settings->writeInteger(General, "SiteInd", m_siteStore->currentPosition());
+    m_settings->writeBool(General, "Edit", CbIhEdit()->isChecked());
+    m_settings->writeBool(General, "CbEditURL", CbEditURL()->isChecked());
+    m_settings->writeInteger(General, "EditPanelWidth", m_layout.PnlArticleEdit->width());
+    m_settings->writeInteger(General, "CurArticlePnlWidth", m_rememberedContentWidth);
+    if (!batch.commit())
+        reportWriteFailure(m_settings->lastError());
+}
+
+void TFrmMain::BtnIHExitClick()
+{
+    close();
+    QApplication::quit();
+}
+
+void TFrmMain::closeEvent(QCloseEvent* event)
+{
+    // Fields save when they lose the focus; a close must not skip that.
+    if (QWidget* focused = QApplication::focusWidget())
+        focused->clearFocus();
+    SaveAllData();
+    event->accept();
+}
+
+void TFrmMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    Splitter2Moved();
+}
+
+void TFrmMain::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TFrmMain::TimerFirstRunTimer()
+{
+    TimerFirstRun.stop();
+    CheckForUpdate(WebBrowserTop);
+    if (m_siteStore->count() == 0)
+        showHelpWithFallback(PageControl->CurBrowser(), InterfaceTexts::onlineHelpAddress());
+}
+
+void TFrmMain::showHint(const QString& text) { m_layout.LblHint->setText(text); }

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "MainLayout.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+class ArticleController;
+class CredentialsRow;
+class DocumentTransfer;
+class HotkeyDispatcher;
+class QAbstractButton;
+class QCheckBox;
+class QPushButton;
+class SettingsFile;
+class SiteListPanel;
+class SiteStore;
+class TAddressBar;
+class TPageControl;
+class TWebbrowser;
+class BrowserProfile;
+class VendorWindows;
+
+// The main window: builds the layout, places every subsystem's panel in it,
+// wires them together, and runs start-up and shutdown. The subsystems own
+// their own controls and handlers.
+class TFrmMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFrmMain(const QString& dataFolder, QWidget* parent = nullptr);
+    ~TFrmMain() override;
+
+    static QFont windowFont();  // "宋体" 15 px, with CJK fallbacks
+
+    QString dataFolder() const { return m_dataFolder; }
+    SettingsFile* settings() const { return m_settings; }
+    SiteStore* siteStore() const { return m_siteStore; }
+    ArticleController* articles() const { return m_articles; }
+    TPageControl* pageControl() const { return PageControl; }
+    TAddressBar* addressBar() const { return m_addressBar; }
+    const MainLayout& regions() const { return m_layout; }
+    bool isFullScreenLayout() const { return m_fullScreen; }
+    int rememberedContentWidth() const { return m_rememberedContentWidth; }
+
+    // Shutdown: the current article and the general keys. Runs once.
+    void SaveAllData();
+
+public slots:
+    void BtnIHExitClick();
+    void Splitter2Moved();
+    void FormResize();
+    void CbIhEditClick();
+    void CbEditURLClick();
+    void BtnFullScreenClick();
+    void MnAboutClick();
+    void MnHelpClick();
+    void Image48MouseDown();
+    void showHint(const QString& text);
+
+signals:
+    // The stored site's page (or the first page) finished loading after start-up.
+    void firstPageLoaded();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void LoadAllData();
+    void buildPanels();
+    void wireSubsystems();
+    void ApplySkin();
+    void restrictHintsToListedControls();
+    void installShortcuts();
+    void TimerFirstRunTimer();
+    void reloadAfterImport();
+    void reportWriteFailure(const QString& error);
+    QCheckBox* CbEditURL() const;
+    QCheckBox* CbIhEdit() const;
+
+    QString m_dataFolder;
+    MainLayout m_layout;
+    SettingsFile* m_settings = nullptr;
+    BrowserProfile* m_profile = nullptr;
+    SiteStore* m_siteStore = nullptr;
+    SiteListPanel* m_siteList = nullptr;
+    CredentialsRow* m_credentials = nullptr;
+    ArticleController* m_articles = nullptr;
+    TAddressBar* m_addressBar = nullptr;
+    TPageControl* PageControl = nullptr;
+    TWebbrowser* WebBrowserTop = nullptr;
+    HotkeyDispatcher* m_hotkeys = nullptr;
+    DocumentTransfer* m_transfer = nullptr;
+    VendorWindows* m_vendorWindows = nullptr;
+    QPushButton* BtnIHAboutUs = nullptr;
+    QPushButton* BtnIHExit = nullptr;
+    QTimer TimerFirstRun;
+    int m_rememberedContentWidth = 200;
+    bool m_fullScreen = false;
+    bool m_saved = false;
+    bool m_closing = false;
+};

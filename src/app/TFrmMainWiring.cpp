@@ -1,0 +1,194 @@
+// The main window as composition root: builds each subsystem, places its
+// panels in the layout and connects them.
+#include "TFrmMain.h"
+
+#include "ArticleController.h"
+#include "ArticleListPanel.h"
+#include "BrowserProfile.h"
+#include "ContentPanel.h"
+#include "CredentialsRow.h"
+#include "DocumentTransfer.h"
+#include "HotkeyDispatcher.h"
+#include "HotkeyTarget.h"
+#include "InterfaceTexts.h"
+#include "OpenLocation.h"
+#include "Pictures.h"
+#include "SettingsFile.h"
+#include "SiteListPanel.h"
+#include "SiteStore.h"
+#include "TAddressBar.h"
+#include "TPageControl.h"
+#include "TWebbrowser.h"
+#include "TFrmHelp.h"
+#include "TFrmVersion.h"
+#include "VendorWindows.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton* pictureButton(const char* name, const QString& hint, QWidget* parent)
+{
+    auto* button = new QPushButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolTip(hint);
+    return button;
+}
+
+}  // namespace
+
+void TFrmMain::buildPanels()
+{
+    m_settings = new SettingsFile(m_dataFolder + QStringLiteral("defualt.ini"), this);
+    // Cookies and logins live in a subfolder, which export and import leave alone.
+    m_profile = new BrowserProfile(m_dataFolder + QStringLiteral("browser/"), this);
+    m_siteStore = new SiteStore(*m_settings, m_dataFolder, this);
+    m_articles = new ArticleController(*m_settings, m_dataFolder, this);
+
+    // Left column: site list over article list, about and exit at the foot.
+    m_siteList = new SiteListPanel(*m_siteStore, m_layout.Splitter4);
+    m_layout.Splitter4->addWidget(m_siteList);
+    m_layout.Splitter4->addWidget(m_articles->listPanel());
+    m_layout.Splitter4->setStretchFactor(0, 1);
+    m_layout.Splitter4->setStretchFactor(1, 0);
+    m_layout.Splitter4->setSizes({300, 302});
+    QHBoxLayout* foot = new QHBoxLayout(m_layout.Panel10);
+    foot->setContentsMargins(0, 0, 0, 0);
+    BtnIHAboutUs = pictureButton("BtnIHAboutUs", QString::fromUtf8("关于QVBzevi"), m_layout.Panel10);
+    BtnIHExit = pictureButton("BtnIHExit", QString::fromUtf8("退出QVBzevi"), m_layout.Panel10);
+    foot->addWidget(BtnIHAboutUs);
+    foot->addWidget(BtnIHExit);
+    m_layout.PnlArticleEdit->setWidget(m_articles->contentPanel());
+
+    // Browser column: credentials row, address bar, tabs.
+    m_credentials = new CredentialsRow(*m_siteStore, m_layout.ScrollBox1);
+    m_layout.browserColumn->insertWidget(0, m_credentials);
+    m_siteList->setCredentialsRow(m_credentials);
+    PageControl = new TPageControl(*m_profile, m_layout.Panel1);
+    PageControl->setObjectName(QStringLiteral("PageControl"));
+    m_addressBar = new TAddressBar(*PageControl, m_layout.Panel1);
+    m_layout.browserArea->addWidget(m_addressBar);
+    m_layout.browserArea->addWidget(PageControl, 1);
+
+    // The update browser sits in the banner strip, out of sight.
+    WebBrowserTop = new TWebbrowser(m_profile, m_layout.SbAvert);
+    WebBrowserTop->setObjectName(QStringLiteral("WebBrowserTop"));
+    WebBrowserTop->setGeometry(0, -2000, 200, 60);
+
+    m_hotkeys = new HotkeyDispatcher(this);
+    m_transfer = new DocumentTransfer(m_dataFolder, this, this);
+    m_vendorWindows = new VendorWindows(this);
+}
+
+void TFrmMain::wireSubsystems()
+{
+    m_siteStore->setArticleNameSource([this] { return m_articles->currentArticleName(); });
+    connect(m_siteStore, &SiteStore::urlToOpen, PageControl, &TPageControl::NavigateCurrent);
+    connect(m_siteStore, &SiteStore::addressToShow, m_addressBar, &TAddressBar::setAddressText);
+    connect(m_articles, &ArticleController::currentArticleChanged, m_siteStore, &SiteStore::LoadSiteArticleId);
+    connect(m_siteStore, &SiteStore::writeFailed, this, &TFrmMain::reportWriteFailure);
+    connect(m_articles, &ArticleController::writeFailed, this, &TFrmMain::reportWriteFailure);
+
+    connect(m_articles->CbIhEdit(), &QCheckBox::clicked, this, &TFrmMain::CbIhEditClick);
+    connect(m_layout.Splitter1, &QSplitter::splitterMoved, this, &TFrmMain::Splitter2Moved);
+    connect(m_addressBar->BtnFullScreen, &QAbstractButton::clicked, this, &TFrmMain::BtnFullScreenClick);
+    connect(m_addressBar->BtnExit2, &QAbstractButton::clicked, this, &TFrmMain::BtnIHExitClick);
+    connect(BtnIHExit, &QAbstractButton::clicked, this, &TFrmMain::BtnIHExitClick);
+    connect(BtnIHAboutUs, &QAbstractButton::clicked, this, &TFrmMain::MnAboutClick);
+    ArticleListPanel* list = m_articles->listPanel();
+    connect(list->BtnIHHelpDoc, &QAbstractButton::clicked, this, &TFrmMain::MnHelpClick);
+    connect(list->BtnIHExport, &QAbstractButton::clicked, m_transfer, &DocumentTransfer::BtnIHExportClick);
+    connect(list->BtnIHImport, &QAbstractButton::clicked, m_transfer, &DocumentTransfer::BtnIHImportClick);
+    connect(m_transfer, &DocumentTransfer::hint, this, &TFrmMain::showHint);
+    // Pending field edits are saved before a copy: the export holds them, and
+    // no focus change can later write the old article over imported files.
+    auto savePendingEdits = [] {
+        if (QWidget* focused = QApplication::focusWidget())
+            focused->clearFocus();
+    };
+    connect(m_transfer, &DocumentTransfer::aboutToExport, this, savePendingEdits);
+    connect(m_transfer, &DocumentTransfer::aboutToImport, this, savePendingEdits);
+    connect(m_transfer, &DocumentTransfer::importFinished, this, &TFrmMain::reloadAfterImport);
+    m_layout.Image48->installEventFilter(this);
+
+    connect(PageControl, &TPageControl::windowCaptionChanged, this, &QWidget::setWindowTitle);
+    // The hook rests while the current browser changes, as the tab control switches.
+    connect(PageControl, &TPageControl::currentBrowserChanged, m_hotkeys, [this] {
+        m_hotkeys->detach();
+        m_hotkeys->attach();
+    });
+    connect(PageControl->WebBrowser1, &QWebEngineView::loadFinished, this, [this] {
+        static bool reported = false;
+        if (!reported) {
+            reported = true;
+            emit firstPageLoaded();
+        }
+    });
+
+    m_hotkeys->setCurrentBrowser([this]() -> QWidget* { return PageControl->CurBrowser(); });
+    m_hotkeys->setTextFor([this](HotkeyTarget target) -> QString {
+        switch (target.kind) {
+        case HotkeyTarget::Kind::Clause:
+            return m_articles->clauseFieldText(target.number);
+        case HotkeyTarget::Kind::Paragraph:
+            return m_articles->paragraphFieldText(target.number);
+        case HotkeyTarget::Kind::SiteArticleId:
+            return m_credentials->siteArticleIdText();
+        case HotkeyTarget::Kind::UserName:
+            return m_siteStore->record().userName;
+        case HotkeyTarget::Kind::Password:
+            return m_siteStore->record().password;
+        }
+        return QString();
+    });
+    m_hotkeys->attach();
+}
+
+bool TFrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_layout.Image48 && event->type() == QEvent::MouseButtonPress) {
+        Image48MouseDown();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFrmMain::Image48MouseDown() { OpenLocation(InterfaceTexts::homePageAddress()); }
+
+void TFrmMain::MnAboutClick() { m_vendorWindows->showAbout(); }
+
+void TFrmMain::MnHelpClick() { m_vendorWindows->showHelp(); }
+
+QCheckBox* TFrmMain::CbEditURL() const { return m_siteList->CbEditURL; }
+
+QCheckBox* TFrmMain::CbIhEdit() const { return m_articles->CbIhEdit(); }
+
+void TFrmMain::reloadAfterImport()
+{
+    // The settings file notices the imported copy by itself; the lists and the
+    // open article are read again, nothing of the old state is saved over them.
+    m_articles->ReloadFromDisk(m_settings->readInteger(QStringLiteral("defualt"), QStringLiteral("SoftwareInd"), 0));
+    m_siteStore->LoadSiteList();
+    m_siteStore->SelectSite(m_settings->readInteger(QStringLiteral("defualt"), QStringLiteral("SiteInd"), 0));
+}
+
+void TFrmMain::reportWriteFailure(const QString& error)
+{
+    const QString text = QString::fromUtf8("无法保存：%1").arg(error);
+    showHint(text);
+    // At exit the hint line is gone with the window: say it in a box.
+    if (m_closing)
+        QMessageBox::warning(this, InterfaceTexts::productName(), text);
+}

@@ -1,0 +1,191 @@
+#include "ArticleController.h"
+#include "InterfaceTexts.h"
+#include "SettingsFile.h"
+#include "SiteStore.h"
+#include "TFrmMain.h"
+#include "TPageControl.h"
+#include "TWebbrowser.h"
+#include "ArticleStore.h"
+#include "TestData.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QWebEngineView>
+#include <QtTest>
+
+#include <memory>
+
+// Start-up, shutdown and the window's own layout behaviour, on real data
+// folders (the Windows data set and empty ones).
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private:
+    static QString general(SettingsFile& ini, const char* key) { return ini.readString("defualt", key, "<none>"); }
+
+private slots:
+    void firstStartCreatesFolderAndShowsHelp()
+    {
+        TestDataFolder base;
+        const QString folder = base.path() + "app/config/";
+        auto window = std::make_unique<TFrmMain>(folder);
+        QVERIFY(QFileInfo(folder).isDir());
+        QCOMPARE(QFile::permissions(folder) & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
+        QCOMPARE(window->siteStore()->count(), 0);
+        QCOMPARE(window->articles()->store().count(), 0);
+        // About a second later the first tab shows help (online, or the shipped page).
+        QTRY_VERIFY_WITH_TIMEOUT(!window->pageControl()->CurBrowser()->url().isEmpty()
+                                     && window->pageControl()->CurBrowser()->url() != QUrl("about:blank"),
+                                 8000);
+        window.reset();
+        SettingsFile ini(folder + "defualt.ini");
+        for (const char* key : {"SoftwareInd", "SiteInd", "Edit", "CbEditURL", "EditPanelWidth", "CurArticlePnlWidth"})
+            QVERIFY2(ini.hasKey("defualt", key), key);
+        QCOMPARE(general(ini, "Edit"), QString("0"));
+        QCOMPARE(general(ini, "CbEditURL"), QString("0"));
+    }
+
+    void startWithSitesDoesNotOpenHelp()
+    {
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        TFrmMain window(data.path());
+        QTest::qWait(1600);
+        QVERIFY(!window.pageControl()->CurBrowser()->url().toString().contains("issuehelp"));
+    }
+
+    void storedStateIsRestoredAndWrittenBack()
+    {
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        {
+            TFrmMain window(data.path());
+            QCOMPARE(window.articles()->currentIndex(), 1);  // SoftwareInd=1
+            QCOMPARE(window.siteStore()->currentPosition(), 0);
+            auto* cbEditUrl = window.findChild<QCheckBox*>("CbEditURL");
+            QVERIFY(cbEditUrl->isChecked());
+            // The panel opens at its stored width (420), and every relayout
+            // remembers the width it shows.
+            window.resize(1400, 900);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QTRY_COMPARE(window.regions().PnlArticleEdit->width(), 420);
+            QCOMPARE(window.rememberedContentWidth(), 420);
+            cbEditUrl->click();
+            QVERIFY(!cbEditUrl->isChecked());
+        }
+        SettingsFile ini(data.file("defualt.ini"));
+        QCOMPARE(general(ini, "CbEditURL"), QString("0"));
+        QCOMPARE(general(ini, "SoftwareInd"), QString("1"));
+        QCOMPARE(general(ini, "Edit"), QString("1"));
+        QCOMPARE(general(ini, "EditPanelWidth"), QString("420"));
+        QCOMPARE(general(ini, "CurArticlePnlWidth"), QString("420"));
+    }
+
+    void outOfRangeIndexes()
+    {
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        {
+            SettingsFile ini(data.file("defualt.ini"));
+            ini.writeString("defualt", "SoftwareInd", "-1");
+            ini.writeString("defualt", "SiteInd", "5");
+            ini.writeString("defualt", "EditPanelWidth", "wide");
+        }
+        TFrmMain window(data.path());
+        QCOMPARE(window.articles()->currentIndex(), 0);
+        QVERIFY(window.siteStore()->selectedPositions().isEmpty());
+    }
+
+    void exitButtonSavesWithoutQuestion()
+    {
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        {
+            TFrmMain window(data.path());
+            window.show();
+            auto* clause = window.findChild<QLineEdit*>("EdtClause1");
+            QVERIFY(clause);
+            clause->setText("typed before exit");
+            window.SaveAllData();
+        }
+        SettingsFile ini(data.file("defualt.ini"));
+        QCOMPARE(ini.readString("software1", "ShowClause1"), QString("typed before exit"));
+    }
+
+    void captionsAndMenusFromTheTextTable()
+    {
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        TFrmMain window(data.path());
+        QCOMPARE(window.findChild<QGroupBox*>("GbSiteList")->title(), QString::fromUtf8("网址列表"));
+        QCOMPARE(window.findChild<QGroupBox*>("GbArticleList")->title(), QString::fromUtf8("文章列表"));
+        QCOMPARE(window.findChild<QGroupBox*>("GbArticleCont")->title(), QString::fromUtf8("文章内容"));
+        const QStringList menu = {"上移", "下移", "新增网站", "修改网站", "删除网站"};
+        const char* names[] = {"MnUp", "UpDown", "MnAddWebsite", "MnUpdateWebsite", "MnDeleteWebsite"};
+        for (int i = 0; i < 5; ++i) {
+            auto* action = window.findChild<QAction*>(names[i]);
+            QVERIFY2(action, names[i]);
+            QCOMPARE(action->text(), QString::fromUtf8(menu[i].toUtf8()));
+            QCOMPARE(action->toolTip(), action->text());
+        }
+        QCOMPARE(window.windowTitle(), QString::fromUtf8("QVB信息zevi2.3"));
+        // Only the listed controls show their hint.
+        QCOMPARE(window.findChild<QWidget*>("BtnRun")->toolTip(), QString::fromUtf8("打开网址栏中的网页"));
+        QVERIFY(window.findChild<QWidget*>("BtnRefresh")->toolTip().isEmpty());
+        QVERIFY(window.findChild<QWidget*>("LtSubmitUrl")->toolTip().isEmpty());
+    }
+
+    void editCheckBoxWidensAndNarrowsTheLeftColumn()
+    {
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        TFrmMain window(data.path());
+        window.resize(1400, 900);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* cb = window.findChild<QCheckBox*>("CbIhEdit");
+        if (cb->isChecked())
+            cb->click();
+        QTRY_COMPARE(window.regions().ScrollBoxLeft->width(), 177);
+        cb->click();
+        QTRY_COMPARE(window.regions().ScrollBoxLeft->width(), 400);
+        auto* clauseArea = window.findChild<QWidget*>("SbArticleContent");
+        auto* clause = window.findChild<QLineEdit*>("EdtClause1");
+        QTRY_COMPARE(clause->width(), clauseArea->width() - 150);
+        auto* box = window.findChild<QGroupBox*>("GbParagraph1");
+        QCOMPARE(box->width(), clauseArea->width() - 28);
+    }
+
+    void fullScreenByF11AndEsc()
+    {
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        TFrmMain window(data.path());
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        auto* cbEditUrl = window.findChild<QCheckBox*>("CbEditURL");
+        if (cbEditUrl->isChecked())
+            cbEditUrl->click();
+        auto* row = window.findChild<QWidget*>("SbLocation");
+        auto* button = window.findChild<QAbstractButton*>("BtnFullScreen");
+        QVERIFY(button);
+        QTest::keyClick(&window, Qt::Key_F11);
+        QVERIFY(window.isFullScreenLayout());
+        QVERIFY(!window.regions().ScrollBoxLeft->isVisible());
+        QVERIFY(!window.regions().SbAvert->isVisible());
+        QCOMPARE(button->toolTip(), QString::fromUtf8("退出全屏显示"));
+        QTest::keyClick(&window, Qt::Key_F11);
+        QVERIFY(!window.isFullScreenLayout());
+        QVERIFY(window.regions().ScrollBoxLeft->isVisible());
+        QVERIFY(!row->isVisible());
+        QCOMPARE(button->toolTip(), QString::fromUtf8("全屏显示"));
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(window.isFullScreenLayout());
+        cbEditUrl->setChecked(true);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(row->isVisible());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
