@@ -221,6 +221,28 @@ private slots:
         QCOMPARE(data.readBytes("s.ini"), QByteArray("[a]\r\nk=22\r\n[b]\r\nx=z\r\n"));
     }
 
+    void manyNewKeysBeforeTrailingCommentsKeepTheirPlaces()
+    {
+        TestDataFolder data;
+        data.writeBytes("defualt.ini", "[a]\r\nk0=x\r\n; note\r\n\r\n[b]\r\nz=1\r\n");
+        SettingsFile ini(data.file("defualt.ini"));
+        {
+            SettingsFile::Batch batch(ini);
+            for (int i = 1; i <= 3000; ++i)
+                QVERIFY(ini.writeString("a", QStringLiteral("k%1").arg(i), QString::number(i * 2)));
+            QVERIFY(batch.commit());
+        }
+        QCOMPARE(ini.rewriteCount(), 1);
+        QVERIFY(ini.writeString("A", "K17", "changed"));
+        SettingsFile again(data.file("defualt.ini"));
+        QCOMPARE(again.readString("a", "k0"), QString("x"));
+        QCOMPARE(again.readString("a", "k17"), QString("changed"));
+        QCOMPARE(again.readString("a", "k3000"), QString("6000"));
+        const QByteArray bytes = data.readBytes("defualt.ini");
+        QVERIFY(bytes.contains("k2999=5998\r\nk3000=6000\r\n; note\r\n\r\n[b]\r\nz=1\r\n"));
+        QCOMPARE(bytes.count("k17="), 1);
+    }
+
     void duplicatesAndJunkAreReadSafely()
     {
         TestDataFolder data;
