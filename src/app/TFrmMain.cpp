@@ -24,6 +24,7 @@
 
 namespace {
 const char* const General = "defualt";
+constexpr int MinimumRestoredPanelWidth = 120;
 }
 
 TFrmMain::TFrmMain(const QString& dataFolder, QWidget* parent)
@@ -43,8 +44,8 @@ void TFrmMain::FormCreate()
     setObjectName(QStringLiteral("TFrmMain"));
     resize(915, 604);
     setFont(windowFont());
-    InterfaceTexts::LoadInterfaceTexts();
     SelectDialogLanguage(0);
+    InterfaceTexts::LoadInterfaceTexts();
     // The data folder comes first here: the settings file, the browser
     // profile and the stores all live in it.
     DataFolder::ensure(m_dataFolder);
@@ -59,6 +60,8 @@ void TFrmMain::FormCreate()
     TimerFirstRun.start();
     m_layout.LblHint->clear();
     LoadAllData();
+    // A session that ends (logout, a terminate request) saves like a close.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &TFrmMain::SaveAllData);
 }
 
 void TFrmMain::LoadAllData()
@@ -73,7 +76,9 @@ void TFrmMain::LoadAllData()
     CbEditURLClick();
     CbIhEdit()->setChecked(m_settings->readBool(General, "Edit", false));
     CbIhEditClick();
-    if (CbIhEdit()->isChecked() && panelWidth > 0) {
+    // The panel comes back at the width the user left it, unless that width
+    // was taken while the panel was hidden (a sliver).
+    if (CbIhEdit()->isChecked() && panelWidth >= MinimumRestoredPanelWidth) {
         const QList<int> sizes = m_layout.Splitter1->sizes();
         const int left = MainLayout::ListColumnWidth + qMax(10, panelWidth);
         m_layout.Splitter1->setSizes({left, qMax(0, sizes.value(0) + sizes.value(1) - left)});

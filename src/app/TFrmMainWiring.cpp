@@ -119,7 +119,17 @@ void TFrmMain::wireSubsystems()
             focused->clearFocus();
     };
     connect(m_transfer, &DocumentTransfer::aboutToExport, this, savePendingEdits);
-    connect(m_transfer, &DocumentTransfer::aboutToImport, this, savePendingEdits);
+    // While an import copies, nothing may write into the data folder: the
+    // editing areas rest until the copy is over and the data is read again.
+    connect(m_transfer, &DocumentTransfer::aboutToImport, this, [this, savePendingEdits] {
+        savePendingEdits();
+        m_layout.ScrollBoxLeft->setEnabled(false);
+        m_credentials->setEnabled(false);
+    });
+    connect(m_transfer, &DocumentTransfer::transferFinished, this, [this] {
+        m_layout.ScrollBoxLeft->setEnabled(true);
+        m_credentials->setEnabled(true);
+    });
     connect(m_transfer, &DocumentTransfer::importFinished, this, &TFrmMain::reloadAfterImport);
     m_layout.Image48->installEventFilter(this);
 

@@ -6,7 +6,42 @@
 #include <QPropertyAnimation>
 #include <QScreen>
 
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <csignal>
 #include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A terminate or hang-up signal ends the program as a close would, so the
+// current article and the general keys are saved.
+int signalPipe[2] = {-1, -1};
+
+void onTerminateSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
+}
+
+void quitOnTerminateSignals()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] { QCoreApplication::quit(); });
+    struct sigaction action = {};
+    action.sa_handler = onTerminateSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -20,6 +55,8 @@ int main(int argc, char* argv[])
 
     const QString dataFolder = DataFolder::resolve(QCoreApplication::applicationDirPath());
     TFrmMain window(dataFolder);
+    // Once the browser engine has started (it resets the handlers as it does).
+    QTimer::singleShot(0, &app, quitOnTerminateSignals);
     window.setWindowOpacity(0.0);
     // Without a window manager (a bare X server) "maximised" means nothing:
     // start at the screen's full working area anyway.
