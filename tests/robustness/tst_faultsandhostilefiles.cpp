@@ -1,0 +1,204 @@
+#include "ArticleStore.h"
+#include "SettingsFile.h"
+#include "SiteStore.h"
+#include "StoredFile.h"
+#include "TestData.h"
+#include "TextCodec.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <unistd.h>
+
+namespace {
+
+struct Stores {
+    explicit Stores(const QString& folder)
+        : settings(folder + QStringLiteral("defualt.ini")), sites(settings, folder), articles(settings, folder)
+    {
+        sites.setArticleNameSource([this] { return articles.currentArticleName(); });
+    }
+    // The start-up order of the main window.
+    void startUp()
+    {
+        sites.LoadSiteList();
+        articles.LoadArticleNames();
+        articles.SelectArticle(settings.readInteger(QStringLiteral("defualt"), QStringLiteral("SoftwareInd"), 0));
+        sites.SelectSite(settings.readInteger(QStringLiteral("defualt"), QStringLiteral("SiteInd"), 0));
+    }
+    bool addSite(const QString& name)
+    {
+        sites.record() = TMyURL{name, QStringLiteral("http://127.0.0.1:9/"), QStringLiteral("u"),
+                                QStringLiteral("p"), true};
+        return sites.StoreSite(false);
+    }
+    SettingsFile settings;
+    SiteStore sites;
+    ArticleStore articles;
+};
+
+QByteArray snapshot(const TestDataFolder& data)
+{
+    QByteArray all;
+    for (const char* name : {"defualt.ini", "SDUrl.txt", "articles.txt", "Content0_1.txt"})
+        all += data.readBytes(name) + '|';
+    return all;
+}
+
+}  // namespace
+
+// Writes that fail (full disk, read-only folder) and damaged or hostile files,
+// through the real stores: a failure names the file, the files stay whole,
+// later operations work; hostile input starts up without harm.
+class TestFaultsAndHostileFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { StoredFile::setWriteFault({}); }
+
+    void fullDiskNamesTheFileKeepsFilesAndRecovers_data()
+    {
+        QTest::addColumn<QString>("failing");
+        QTest::newRow("settings file") << "defualt.ini";
+        QTest::newRow("site list") << "SDUrl.txt";
+        QTest::newRow("article list") << "articles.txt";
+        QTest::newRow("paragraph file") << "Content0_1.txt";
+    }
+    void fullDiskNamesTheFileKeepsFilesAndRecovers()
+    {
+        QFETCH(QString, failing);
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        Stores stores(data.path());
+        stores.startUp();
+        const QByteArray before = snapshot(data);
+        QSignalSpy siteErrors(&stores.sites, &SiteStore::writeFailed);
+        QSignalSpy articleErrors(&stores.articles, &ArticleStore::writeFailed);
+        StoredFile::setWriteFault([failing](const QString& path) {
+            return path.endsWith(failing) ? QStringLiteral("No space left on device") : QString();
+        });
+
+        stores.addSite(QString::fromUtf8("满盘站点"));
+        stores.articles.SelectArticle(0);
+        stores.articles.selectionModel()->select(stores.articles.model()->index(0), QItemSelectionModel::Select);
+        ArticlePanelTexts texts{stores.articles.buffer().ClauseText, stores.articles.buffer().ParagraphText};
+        texts.paragraph[1] = QStringLiteral("changed while the disk is full");
+        stores.articles.SaveCurrentArticle(texts);
+        stores.articles.DeleteSelectedArticles();
+
+        QStringList errors;
+        for (const auto& call : siteErrors + articleErrors)
+            errors << call.at(0).toString();
+        QVERIFY2(!errors.isEmpty(), "a failed write went unreported");
+        for (const QString& error : std::as_const(errors))
+            QVERIFY2(error.contains(failing) && error.contains(QLatin1String("No space")), qPrintable(error));
+        // Whatever reached the disk reads back whole and as a consistent pair of lists.
+        Stores reread(data.path());
+        reread.startUp();
+        QCOMPARE(reread.sites.siteNames(), stores.sites.siteNames());
+        QCOMPARE(reread.articles.model()->stringList(), stores.articles.model()->stringList());
+        if (failing == QLatin1String("defualt.ini"))
+            QCOMPARE(data.readBytes("defualt.ini"), before.split('|').first());
+
+        StoredFile::setWriteFault({});
+        QVERIFY(stores.addSite(QString::fromUtf8("之后的站点")));
+        Stores after(data.path());
+        after.startUp();
+        QVERIFY(after.sites.siteNames().contains(QString::fromUtf8("之后的站点")));
+    }
+
+    void readOnlyFilesAreReportedNotReplaced()
+    {
+        if (geteuid() == 0)
+            QSKIP("root writes through any permission; the fault layer covers this case");
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        Stores stores(data.path());
+        stores.startUp();
+        QFile::setPermissions(data.path(), QFile::ReadOwner | QFile::ExeOwner);
+        const QByteArray before = snapshot(data);
+        QSignalSpy errors(&stores.sites, &SiteStore::writeFailed);
+        QVERIFY(!stores.addSite(QStringLiteral("ro")));
+        QFile::setPermissions(data.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(!errors.isEmpty());
+        QVERIFY(errors.first().at(0).toString().contains(QLatin1String("defualt.ini")));
+        QCOMPARE(snapshot(data), before);
+        QVERIFY(stores.addSite(QStringLiteral("rw")));
+    }
+
+    void hostileFilesStartUpWithoutHarm_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QByteArray>("sites");
+        QTest::addColumn<QByteArray>("articles");
+        const QByteArray bad("\x81\x20\xff\x00\x80\xfe", 6);
+        QTest::newRow("invalid GB18030 and NUL") << QByteArray("[defualt]\r\nSiteInd=1\r\n[0]\r\nurl=" + bad + "\r\n")
+                                                 << QByteArray("a" + bad + "\r\nb\r\n") << QByteArray(bad + "\r\n");
+        QTest::newRow("huge and negative indexes")
+            << QByteArray("[defualt]\r\nSiteInd=99999999999\r\nSoftwareInd=-2147483648\r\n")
+            << QByteArray("a\r\nb\r\n") << QByteArray("x\r\ny\r\n");
+        QTest::newRow("index past the end") << QByteArray("[defualt]\r\nSiteInd=2147483647\r\nSoftwareInd=0x7fffffff\r\n")
+                                            << QByteArray("a\r\n") << QByteArray("x\r\n");
+        QTest::newRow("duplicated sections and keys")
+            << QByteArray("[0]\r\nurl=one\r\nURL=two\r\n[0]\r\nurl=three\r\n[software0]\r\nShowClause1=a\r\n"
+                          "[SOFTWARE0]\r\nshowclause1=b\r\n")
+            << QByteArray("a\r\n") << QByteArray("x\r\n");
+        QTest::newRow("names with = [ ] ;")
+            << QByteArray("[defualt]\r\nSiteInd=0\r\n")
+            << QByteArray("a=b\r\n[c]\r\n;d\r\ne]f\r\n") << QByteArray("k=v\r\n[s]\r\n;c\r\n");
+        QByteArray junk;
+        for (int i = 0; i < 100000; ++i)
+            junk += char((i * 131 + 7) % 256);
+        QTest::newRow("binary junk everywhere") << junk << junk << junk;
+        QTest::newRow("megabyte lines") << QByteArray("[0]\r\nurl=" + QByteArray(1 << 20, 'u') + "\r\n")
+                                        << QByteArray(QByteArray(1 << 20, 's') + "\r\n")
+                                        << QByteArray(QByteArray(1 << 20, 'a') + "\r\n");
+    }
+    void hostileFilesStartUpWithoutHarm()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QByteArray, sites);
+        QFETCH(QByteArray, articles);
+        TestDataFolder data;
+        data.writeBytes("defualt.ini", ini);
+        data.writeBytes("SDUrl.txt", sites);
+        data.writeBytes("articles.txt", articles);
+        {
+            Stores stores(data.path());
+            stores.startUp();
+            QCOMPARE(stores.sites.count(), TextCodec::splitLines(TextCodec::decode(sites)).size());
+            QCOMPARE(stores.articles.count(), TextCodec::splitLines(TextCodec::decode(articles)).size());
+        }
+        // Start-up reads only: not one byte changes.
+        QCOMPARE(data.readBytes("defualt.ini"), ini);
+        QCOMPARE(data.readBytes("SDUrl.txt"), sites);
+        QCOMPARE(data.readBytes("articles.txt"), articles);
+
+        // A change keeps every line nobody touched, and every name reads back the same.
+        Stores stores(data.path());
+        stores.startUp();
+        const QStringList names = stores.sites.siteNames();
+        QVERIFY(stores.addSite(QString::fromUtf8("新站")));
+        Stores reread(data.path());
+        reread.startUp();
+        QCOMPARE(reread.sites.siteNames(), names + QStringList{QString::fromUtf8("新站")});
+        QVERIFY(data.readBytes("defualt.ini").startsWith(ini.left(ini.lastIndexOf('\n') + 1)));
+    }
+
+    void fiftyMegabyteArticleListStartsUp()
+    {
+        TestDataFolder data;
+        const QByteArray line = gb18030(QString::fromUtf8("很长的文章名称")) + QByteArray(90, 'n') + "\r\n";
+        QByteArray big;
+        big.reserve((50 << 20) + line.size());
+        while (big.size() < (50 << 20))
+            big += line;
+        data.writeBytes("articles.txt", big);
+        data.writeBytes("defualt.ini", "[defualt]\r\nSoftwareInd=400000\r\n");
+        Stores stores(data.path());
+        stores.startUp();
+        QCOMPARE(stores.articles.count(), int(big.size() / line.size()));
+        QCOMPARE(stores.articles.shownIndex(), 400000);
+        QCOMPARE(data.readBytes("articles.txt").size(), big.size());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFaultsAndHostileFiles)
+#include "tst_faultsandhostilefiles.moc"
