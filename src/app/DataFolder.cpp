@@ -27,10 +27,13 @@ bool ensure(const QString& folder)
 
 QString resolve(const QString& executableDir)
 {
-    const QString beside = withSeparator(QDir(executableDir).absoluteFilePath(QStringLiteral("config")));
+    const QString besidePath = QDir(executableDir).absoluteFilePath(QStringLiteral("config"));
+    const QString beside = withSeparator(besidePath);
     if (QFileInfo(beside).isDir() && QFileInfo(beside).isWritable())
         return beside;
-    if (!QFileInfo::exists(beside) && QFileInfo(executableDir).isWritable())
+    // Without the separator: "config/" of a plain file named config does not exist,
+    // and the program would then try to keep its data inside that file.
+    if (!QFileInfo::exists(besidePath) && QFileInfo(executableDir).isWritable())
         return beside;
     const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return withSeparator(QDir(perUser).absoluteFilePath(QStringLiteral("config")));
