@@ -55,14 +55,16 @@ private:
                 m_armed = false;
             return;
         case QWebEngineLoadingInfo::LoadSucceededStatus:
-            if (!m_started)
+            if (!m_started && !ours)
                 return;
             m_armed = false;
             if (isHttpError(info))
                 showOffline();
             return;
         case QWebEngineLoadingInfo::LoadFailedStatus:
-            if (!m_started)
+            // A navigation refused before it starts (a blocked port, say) reports
+            // only its failure.
+            if (!m_started && !ours)
                 return;
             if (info.errorCode() == NetErrorAborted && info.errorDomain()
                 != QWebEngineLoadingInfo::HttpStatusCodeDomain) {
