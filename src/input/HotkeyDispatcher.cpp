@@ -121,11 +121,16 @@ bool HotkeyDispatcher::RouteBrowserKey(QWidget* browser, QWidget* receiver, QKey
         }
         return false;  // the key press goes its normal way: into the page
     }
-    // A key the page did not use comes back to the browser's parents (the web view
-    // re-sends it, or Qt propagates it). Taken there it would move the focus out
-    // of the page (Tab) or press a dialog's default button (Enter): it ends here.
+    // A key the page did not use comes back to the browser's parents: the web view
+    // sends it on, and Qt first offers a key sent that way to the window's
+    // shortcuts. Taken there it would run a window command (Ctrl+key), move the
+    // focus out of the page (Tab) or press a dialog's default button (Enter): it
+    // ends here, as it would have in the page.
     const QWidget* focus = QApplication::focusWidget();
-    return event->type() == QEvent::KeyPress && receiver->isAncestorOf(browser) && isInside(focus, browser);
+    if (!receiver->isAncestorOf(browser) || !isInside(focus, browser))
+        return false;
+    event->accept();
+    return true;
 }
 
 bool HotkeyDispatcher::handleHotkey(QKeyEvent* event)

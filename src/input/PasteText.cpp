@@ -20,6 +20,23 @@ namespace {
 // clipboard still holds it or someone copied something newer meanwhile.
 const char kPlacedBy[] = "qvbPasteSerial";
 
+// The placed text counts its readers, so the restore can wait for the control.
+class PlacedText : public QMimeData {
+public:
+    explicit PlacedText(std::shared_ptr<int> reads) : m_reads(std::move(reads)) {}
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType type) const override
+    {
+        if (mimeType.startsWith(QLatin1String("text/plain")))
+            ++*m_reads;
+        return QMimeData::retrieveData(mimeType, type);
+    }
+
+private:
+    std::shared_ptr<int> m_reads;
+};
+
 struct TimedStep {
     PasteText::Step step;
     int delayBeforeMs;
@@ -73,17 +90,25 @@ void PasteText::startNext()
     }
     m_current = m_queue.dequeue();
     m_running = true;
+    m_elapsedMs = 0;
     runStep(0);
 }
 
 void PasteText::runStep(int index)
 {
+    noteReads();
     // Steps due at the same moment run together; the others wait for the timer.
     while (index < kSequenceLength) {
-        doStep(kSequence[index].step);
+        const Step step = kSequence[index].step;
+        if (step == Step::Restore && !pasteTaken() && m_elapsedMs < kPasteWaitLimitMs) {
+            emit stepDone(Step::AwaitPaste);
+            scheduleStep(index, kStepDelayMs);
+            return;
+        }
+        doStep(step);
         ++index;
         if (index < kSequenceLength && kSequence[index].delayBeforeMs > 0) {
-            m_timer->after(kSequence[index].delayBeforeMs, [this, index] { runStep(index); });
+            scheduleStep(index, kSequence[index].delayBeforeMs);
             return;
         }
     }
@@ -92,6 +117,25 @@ void PasteText::runStep(int index)
     // A slot of finished() may already have started the next paste.
     if (!m_running)
         startNext();
+}
+
+void PasteText::scheduleStep(int index, int delayMs)
+{
+    m_elapsedMs += delayMs;
+    m_timer->after(delayMs, [this, index] { runStep(index); });
+}
+
+void PasteText::noteReads()
+{
+    if (*m_textReads != m_textReadsSeen) {
+        m_textReadsSeen = *m_textReads;
+        m_lastReadSeenMs = m_elapsedMs;
+    }
+}
+
+bool PasteText::pasteTaken() const
+{
+    return m_textReadsSeen > m_textReadsAtVDown && m_elapsedMs - m_lastReadSeenMs >= kReadQuietMs;
 }
 
 void PasteText::doStep(Step step)
@@ -104,6 +148,8 @@ void PasteText::doStep(Step step)
         m_keys->injectKey(Qt::Key_Control, true);
         break;
     case Step::VDown:
+        // Reads before the paste key (a clipboard manager's) do not count.
+        m_textReadsAtVDown = m_textReadsSeen = *m_textReads;
         m_keys->injectKey(Qt::Key_V, true);
         break;
     case Step::VUp:
@@ -113,6 +159,7 @@ void PasteText::doStep(Step step)
         m_keys->injectKey(Qt::Key_Control, false);
         break;
     case Step::Pump:
+    case Step::AwaitPaste:
         // Nothing to do: the event loop delivers the typed keys and runs the
         // control's paste between the ticks.
         break;
@@ -126,7 +173,9 @@ void PasteText::doStep(Step step)
 void PasteText::placeText()
 {
     m_saved = MimeDataCopy::copy(m_clipboard->content());
-    auto* placed = new QMimeData;
+    m_textReads = std::make_shared<int>(0);
+    m_textReadsSeen = 0;
+    auto* placed = new PlacedText(m_textReads);
     placed->setText(m_current.text);
     if (m_current.secret)
         placed->setData(QString::fromLatin1(kSecretHintFormat), QByteArrayLiteral("secret"));

@@ -22,15 +22,22 @@ class StepTimer;
 //   +20    pump 1, then pumps 2..7 20 ms apart (the event loop runs the page's
 //          paste in between)
 //   pump 7 restore the clipboard
+// The restore waits, in further 20 ms ticks, until the focused control has read
+// the text and then left it alone for kReadQuietMs (a web page reads it more than
+// once, and a busy one takes longer than the pumps), but no longer than
+// kPasteWaitLimitMs from the start: restoring too early would paste the user's
+// own clipboard into the page.
 // A paste asked for while one runs waits in a queue; pastes never nest.
 class PasteText : public QObject {
     Q_OBJECT
 public:
-    enum class Step { PlaceText, CtrlDown, VDown, VUp, CtrlUp, Pump, Restore };
+    enum class Step { PlaceText, CtrlDown, VDown, VUp, CtrlUp, Pump, AwaitPaste, Restore };
     Q_ENUM(Step)
 
     static constexpr int kStepDelayMs = 20;
     static constexpr int kPumpCount = 7;
+    static constexpr int kReadQuietMs = 100;
+    static constexpr int kPasteWaitLimitMs = 1500;
     // Format that tells clipboard managers not to keep or show the content.
     static const char kSecretHintFormat[];
 
@@ -62,6 +69,9 @@ private:
 
     void startNext();
     void runStep(int index);
+    void scheduleStep(int index, int delayMs);
+    void noteReads();
+    bool pasteTaken() const;
     void doStep(Step step);
     void placeText();
     void restoreClipboard();
@@ -75,4 +85,9 @@ private:
     bool m_running = false;
     std::unique_ptr<QMimeData> m_saved;
     quint64 m_serial = 0;  // marks the content this object placed on the clipboard
+    std::shared_ptr<int> m_textReads = std::make_shared<int>(0);  // reads of the placed text, counted by the text itself
+    int m_textReadsAtVDown = 0;
+    int m_textReadsSeen = 0;
+    int m_lastReadSeenMs = 0;
+    int m_elapsedMs = 0;
 };

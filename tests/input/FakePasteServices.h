@@ -16,17 +16,26 @@ struct PasteLog {
     QStringList lines;
 };
 
+class FakeClipboard;
+
+// With a clipboard, it plays a focused control that pastes on V down.
 class FakeKeyInjector : public KeyInjector {
 public:
-    explicit FakeKeyInjector(PasteLog& log) : m_log(log) {}
+    explicit FakeKeyInjector(PasteLog& log, const ClipboardAccess* pastesFrom = nullptr)
+        : m_log(log), m_pastesFrom(pastesFrom)
+    {
+    }
     void injectKey(Qt::Key key, bool down) override
     {
         const QString name = key == Qt::Key_Control ? "Ctrl" : key == Qt::Key_V ? "V" : QString::number(key);
         m_log.lines << QStringLiteral("key %1 %2").arg(name, down ? "down" : "up");
+        if (key == Qt::Key_V && down && m_pastesFrom && m_pastesFrom->content())
+            m_log.lines << "control pastes " + m_pastesFrom->content()->text();
     }
 
 private:
     PasteLog& m_log;
+    const ClipboardAccess* m_pastesFrom;
 };
 
 class FakeClipboard : public ClipboardAccess {

@@ -29,25 +29,29 @@ QImage testImage()
 // A PasteText on recording fakes; the fakes stay reachable for the test.
 struct Rig {
     PasteLog log;
-    FakeKeyInjector* keys = new FakeKeyInjector(log);
     FakeClipboard* clipboard = new FakeClipboard(log);
+    FakeKeyInjector* keys;
     FakeStepTimer* timer = new FakeStepTimer(log);
-    std::unique_ptr<PasteText> paste{new PasteText(std::unique_ptr<KeyInjector>(keys),
-                                                   std::unique_ptr<ClipboardAccess>(clipboard),
-                                                   std::unique_ptr<StepTimer>(timer))};
-    Rig()
+    std::unique_ptr<PasteText> paste;
+    // Without a pasting control the keys are typed into something that ignores them.
+    explicit Rig(bool controlPastes = true)
+        : keys(new FakeKeyInjector(log, controlPastes ? clipboard : nullptr)),
+          paste(new PasteText(std::unique_ptr<KeyInjector>(keys), std::unique_ptr<ClipboardAccess>(clipboard),
+                              std::unique_ptr<StepTimer>(timer)))
     {
         QObject::connect(paste.get(), &PasteText::stepDone, [this](PasteText::Step step) {
             if (step == PasteText::Step::Pump)
                 log.lines << "pump";
+            if (step == PasteText::Step::AwaitPaste)
+                log.lines << "await";
         });
     }
 };
 
 QStringList oneSequence(const QString& text, const QString& restored)
 {
-    QStringList lines{"clipboard " + text, "key Ctrl down", "wait 20", "key V down", "wait 20", "key V up",
-                      "wait 20",           "key Ctrl up",   "wait 20", "pump"};
+    QStringList lines{"clipboard " + text, "key Ctrl down", "wait 20", "key V down", "control pastes " + text,
+                      "wait 20", "key V up", "wait 20", "key Ctrl up", "wait 20", "pump"};
     for (int i = 1; i < PasteText::kPumpCount; ++i)
         lines << "wait 20" << "pump";
     lines << "clipboard " + restored;
@@ -124,6 +128,45 @@ private slots:
         QCOMPARE(rig.log.lines, oneSequence("hello", "before"));
         QCOMPARE(finished.count(), 1);
         QVERIFY(!rig.paste->isBusy());
+    }
+
+    void restoreWaitsForAControlThatPastesLate()
+    {
+        Rig rig(false);
+        rig.clipboard->copyFromElsewhere(textData("before"));
+        rig.paste->paste("late");
+        while (rig.log.lines.count("await") < 3)
+            QVERIFY(rig.timer->runNext());
+        QCOMPARE(rig.log.lines.count("pump"), PasteText::kPumpCount);
+        // The page reads the text now, and once more a little later.
+        QCOMPARE(rig.clipboard->content()->text(), QString("late"));
+        rig.log.lines << "read";
+        rig.timer->runNext();
+        rig.timer->runNext();
+        QCOMPARE(rig.clipboard->content()->text(), QString("late"));
+        rig.log.lines << "read";
+        rig.timer->runAll();
+        // Restored once the text has been left alone for the quiet time.
+        const QStringList afterRead = rig.log.lines.mid(rig.log.lines.lastIndexOf("read"));
+        QCOMPARE(afterRead.count("await"), PasteText::kReadQuietMs / PasteText::kStepDelayMs);
+        QCOMPARE(afterRead.last(), QString("clipboard before"));
+    }
+
+    void restoreGivesUpOnAControlThatNeverPastes()
+    {
+        Rig rig(false);
+        rig.clipboard->copyFromElsewhere(textData("before"));
+        rig.paste->paste("ignored");
+        // A clipboard manager reading the new content at once is no paste.
+        QCOMPARE(rig.clipboard->content()->text(), QString("ignored"));
+        rig.timer->runAll();
+        int waited = 0;
+        for (const QString& line : rig.log.lines) {
+            if (line.startsWith("wait "))
+                waited += line.mid(5).toInt();
+        }
+        QCOMPARE(waited, PasteText::kPasteWaitLimitMs);
+        QCOMPARE(rig.log.lines.last(), QString("clipboard before"));
     }
 
     void clipboardGetsEveryFormatBack_data()
