@@ -12,6 +12,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 #include <QtTest>
@@ -42,17 +43,13 @@ public:
             events << qMakePair(info.status(), info.url());
         });
     }
-    // `online` failed, and afterwards the shipped help page started loading.
+    // `online` failed and the shipped help page started loading. Order is not
+    // checked: the fallback's start may be reported before this log hears of the
+    // failure (the watch hears first and loads at once). Logs are started or
+    // cleared once earlier loads have ended, so a start here is the fallback's.
     bool fellBackAfterFailing(const QUrl& online) const
     {
-        bool failed = false;
-        for (const auto& [status, url] : events) {
-            if (status == QWebEngineLoadingInfo::LoadFailedStatus && url == online)
-                failed = true;
-            else if (failed && status == QWebEngineLoadingInfo::LoadStartedStatus && url == offlineHelpUrl())
-                return true;
-        }
-        return false;
+        return ended(online, QWebEngineLoadingInfo::LoadFailedStatus) && started(offlineHelpUrl());
     }
     bool ended(const QUrl& url, QWebEngineLoadingInfo::LoadStatus status) const
     {
@@ -199,16 +196,20 @@ void TestVendor::helpWindowCaptionAndOfflineFallback()
     VendorWindows windows(&owner);
     windows.setHelpAddress(UnreachableHelp);
     TFrmHelp* help = windows.showHelp();
+    LoadLog log(help->WebBrowser1->page());  // the loads start once the event loop runs
     QCOMPARE(help->windowTitle(), QStringLiteral("关于QVB信息zevi"));
     QVERIFY(help->windowState() & Qt::WindowMaximized);
     QVERIFY(!help->BtnClose->icon().isNull());
-    QTRY_COMPARE_WITH_TIMEOUT(help->WebBrowser1->url(), offlineHelpUrl(), PageTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(log.fellBackAfterFailing(QUrl(UnreachableHelp)), PageTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(log.ended(offlineHelpUrl(), QWebEngineLoadingInfo::LoadSucceededStatus),
+                             PageTimeout);
+    QCOMPARE(help->WebBrowser1->url(), offlineHelpUrl());
     const QString shippedTitle = QStringLiteral("QVB信息zevi 帮助");
     QTRY_COMPARE_WITH_TIMEOUT(help->WebBrowser1->title(), shippedTitle, PageTimeout);
 
     // Hidden and shown again: the same window, which tries the online address anew
     // and falls back again.
-    LoadLog log(help->WebBrowser1->page());
+    log.events.clear();
     help->close();
     QCOMPARE(windows.showHelp(), help);
     QTRY_VERIFY_WITH_TIMEOUT(log.fellBackAfterFailing(QUrl(UnreachableHelp)), PageTimeout);
@@ -236,6 +237,7 @@ void TestVendor::fallbackOnHttpErrorButNotOnAWorkingPage()
     log.events.clear();
     showHelpWithFallback(&view, refused.toString());
     QTRY_VERIFY_WITH_TIMEOUT(log.fellBackAfterFailing(refused), PageTimeout);
+    QVERIFY(view.page()->settings()->testAttribute(QWebEngineSettings::ErrorPageEnabled));
     QTRY_VERIFY_WITH_TIMEOUT(log.ended(offlineHelpUrl(), QWebEngineLoadingInfo::LoadSucceededStatus),
                              PageTimeout);
 
@@ -245,6 +247,8 @@ void TestVendor::fallbackOnHttpErrorButNotOnAWorkingPage()
     QTRY_VERIFY_WITH_TIMEOUT(log.ended(working.url(), QWebEngineLoadingInfo::LoadSucceededStatus),
                              PageTimeout);
     QCOMPARE(view.title(), QStringLiteral("online help"));
+    // Error pages, held back while the help address loaded, are on again for the user.
+    QVERIFY(view.page()->settings()->testAttribute(QWebEngineSettings::ErrorPageEnabled));
     // A link the user follows afterwards that fails is not replaced by the help page:
     // the watch ended with the help address's own load.
     const QUrl failing(QStringLiteral("http://127.0.0.1:9/elsewhere"));

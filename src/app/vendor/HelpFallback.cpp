@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace {
@@ -26,9 +27,7 @@ public:
 
     void watch(const QUrl& online)
     {
-        m_online = online;
-        m_armed = true;
-        m_started = false;
+        disarm();
         // The view's page may have been replaced since the last call.
         if (m_page != m_view->page()) {
             if (m_page)
@@ -36,9 +35,23 @@ public:
             m_page = m_view->page();
             connect(m_page, &QWebEnginePage::loadingChanged, this, &HelpLoadWatch::loadingChanged);
         }
+        m_online = online;
+        m_armed = true;
+        m_started = false;
+        // No browser error page while the help address loads: a failure goes
+        // straight to the shipped page instead of flashing the error first.
+        m_errorPagesWereOn = m_page->settings()->testAttribute(QWebEngineSettings::ErrorPageEnabled);
+        m_page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     }
 
 private:
+    void disarm()
+    {
+        if (m_armed && m_page)
+            m_page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, m_errorPagesWereOn);
+        m_armed = false;
+    }
+
     void loadingChanged(const QWebEngineLoadingInfo& info)
     {
         if (!m_armed)
@@ -52,12 +65,12 @@ private:
             return;
         case QWebEngineLoadingInfo::LoadStoppedStatus:
             if (m_started && ours)
-                m_armed = false;
+                disarm();
             return;
         case QWebEngineLoadingInfo::LoadSucceededStatus:
             if (!m_started && !ours)
                 return;
-            m_armed = false;
+            disarm();
             if (isHttpError(info))
                 showOffline();
             return;
@@ -66,13 +79,13 @@ private:
             // only its failure.
             if (!m_started && !ours)
                 return;
-            if (info.errorCode() == NetErrorAborted && info.errorDomain()
-                != QWebEngineLoadingInfo::HttpStatusCodeDomain) {
+            if (info.errorCode() == NetErrorAborted
+                && info.errorDomain() != QWebEngineLoadingInfo::HttpStatusCodeDomain) {
                 if (ours)
-                    m_armed = false;  // the user stopped it or went elsewhere
+                    disarm();  // the user stopped it or went elsewhere
                 return;
             }
-            m_armed = false;
+            disarm();
             showOffline();
             return;
         }
@@ -97,6 +110,7 @@ private:
     QUrl m_online;
     bool m_armed = false;
     bool m_started = false;
+    bool m_errorPagesWereOn = true;
 };
 
 }  // namespace
