@@ -72,7 +72,8 @@ MainLayout MainLayout::build(QWidget* window)
     m.SbAvert->setFixedHeight(60);
     m.Image48 = new QLabel(m.SbAvert);
     m.Image48->setObjectName(QStringLiteral("Image48"));
-    m.Image48->setScaledContents(true);
+    // The banner keeps its proportions; its right end fades into the strip.
+    m.Image48->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m.Image48->setCursor(Qt::PointingHandCursor);
     vbox(m.SbAvert)->addWidget(m.Image48);
     m.Panel7 = region("Panel7", m.SbCenter);

@@ -43,6 +43,10 @@ QPushButton* pictureButton(const char* name, const QString& hint, QWidget* paren
     button->setObjectName(QLatin1String(name));
     button->setFlat(true);
     button->setFocusPolicy(Qt::NoFocus);
+    // The face carries its own label; the button is exactly the picture.
+    if (Pictures::exists(QLatin1String(name)))
+        button->setFixedSize(Pictures::pictureSize(QLatin1String(name)));
+    button->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0; }"));
     button->setToolTip(hint);
     return button;
 }
