@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace DataFolder {
@@ -37,6 +38,20 @@ QString resolve(const QString& executableDir)
         return beside;
     const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return withSeparator(QDir(perUser).absoluteFilePath(QStringLiteral("config")));
+}
+
+int removeStaleTemporaries(const QString& folder)
+{
+    static const QRegularExpression temporary(QStringLiteral(
+        "^(defualt\\.ini|SDUrl\\.txt|articles\\.txt|Content\\d+_\\d+\\.txt)\\.[A-Za-z0-9]{6}$"),
+        QRegularExpression::CaseInsensitiveOption);
+    QDir dir(folder);
+    int removed = 0;
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        if (temporary.match(name).hasMatch() && dir.remove(name))
+            ++removed;
+    }
+    return removed;
 }
 
 }  // namespace DataFolder

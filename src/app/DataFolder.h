@@ -12,4 +12,10 @@ namespace DataFolder {
 QString resolve(const QString& executableDir);
 bool ensure(const QString& folder);
 
+// A write cut short by a crash leaves its temporary copy ("defualt.ini.AbC123")
+// beside the file it was to replace; the file itself is whole. Removes those
+// of the program's own stored files, so an export does not carry them along.
+// Returns how many were removed.
+int removeStaleTemporaries(const QString& folder);
+
 }  // namespace DataFolder

@@ -49,6 +49,7 @@ void TFrmMain::FormCreate()
     // The data folder comes first here: the settings file, the browser
     // profile and the stores all live in it.
     DataFolder::ensure(m_dataFolder);
+    DataFolder::removeStaleTemporaries(m_dataFolder);
     m_layout = MainLayout::build(this);
     buildPanels();
     ApplySkin();

@@ -1,7 +1,9 @@
+#include "DataFolder.h"
 #include "StoredFile.h"
 #include "TestData.h"
 #include "TextCodec.h"
 
+#include <QDir>
 #include <QtTest>
 
 class TestStoredFile : public QObject {
@@ -68,6 +70,17 @@ private slots:
         QVERIFY(result.error.contains("c.txt"));
         QVERIFY(result.error.contains("disk full"));
         QCOMPARE(data.readBytes("c.txt"), QByteArray("old"));
+    }
+
+    void staleTemporariesOfStoredFilesAreRemoved()
+    {
+        TestDataFolder data;
+        for (const char* name : {"defualt.ini.a1B2c3", "SDUrl.txt.XyZ123", "Content3_2.txt.abcdef",
+                                 "defualt.ini", "notes.txt.abcdef", "defualt.ini.toolong7", "mine.bak"})
+            data.writeBytes(name, "x");
+        QCOMPARE(DataFolder::removeStaleTemporaries(data.path()), 3);
+        const QStringList left = QDir(data.path()).entryList(QDir::Files);
+        QCOMPARE(left, (QStringList{"defualt.ini", "defualt.ini.toolong7", "mine.bak", "notes.txt.abcdef"}));
     }
 
     void trimRemovesControlCodes()
