@@ -6,7 +6,15 @@
 
 namespace {
 
-QString fold(const QString& name) { return name.toCaseFolded(); }
+bool isAscii(const QString& text) noexcept
+{
+    for (QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
+char16_t foldAscii(char16_t c) noexcept { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; }
 
 bool holdsLineBreak(const QString& text)
 {
@@ -31,6 +39,38 @@ QString unstorableReason(const QString& section, const QString& key, const QStri
 }
 
 }  // namespace
+
+// For an ASCII name, folding is lowering A to Z in place; any other name is
+// folded whole first. Both hashes run over the folded code units, so names
+// that fold alike hash alike, whichever way they were folded.
+bool SettingsFile::FoldedName::same(const QString& a, const QString& b) noexcept
+{
+    if (a == b)
+        return true;
+    if (isAscii(a) && isAscii(b)) {
+        if (a.size() != b.size())
+            return false;
+        for (qsizetype i = 0; i < a.size(); ++i)
+            if (foldAscii(a.at(i).unicode()) != foldAscii(b.at(i).unicode()))
+                return false;
+        return true;
+    }
+    return a.toCaseFolded() == b.toCaseFolded();
+}
+
+size_t SettingsFile::FoldedName::hash(const QString& name, size_t seed) noexcept
+{
+    const auto mix = [seed](const QString& folded) {
+        // FNV-1a over the code units.
+        size_t h = size_t(14695981039346656037ULL) ^ seed;
+        for (QChar c : folded) {
+            h ^= foldAscii(c.unicode());
+            h *= size_t(1099511628211ULL);
+        }
+        return h;
+    };
+    return isAscii(name) ? mix(name) : mix(name.toCaseFolded());
+}
 
 SettingsFile::SettingsFile(const QString& path, QObject* parent)
     : QObject(parent), m_path(path)
@@ -117,9 +157,9 @@ void SettingsFile::parse(const QByteArray& bytes)
             const QByteArray lead = section.rawHeader.trimmed();
             const qsizetype close = lead.indexOf(']');
             section.name = TextCodec::trimmed(TextCodec::decode(lead.mid(1, close < 0 ? -1 : close - 1)));
-            const QString folded = fold(section.name);
-            if (!m_sectionIndex.contains(folded))
-                m_sectionIndex.insert(folded, int(m_sections.size()));
+            const FoldedName name{section.name};
+            if (!m_sectionIndex.contains(name))
+                m_sectionIndex.insert(name, int(m_sections.size()));
             m_sections.push_back(std::move(section));
             bodyStart = next;
         }
@@ -147,9 +187,9 @@ void SettingsFile::ensureParsed(Section& section)
             line.isEntry = true;
             line.key = TextCodec::trimmed(TextCodec::decode(line.raw.left(eq)));
             line.value = TextCodec::decode(line.raw.mid(eq + 1));
-            const QString folded = fold(line.key);
-            if (!section.keyIndex.contains(folded))
-                section.keyIndex.insert(folded, int(section.lines.size()));
+            const FoldedName key{line.key};
+            if (!section.keyIndex.contains(key))
+                section.keyIndex.insert(key, int(section.lines.size()));
         }
         section.lines.push_back(std::move(line));
     }
@@ -157,7 +197,7 @@ void SettingsFile::ensureParsed(Section& section)
 
 SettingsFile::Section* SettingsFile::findSection(const QString& name)
 {
-    const auto it = m_sectionIndex.constFind(fold(name));
+    const auto it = m_sectionIndex.constFind(FoldedName{name});
     return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[size_t(*it)];
 }
 
@@ -168,7 +208,7 @@ const SettingsFile::Line* SettingsFile::findLine(const QString& section, const Q
     if (!s)
         return nullptr;
     ensureParsed(*s);
-    const auto it = s->keyIndex.constFind(fold(key));
+    const auto it = s->keyIndex.constFind(FoldedName{key});
     return it == s->keyIndex.constEnd() ? nullptr : &s->lines[size_t(*it)];
 }
 
@@ -234,12 +274,12 @@ bool SettingsFile::storeInMemory(const QString& section, const QString& key, con
         fresh.name = section;
         fresh.rawHeader = TextCodec::encode(QLatin1Char('[') + section + QLatin1Char(']'));
         fresh.parsed = true;
-        m_sectionIndex.insert(fold(section), int(m_sections.size()));
+        m_sectionIndex.insert(FoldedName{section}, int(m_sections.size()));
         m_sections.push_back(std::move(fresh));
         s = &m_sections.back();
     }
     ensureParsed(*s);
-    const auto it = s->keyIndex.constFind(fold(key));
+    const auto it = s->keyIndex.constFind(FoldedName{key});
     if (it != s->keyIndex.constEnd()) {
         Line& line = s->lines[size_t(*it)];
         if (line.value == value)
@@ -264,7 +304,7 @@ bool SettingsFile::storeInMemory(const QString& section, const QString& key, con
     // Only blank lines and comments follow `at`, and the index points at keys
     // alone: no index entry moves. (Walking the index here made a section of
     // n new keys cost n * n.)
-    s->keyIndex.insert(fold(key), at);
+    s->keyIndex.insert(FoldedName{key}, at);
     m_dirty = true;
     return true;
 }

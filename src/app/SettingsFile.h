@@ -66,6 +66,16 @@ signals:
     void writeFailed(const QString& error);
 
 private:
+    // A section or key name in the indexes below: names match as their
+    // toCaseFolded() forms do, but plain ASCII names (nearly every lookup) are
+    // compared and hashed in place, without building a folded copy.
+    struct FoldedName {
+        QString name;
+        static bool same(const QString& a, const QString& b) noexcept;
+        static size_t hash(const QString& name, size_t seed) noexcept;
+        friend bool operator==(const FoldedName& a, const FoldedName& b) noexcept { return same(a.name, b.name); }
+        friend size_t qHash(const FoldedName& key, size_t seed) noexcept { return hash(key.name, seed); }
+    };
     struct Line {
         QByteArray raw;     // the line as it stands in the file, without its break
         QString key;        // empty for comments and blank lines
@@ -82,7 +92,7 @@ private:
         bool parsed = false;
         QByteArray rawBody;    // the lines as read, breaks included, until parsed
         std::vector<Line> lines;
-        QHash<QString, int> keyIndex;  // folded key -> first line holding it
+        QHash<FoldedName, int> keyIndex;  // key -> first line holding it
     };
 
     void reloadIfChanged();
@@ -100,7 +110,7 @@ private:
 
     QString m_path;
     std::vector<Section> m_sections;
-    QHash<QString, int> m_sectionIndex;  // folded name -> first section of that name
+    QHash<FoldedName, int> m_sectionIndex;  // name -> first section of that name
     int m_batchDepth = 0;
     bool m_batchFailed = false;
     bool m_dirty = false;

@@ -243,6 +243,47 @@ private slots:
         QCOMPARE(bytes.count("k17="), 1);
     }
 
+    // Names match as their case-folded forms: ASCII letters, and letters
+    // beyond ASCII, including those that fold onto ASCII ones.
+    void namesMatchWithoutRegardToCase_data()
+    {
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("ascii") << "Password" << "pASSWORD" << true;
+        QTest::newRow("ascii digits and signs") << "Name12_x" << "name12_X" << true;
+        QTest::newRow("ascii other") << "Name12" << "Name13" << false;
+        QTest::newRow("ascii length") << "url" << "urls" << false;
+        QTest::newRow("not a letter") << "a[" << "a{" << false;
+        QTest::newRow("greek") << QString::fromUtf8("ΣΟΦΊΑ") << QString::fromUtf8("σοφία") << true;
+        QTest::newRow("final sigma") << QString::fromUtf8("ΟΔΟΣ") << QString::fromUtf8("οδος") << true;
+        QTest::newRow("cyrillic") << QString::fromUtf8("Пароль") << QString::fromUtf8("ПАРОЛЬ") << true;
+        QTest::newRow("kelvin sign") << QString::fromUtf8("\u212Aey") << "key" << true;
+        QTest::newRow("long s") << QString::fromUtf8("\u017Fite") << "SITE" << true;
+        QTest::newRow("chinese") << QString::fromUtf8("网站") << QString::fromUtf8("网址") << false;
+    }
+    void namesMatchWithoutRegardToCase()
+    {
+        QFETCH(QString, written);
+        QFETCH(QString, read);
+        QFETCH(bool, same);
+        TestDataFolder data;
+        {
+            SettingsFile ini(data.file("s.ini"));
+            QVERIFY(ini.writeString(written, written, "v"));
+            QCOMPARE(ini.readString(read, read, "none"), same ? QString("v") : QString("none"));
+            QCOMPARE(ini.hasSection(read), same);
+            // Writing under the other spelling changes the stored key, or adds one.
+            QVERIFY(ini.writeString(read, read, "w"));
+            QCOMPARE(ini.sectionNames().size(), same ? 1 : 2);
+            QCOMPARE(ini.readString(written, written), same ? QString("w") : QString("v"));
+        }
+        // The same from the file, where the index is built by the first read.
+        SettingsFile again(data.file("s.ini"));
+        QCOMPARE(again.readString(written, written), same ? QString("w") : QString("v"));
+        QCOMPARE(again.readString(read, read), QString("w"));
+    }
+
     void duplicatesAndJunkAreReadSafely()
     {
         TestDataFolder data;
