@@ -1,7 +1,11 @@
 #include "DataFolder.h"
+#include "DataFolderLock.h"
+#include "InterfaceTexts.h"
 #include "TFrmMain.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QMessageBox>
 #include <QFont>
 #include <QPropertyAnimation>
 #include <QScreen>
@@ -54,6 +58,13 @@ int main(int argc, char* argv[])
     QApplication::setFont(TFrmMain::windowFont());
 
     const QString dataFolder = DataFolder::resolve(QCoreApplication::applicationDirPath());
+    DataFolderLock lock(dataFolder);
+    if (!lock.tryLock()) {
+        QMessageBox::warning(nullptr, InterfaceTexts::productName(),
+                             QString::fromUtf8("数据文件夹正在被另一个QVBzevi使用，本程序不再启动：\n%1")
+                                 .arg(QDir::toNativeSeparators(dataFolder)));
+        return 1;
+    }
     TFrmMain window(dataFolder);
     // Once the browser engine has started (it resets the handlers as it does).
     QTimer::singleShot(0, &app, quitOnTerminateSignals);
