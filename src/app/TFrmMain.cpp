@@ -134,6 +134,14 @@ void TFrmMain::resizeEvent(QResizeEvent* event)
 void TFrmMain::TimerFirstRunTimer()
 {
     TimerFirstRun.stop();
+    // The update browser sits in the banner strip, out of sight. It is made only
+    // now: a second page during start-up would slow the first one down.
+    if (!WebBrowserTop) {
+        WebBrowserTop = new TWebbrowser(m_profile, m_layout.SbAvert);
+        WebBrowserTop->setObjectName(QStringLiteral("WebBrowserTop"));
+        WebBrowserTop->setGeometry(0, -2000, 200, 60);
+        WebBrowserTop->show();
+    }
     CheckForUpdate(WebBrowserTop);
     if (m_siteStore->count() == 0)
         showHelpWithFallback(PageControl->CurBrowser(), InterfaceTexts::onlineHelpAddress());

@@ -86,11 +86,6 @@ void TFrmMain::buildPanels()
     m_layout.browserArea->addWidget(m_addressBar);
     m_layout.browserArea->addWidget(PageControl, 1);
 
-    // The update browser sits in the banner strip, out of sight.
-    WebBrowserTop = new TWebbrowser(m_profile, m_layout.SbAvert);
-    WebBrowserTop->setObjectName(QStringLiteral("WebBrowserTop"));
-    WebBrowserTop->setGeometry(0, -2000, 200, 60);
-
     m_hotkeys = new HotkeyDispatcher(this);
     m_transfer = new DocumentTransfer(m_dataFolder, this, this);
     m_vendorWindows = new VendorWindows(this);

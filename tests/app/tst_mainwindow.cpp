@@ -54,8 +54,15 @@ private slots:
     {
         TestDataFolder data(TestDataFolder::WindowsFixture);
         TFrmMain window(data.path());
+        // The update query goes out about a second after start, from a browser of its own
+        // that the start-up does not pay for.
+        QVERIFY(!window.findChild<TWebbrowser*>("WebBrowserTop"));
         QTest::qWait(1600);
         QVERIFY(!window.pageControl()->CurBrowser()->url().toString().contains("issuehelp"));
+        auto* updateBrowser = window.findChild<TWebbrowser*>("WebBrowserTop");
+        QVERIFY(updateBrowser);
+        QVERIFY(updateBrowser != window.pageControl()->CurBrowser());
+        QVERIFY(updateBrowser->url().toString().startsWith(InterfaceTexts::updateAddress() + "?v="));
     }
 
     void storedStateIsRestoredAndWrittenBack()
