@@ -3,7 +3,75 @@
 #include "InterfaceTexts.h"
 #include "SettingsFile.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+StoredFile::WriteFault& renameFault()
+{
+    static StoredFile::WriteFault fault;
+    return fault;
+}
+
+std::filesystem::path nativePath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+WriteResult renameFailure(const QString& path, const QString& reason)
+{
+    return WriteResult{false, QStringLiteral("%1: %2").arg(QFileInfo(path).absoluteFilePath(), reason)};
+}
+
+// Key names are built once: a delete reads and writes them for every article
+// behind the removed ones.
+template <int Count>
+struct NumberedKeys {
+    explicit NumberedKeys(const char* prefix)
+    {
+        for (int i = 1; i <= Count; ++i)
+            names[size_t(i)] = QLatin1String(prefix) + QString::number(i);
+    }
+    std::array<QString, Count + 1> names;
+};
+
+const QString& clauseText(int i)
+{
+    static const NumberedKeys<ClauseCount> keys("ShowClause");
+    return keys.names[size_t(i)];
+}
+
+const QString& clauseName(int i)
+{
+    static const NumberedKeys<ClauseCount> keys("ShowClauseDisplay");
+    return keys.names[size_t(i)];
+}
+
+const QString& clauseNameCopy(int i)
+{
+    static const NumberedKeys<ClauseCount> keys("ShowrtClauseDisplayDefault");
+    return keys.names[size_t(i)];
+}
+
+const QString& paragraphTitle(int j)
+{
+    static const NumberedKeys<ParagraphCount> keys("DetailClauseDisplay");
+    return keys.names[size_t(j)];
+}
+
+}  // namespace
+
+void ArticleFiles::setRenameFault(StoredFile::WriteFault fault) { renameFault() = std::move(fault); }
 
 ArticleFiles::ArticleFiles(SettingsFile& settings, const QString& dataFolder)
     : m_settings(settings), m_dataFolder(dataFolder)
@@ -21,8 +89,8 @@ QString ArticleFiles::contentPath(int n, int j) const
 }
 
 QString ArticleFiles::articleSection(int n) { return QStringLiteral("software%1").arg(n); }
-QString ArticleFiles::clauseTextKey(int i) { return QStringLiteral("ShowClause%1").arg(i); }
-QString ArticleFiles::titleKey(int j) { return QStringLiteral("DetailClauseDisplay%1").arg(j); }
+QString ArticleFiles::clauseTextKey(int i) { return clauseText(i); }
+QString ArticleFiles::titleKey(int j) { return paragraphTitle(j); }
 
 QString ArticleFiles::titleSection(int n, int j) const
 {
@@ -39,6 +107,38 @@ QString ArticleFiles::defaultParagraphTitle(int j)
     return uiText(TextId::ParagraphNamePart) + QString::number(j);
 }
 
+namespace {
+
+QString fileNameOf(const QString& section)
+{
+    const qsizetype cut = std::max(section.lastIndexOf(QLatin1Char('/')), section.lastIndexOf(QLatin1Char('\\')));
+    return cut < 0 ? QString() : section.mid(cut + 1).toLower();
+}
+
+}  // namespace
+
+QStringList ArticleFiles::sectionsNamedLike(const QString& fileName)
+{
+    if (m_titleIndex)
+        return m_titleIndex->value(fileName.toLower());
+    QStringList found;
+    for (const QString& section : m_settings.sectionNames())
+        if (fileNameOf(section) == fileName.toLower())
+            found << section;
+    return found;
+}
+
+void ArticleFiles::indexTitleSections()
+{
+    QHash<QString, QStringList> index;
+    for (const QString& section : m_settings.sectionNames()) {
+        const QString fileName = fileNameOf(section);
+        if (fileName.startsWith(QLatin1String("content")))
+            index[fileName] << section;
+    }
+    m_titleIndex = std::move(index);
+}
+
 QString ArticleFiles::readTitle(int n, int j)
 {
     const QString section = titleSection(n, j);
@@ -50,31 +150,32 @@ QString ArticleFiles::readTitle(int n, int j)
     // The section is named by the content file's full path, which changes
     // when the data folder moves. The last such section in the file is the
     // one written most recently.
-    const QString fileName = QFileInfo(contentPath(n, j - 1)).fileName();
-    const QString slashed = QLatin1Char('/') + fileName;
-    const QString backslashed = QLatin1Char('\\') + fileName;
-    const QStringList sections = m_settings.sectionNames();
-    for (auto it = sections.crbegin(); it != sections.crend(); ++it) {
-        if ((it->endsWith(slashed, Qt::CaseInsensitive) || it->endsWith(backslashed, Qt::CaseInsensitive))
-            && m_settings.hasKey(*it, key))
+    const QStringList sections = sectionsNamedLike(QFileInfo(contentPath(n, j - 1)).fileName());
+    for (auto it = sections.crbegin(); it != sections.crend(); ++it)
+        if (m_settings.hasKey(*it, key))
             return m_settings.readString(*it, key);
-    }
     return defaultParagraphTitle(j);
 }
 
-ArticleBuffer ArticleFiles::read(int n)
+ArticleBuffer ArticleFiles::readKeys(int n)
 {
     ArticleBuffer article;
     const QString section = articleSection(n);
     for (int i = 1; i <= ClauseCount; ++i) {
         article.ClauseText[i] = m_settings.readString(section, clauseTextKey(i));
-        article.ClauseName[i] = m_settings.readString(section, QStringLiteral("ShowClauseDisplay%1").arg(i),
+        article.ClauseName[i] = m_settings.readString(section, clauseName(i),
                                                       defaultClauseName(i));
     }
-    for (int j = 1; j <= ParagraphCount; ++j) {
+    for (int j = 1; j <= ParagraphCount; ++j)
         article.ParagraphTitle[j] = readTitle(n, j);
+    return article;
+}
+
+ArticleBuffer ArticleFiles::read(int n)
+{
+    ArticleBuffer article = readKeys(n);
+    for (int j = 1; j <= ParagraphCount; ++j)
         article.ParagraphText[j] = StoredFile::readText(contentPath(n, j)).value_or(QString());
-    }
     return article;
 }
 
@@ -84,10 +185,10 @@ bool ArticleFiles::writeKeys(int n, const ArticleBuffer& article)
     bool ok = true;
     for (int i = 1; i <= ClauseCount; ++i) {
         ok = m_settings.writeString(section, clauseTextKey(i), article.ClauseText[i]) && ok;
-        ok = m_settings.writeString(section, QStringLiteral("ShowClauseDisplay%1").arg(i), article.ClauseName[i])
+        ok = m_settings.writeString(section, clauseName(i), article.ClauseName[i])
              && ok;
         // Never read back; kept equal to the display name as the original does.
-        ok = m_settings.writeString(section, QStringLiteral("ShowrtClauseDisplayDefault%1").arg(i),
+        ok = m_settings.writeString(section, clauseNameCopy(i),
                                     article.ClauseName[i])
              && ok;
     }
@@ -101,12 +202,32 @@ WriteResult ArticleFiles::writeContent(int n, int j, const QString& text)
     return StoredFile::writeText(contentPath(n, j), text);
 }
 
-QStringList ArticleFiles::write(int n, const ArticleBuffer& article)
+WriteResult ArticleFiles::renameContent(int from, int to, int j)
+{
+    const QString source = contentPath(from, j);
+    const QString target = contentPath(to, j);
+    if (renameFault()) {
+        const QString reason = renameFault()(target);
+        if (!reason.isEmpty())
+            return renameFailure(target, reason);
+    }
+    // Replaces the target in one step (QFile::rename refuses an existing
+    // target). No flush: a rename moves no data.
+    std::error_code error;
+    std::filesystem::rename(nativePath(source), nativePath(target), error);
+    if (error)
+        return renameFailure(target, QString::fromLocal8Bit(error.message()));
+    return {};
+}
+
+QStringList ArticleFiles::write(int n, const ArticleBuffer& article, const std::function<bool()>& alsoInBatch)
 {
     QStringList errors;
     {
         SettingsFile::Batch batch(m_settings);
-        const bool stored = writeKeys(n, article);
+        bool stored = writeKeys(n, article);
+        if (alsoInBatch)
+            stored = alsoInBatch() && stored;
         if (!batch.commit() || !stored)
             errors << m_settings.lastError();
     }

@@ -3,7 +3,12 @@
 #include "ArticleBuffer.h"
 #include "StoredFile.h"
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
 
 class SettingsFile;
 
@@ -37,16 +42,35 @@ public:
     // Every item of article n as the panel shows it: missing keys give their
     // defaults, a missing content file an empty paragraph.
     ArticleBuffer read(int n);
+    // The same without the paragraph texts: what lives in the settings file.
+    ArticleBuffer readKeys(int n);
+    // Before reading the titles of many articles: looks the sections of other
+    // data folders up in one pass instead of one pass per title. Holds until
+    // forgetTitleSections(); sections added meanwhile under this data folder
+    // are found by name anyway.
+    void indexTitleSections();
+    void forgetTitleSections() { m_titleIndex.reset(); }
 
     // The settings keys of article n, in their stored order. Call inside a
     // SettingsFile::Batch; false when a value cannot be stored.
     bool writeKeys(int n, const ArticleBuffer& article);
     WriteResult writeContent(int n, int j, const QString& text);
+    // Moves paragraph file j of article `from` to article `to` in one rename,
+    // replacing what `to` held.
+    WriteResult renameContent(int from, int to, int j);
+    // Tests put a failing rename here: it gets the target path and returns a
+    // reason to fail, an empty string to let the rename through.
+    static void setRenameFault(StoredFile::WriteFault fault);
     // Keys in one batch, then the three content files. Empty when all went
-    // well, else every failure as "<file>: <reason>".
-    QStringList write(int n, const ArticleBuffer& article);
+    // well, else every failure as "<file>: <reason>". `alsoInBatch` writes
+    // more keys into the same batch.
+    QStringList write(int n, const ArticleBuffer& article, const std::function<bool()>& alsoInBatch = {});
 
 private:
+    // Sections named by a path that ends with this content file name, in file order.
+    QStringList sectionsNamedLike(const QString& fileName);
+
     SettingsFile& m_settings;
     QString m_dataFolder;  // with a trailing separator
+    std::optional<QHash<QString, QStringList>> m_titleIndex;  // lower-case file name -> sections
 };
