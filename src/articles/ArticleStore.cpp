@@ -1,11 +1,13 @@
 #include "ArticleStore.h"
 
+#include "ArticleDeleteJournal.h"
 #include "ArticleMessages.h"
+#include "ArticleRenumbering.h"
 #include "InterfaceTexts.h"
 #include "SettingsFile.h"
 #include "TextCodec.h"
 
-#include <vector>
+#include <algorithm>
 
 namespace {
 
@@ -73,11 +75,14 @@ bool ArticleStore::writeNames(const QStringList& names)
 
 void ArticleStore::LoadArticleNames()
 {
-    m_changingList = true;
-    m_names.setStringList(StoredFile::readLines(m_files.articleListPath()));
-    m_selection.clear();
-    m_changingList = false;
+    QStringList names = StoredFile::readLines(m_files.articleListPath());
+    QStringList errors;
+    if (const auto finished = rollForward(names, errors))
+        names = *finished;  // the keys belong to this list even when a file lags behind
+    m_deleteUnfinished = !errors.isEmpty();
+    adoptList(names);
     m_shown = -1;
+    report(errors);
 }
 
 void ArticleStore::ReloadFromDisk(int n)
@@ -122,6 +127,10 @@ bool ArticleStore::SaveCurrentArticle(const ArticlePanelTexts& texts)
 {
     if (m_shown < 0)
         return true;
+    // A paragraph file written before the renames of a delete are done could
+    // be moved to another article by them.
+    if (!finishInterruptedDelete())
+        return false;
     ArticleBuffer article = m_buffer;
     article.ClauseText = texts.clause;
     article.ParagraphText = texts.paragraph;
@@ -141,100 +150,102 @@ bool ArticleStore::SaveParagraphField(int j, const QString& text)
 {
     if (m_shown < 0 || j < 1 || j > ParagraphCount)
         return true;
+    if (!finishInterruptedDelete())
+        return false;
     const WriteResult result = m_files.writeContent(m_shown, j, text);
     return result ? true : report({result.error});
 }
 
-// Puts back the stored items of the targets from..upTo-1 as they were before
-// a delete began (old[k - from] is article k's snapshot).
-void ArticleStore::restore(int from, const std::vector<ArticleBuffer>& old, int upTo, bool keys)
+// Finishes the delete the settings file records when articles.txt still holds
+// the list that delete started from: the paragraph renames not yet done, then
+// the new list. Returns the list the stored data now belongs to, or nullopt
+// when there is nothing to finish. Running it again does no harm.
+std::optional<QStringList> ArticleStore::rollForward(const QStringList& namesOnDisk, QStringList& errors)
 {
-    for (int t = from; t < upTo; ++t)
-        for (int j = 1; j <= ParagraphCount; ++j)
-            m_files.writeContent(t, j, old[size_t(t - from)].ParagraphText[j]);
-    if (!keys)
-        return;
-    SettingsFile::Batch batch(m_settings);
-    for (int t = from; t < upTo; ++t)
-        m_files.writeKeys(t, old[size_t(t - from)]);
-    batch.commit();
+    const auto entry = ArticleDeleteJournal::pending(m_settings, int(namesOnDisk.size()));
+    if (!entry || entry->before != ArticleDeleteJournal::digest(namesOnDisk))
+        return std::nullopt;  // done, or another program changed the list since
+    const ArticleRenumbering plan(int(namesOnDisk.size()), entry->removed);
+    const QStringList kept = plan.kept(namesOnDisk);
+    if (entry->after != ArticleDeleteJournal::digest(kept))
+        return std::nullopt;
+    if (const WriteResult result = plan.renameParagraphFiles(m_files, true); !result)
+        errors << result.error;
+    else if (const WriteResult written = StoredFile::writeLines(m_files.articleListPath(), kept); !written)
+        errors << written.error;
+    return kept;
 }
 
-// Every article behind a removed one moves down. The order of the writes
-// keeps every kept article's data on disk at all times: paragraph files go
-// first, lowest target first, so a file is only replaced once its old text
-// belongs to a removed article or has been copied lower; then the keys in one
-// rewrite; articles.txt last, so until it is written the old list stands. A
-// failed write undoes what was written and leaves the list as it was.
-bool ArticleStore::DeleteSelectedArticles()
+bool ArticleStore::finishInterruptedDelete()
 {
-    const int total = count();
-    std::vector<bool> selected(size_t(total), false);
-    for (const QModelIndex& index : m_selection.selectedIndexes())
-        if (index.row() >= 0 && index.row() < total)
-            selected[size_t(index.row())] = true;
-
-    QStringList kept;
-    std::vector<std::pair<int, int>> moves;  // (from, to)
-    int removed = 0;
-    int first = -1;
-    for (int k = 0; k < total; ++k) {
-        if (selected[size_t(k)]) {
-            if (first < 0)
-                first = k;
-            ++removed;
-            continue;
-        }
-        kept << m_names.index(k).data().toString();
-        if (removed > 0)
-            moves.emplace_back(k, k - removed);
-    }
-    if (removed == 0)
-        return SaveArticleNames();
-
-    std::vector<ArticleBuffer> old;
-    for (int k = first; k < total; ++k)
-        old.push_back(m_files.read(k));
-
+    if (!m_deleteUnfinished)
+        return true;
     QStringList errors;
-    int contentDone = first;  // targets below this hold their new paragraph files
-    for (const auto& [from, to] : moves) {
-        for (int j = 1; j <= ParagraphCount && errors.isEmpty(); ++j) {
-            const WriteResult result = m_files.writeContent(to, j, old[size_t(from - first)].ParagraphText[j]);
-            if (!result)
-                errors << result.error;
-        }
-        contentDone = to + 1;
-        if (!errors.isEmpty())
-            break;
-    }
-    if (errors.isEmpty()) {
-        SettingsFile::Batch batch(m_settings);
-        bool stored = true;
-        for (const auto& [from, to] : moves)
-            stored = m_files.writeKeys(to, old[size_t(from - first)]) && stored;
-        if (!batch.commit() || !stored)
-            errors << m_settings.lastError();
-        else if (const WriteResult result = StoredFile::writeLines(m_files.articleListPath(), kept); !result) {
-            errors << result.error;
-            restore(first, old, contentDone, true);
-            return report(errors);
-        }
-    }
-    if (!errors.isEmpty()) {
-        restore(first, old, contentDone, false);
-        return report(errors);
-    }
+    rollForward(StoredFile::readLines(m_files.articleListPath()), errors);
+    m_deleteUnfinished = !errors.isEmpty();
+    return report(errors);
+}
 
+void ArticleStore::adoptList(const QStringList& names)
+{
     m_changingList = true;
-    m_names.setStringList(kept);
+    m_names.setStringList(names);
     m_selection.clear();
     m_changingList = false;
+}
+
+// Every article behind a removed one moves down. The moved keys and the
+// record of the delete go into the settings file in one rewrite; from then on
+// the delete counts as made, and the paragraph files follow by rename, then
+// articles.txt. Whatever stops it after the rewrite, the next load (or the
+// next write) finishes it from the record, so every kept article's clauses,
+// names, titles and paragraphs stay together under its name. A failure before
+// the rewrite changes nothing.
+bool ArticleStore::DeleteSelectedArticles()
+{
+    if (!finishInterruptedDelete())
+        return false;
+    const int total = count();
+    QList<int> removed;
+    for (const QModelIndex& index : m_selection.selectedIndexes())
+        if (index.row() >= 0 && index.row() < total)
+            removed << index.row();
+    std::sort(removed.begin(), removed.end());
+    removed.erase(std::unique(removed.begin(), removed.end()), removed.end());
+    if (removed.isEmpty())
+        return SaveArticleNames();
+
+    const QStringList before = m_names.stringList();
+    const ArticleRenumbering plan(total, removed);
+    const QStringList kept = plan.kept(before);
+    if (!report(plan.createMissingSources(m_files)))
+        return false;
+    {
+        SettingsFile::Batch batch(m_settings);
+        bool stored = true;
+        m_files.indexTitleSections();
+        // Lowest target first: a source is read before any move writes over it.
+        for (const ArticleRenumbering::Move& move : plan.moves())
+            stored = m_files.writeKeys(move.to, m_files.readKeys(move.from)) && stored;
+        m_files.forgetTitleSections();
+        stored = ArticleDeleteJournal::write(m_settings, before, removed, kept) && stored;
+        if (!batch.commit() || !stored)
+            return report({m_settings.lastError()});
+    }
+
+    QStringList errors;
+    if (const WriteResult result = plan.renameParagraphFiles(m_files, false); !result)
+        errors << result.error;
+    else if (const WriteResult written = StoredFile::writeLines(m_files.articleListPath(), kept); !written)
+        errors << written.error;
+    m_deleteUnfinished = !errors.isEmpty();
+
+    adoptList(kept);
     if (kept.isEmpty())
         showNothing();
     else
-        SelectArticle(first - 1);
-    return true;
+        SelectArticle(plan.firstRemoved() - 1);
+    return report(errors);
 }
 
 QString ArticleStore::nameProblem(const QString& name)
@@ -272,11 +283,14 @@ bool ArticleStore::ApplyEditedArticle(EditMode mode)
         return false;
     }
     const int n = mode == EditMode::Update ? m_shown : count();
-    if (n < 0)
+    if (n < 0 || !finishInterruptedDelete())
         return false;
     // The article's items first: until articles.txt names it, an appended
-    // article is only a leftover, and a renamed one keeps its old name.
-    if (!report(m_files.write(n, m_buffer)))
+    // article is only a leftover, and a renamed one keeps its old name. The
+    // list is about to change, so the record of an earlier delete is closed
+    // with the keys: it must never be replayed on a list that happens to equal
+    // the one it started from.
+    if (!report(m_files.write(n, m_buffer, [this] { return ArticleDeleteJournal::close(m_settings); })))
         return false;
     QStringList names = m_names.stringList();
     if (mode == EditMode::Update)

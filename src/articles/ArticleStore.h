@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QStringListModel>
 
+#include <optional>
+
 class SettingsFile;
 
 // The article library: the list of names (a QStringListModel with a
@@ -18,7 +20,10 @@ class SettingsFile;
 // Writes land in the article the panel shows (shownIndex()), so an edit
 // saved while the list's current item moves never reaches another article.
 // A failed write is reported on writeFailed() and by the return value; the
-// list in memory only changes once articles.txt holds the change.
+// list in memory only changes once the stored data holds the change (for a
+// delete: once the settings file holds its record, see ArticleDeleteJournal).
+// A delete that could not be finished is finished by the next load, or by
+// the next operation that writes, which refuses to write until it is.
 class ArticleStore : public QObject {
     Q_OBJECT
 public:
@@ -37,6 +42,7 @@ public:
     ArticleBuffer& buffer() { return m_buffer; }
     const ArticleBuffer& buffer() const { return m_buffer; }
 
+    // Also finishes a delete that a crash or a failed write interrupted.
     void LoadArticleNames();
     // After an import replaced the files: read the list and show article n
     // (the stored SoftwareInd); the state shown before is not saved.
@@ -73,7 +79,9 @@ private:
     void selectOnly(int row);
     bool report(const QStringList& errors);
     bool writeNames(const QStringList& names);
-    void restore(int from, const std::vector<ArticleBuffer>& old, int upTo, bool keys);
+    std::optional<QStringList> rollForward(const QStringList& namesOnDisk, QStringList& errors);
+    bool finishInterruptedDelete();
+    void adoptList(const QStringList& names);
 
     SettingsFile& m_settings;
     ArticleFiles m_files;
@@ -82,5 +90,6 @@ private:
     ArticleBuffer m_buffer;
     int m_shown = -1;
     bool m_changingList = false;  // the store moves the current item itself
+    bool m_deleteUnfinished = false;  // the files still lag behind a recorded delete
     QString m_lastError;
 };

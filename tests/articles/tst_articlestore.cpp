@@ -1,3 +1,4 @@
+#include "ArticleSamples.h"
 #include "ArticleStore.h"
 #include "InterfaceTexts.h"
 #include "SettingsFile.h"
@@ -10,39 +11,7 @@
 #include <QtTest>
 
 #include <memory>
-
-namespace {
-
-// An article whose every item names its tag, so a moved item shows where it came from.
-ArticleBuffer articleTagged(const QString& tag)
-{
-    ArticleBuffer a;
-    a.ArticleName = tag;
-    for (int i = 1; i <= ClauseCount; ++i) {
-        a.ClauseText[i] = QStringLiteral("%1 clause %2").arg(tag).arg(i);
-        a.ClauseName[i] = QStringLiteral("%1 name %2").arg(tag).arg(i);
-    }
-    for (int j = 1; j <= ParagraphCount; ++j) {
-        a.ParagraphTitle[j] = QStringLiteral("%1 title %2").arg(tag).arg(j);
-        a.ParagraphText[j] = QStringLiteral("%1 line one %2\n%1 line two").arg(tag).arg(j);
-    }
-    return a;
-}
-
-void compareStored(ArticleFiles& files, int n, const ArticleBuffer& expected)
-{
-    const ArticleBuffer got = files.read(n);
-    for (int i = 1; i <= ClauseCount; ++i) {
-        QCOMPARE(got.ClauseText[i], expected.ClauseText[i]);
-        QCOMPARE(got.ClauseName[i], expected.ClauseName[i]);
-    }
-    for (int j = 1; j <= ParagraphCount; ++j) {
-        QCOMPARE(got.ParagraphTitle[j], expected.ParagraphTitle[j]);
-        QCOMPARE(got.ParagraphText[j], expected.ParagraphText[j]);
-    }
-}
-
-}  // namespace
+#include <vector>
 
 class TestArticleStore : public QObject {
     Q_OBJECT
@@ -197,15 +166,26 @@ private slots:
         QAbstractItemModelTester tester(m_store->model());
         selectRows({0});
         const int before = m_settings->rewriteCount();
+        QStringList written;
+        StoredFile::setWriteFault([&written](const QString& path) {
+            written << path;
+            return QString();
+        });
         QVERIFY(m_store->DeleteSelectedArticles());
+        StoredFile::setWriteFault({});
         QCOMPARE(m_settings->rewriteCount(), before + 1);
+        // Paragraph files move by rename: only the settings file and the list are written.
+        QCOMPARE(written.size(), 2);
+        QVERIFY(written.last().endsWith(QLatin1String("articles.txt")));
         QCOMPARE(m_store->model()->stringList(), QStringList({QStringLiteral("B"), QStringLiteral("C")}));
         QCOMPARE(m_folder->readBytes(QStringLiteral("articles.txt")), QByteArray("B\r\nC\r\n"));
         QCOMPARE(m_store->currentIndex(), 0);
         QCOMPARE(m_store->buffer().ArticleName, QStringLiteral("B"));
         compareStored(m_store->files(), 0, articleTagged(QStringLiteral("B")));
         compareStored(m_store->files(), 1, articleTagged(QStringLiteral("C")));
-        compareStored(m_store->files(), 2, articleTagged(QStringLiteral("C")));  // leftover stays
+        // Index 2 keeps its keys, as the Windows original leaves them; its paragraph files were moved.
+        QCOMPARE(m_store->files().read(2).ClauseName[7], QStringLiteral("C name 7"));
+        QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("Content2_1.txt"))));
     }
 
     void deleteTwoOfFive()
@@ -309,12 +289,14 @@ private slots:
         QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("defualt.ini"))));
     }
 
+    // Failures before the delete is recorded change nothing; the later ones
+    // are finished by the next load (tst_articledelete).
     void failedWritesAreReportedAndLoseNothing_data()
     {
         QTest::addColumn<QString>("failing");
-        QTest::newRow("paragraph file") << QStringLiteral("Content1_2.txt");  // after Content0_* were replaced
         QTest::newRow("settings file") << QStringLiteral("defualt.ini");
-        QTest::newRow("article list") << QStringLiteral("articles.txt");
+        // D lacks its second paragraph file: the delete first makes an empty one.
+        QTest::newRow("missing paragraph file") << QStringLiteral("Content3_2.txt");
     }
     void failedWritesAreReportedAndLoseNothing()
     {
@@ -322,9 +304,16 @@ private slots:
         open();
         const QStringList tags{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")};
         append(tags);
-        StoredFile::setWriteFault([failing](const QString& path) {
+        std::vector<ArticleBuffer> stored;
+        for (const QString& tag : tags)
+            stored.push_back(articleTagged(tag));
+        QVERIFY(QFile::remove(m_folder->file(QStringLiteral("Content3_2.txt"))));
+        stored[3].ParagraphText[2].clear();
+        const QByteArray ini = m_folder->readBytes(QStringLiteral("defualt.ini"));
+        const auto failHere = [failing](const QString& path) {
             return path.endsWith(failing) ? QStringLiteral("disk full") : QString();
-        });
+        };
+        StoredFile::setWriteFault(failHere);
         QSignalSpy failed(m_store.get(), &ArticleStore::writeFailed);
         selectRows({0, 2});
         QVERIFY(!m_store->DeleteSelectedArticles());
@@ -333,18 +322,17 @@ private slots:
         QVERIFY(failed.first().first().toString().contains(QStringLiteral("disk full")));
         QCOMPARE(m_store->model()->stringList(), tags);
         StoredFile::setWriteFault({});
+        QCOMPARE(m_folder->readBytes(QStringLiteral("defualt.ini")), ini);
         for (int k = 0; k < tags.size(); ++k)
-            compareStored(m_store->files(), k, articleTagged(tags[k]));
+            compareStored(m_store->files(), k, stored[size_t(k)]);
 
         // A save that fails says so; one that works afterwards reports nothing.
-        StoredFile::setWriteFault([failing](const QString& path) {
-            return path.endsWith(failing) ? QStringLiteral("disk full") : QString();
-        });
+        StoredFile::setWriteFault(failHere);
         m_store->SelectArticle(1);
         ArticlePanelTexts texts;
         texts.paragraph[1] = QStringLiteral("kept");
         const bool saved = m_store->SaveCurrentArticle(texts);
-        QCOMPARE(saved, failing == QStringLiteral("articles.txt"));  // the list is not written by a save
+        QCOMPARE(saved, failing != QStringLiteral("defualt.ini"));  // article 1 has other paragraph files
         StoredFile::setWriteFault({});
         failed.clear();
         QVERIFY(m_store->SaveCurrentArticle(texts));
