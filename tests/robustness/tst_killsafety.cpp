@@ -97,12 +97,6 @@ void TestKillSafety::everyReportedActionSurvivesSigkill()
         if (round.intent > round.done) {
             ++killedInside;
             const bool whole = found == afterDone || round.digests.value(round.intent).contains(found);
-            if (!whole && round.action == QLatin1String("delete-article")) {
-                // Known fault: the paragraph files are renumbered in place before the list
-                // changes, so until the next delete the old list shows moved paragraphs.
-                QEXPECT_FAIL("", "an interrupted article delete leaves the paragraph files renumbered under "
-                                 "the old list (needs a roll-forward record)", Continue);
-            }
             QVERIFY2(whole,
                      qPrintable(QStringLiteral("kill %1 inside action %2: the files hold neither the state before "
                                                "nor the state after it (%3)")
