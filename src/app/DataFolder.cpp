@@ -1,6 +1,7 @@
 #include "DataFolder.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -45,9 +46,14 @@ int removeStaleTemporaries(const QString& folder)
     static const QRegularExpression temporary(QStringLiteral(
         "^(defualt\\.ini|SDUrl\\.txt|articles\\.txt|Content\\d+_\\d+\\.txt)\\.[A-Za-z0-9]{6}$"),
         QRegularExpression::CaseInsensitiveOption);
+    // Unsorted, without a list of every name: the folder holds thousands of
+    // article files, and this runs at every start.
     QDir dir(folder);
     int removed = 0;
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+    QDirIterator entries(folder, QDir::Files | QDir::Hidden);
+    while (entries.hasNext()) {
+        entries.next();
+        const QString name = entries.fileName();
         if (temporary.match(name).hasMatch() && dir.remove(name))
             ++removed;
     }
