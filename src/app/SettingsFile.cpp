@@ -18,7 +18,35 @@ char16_t foldAscii(char16_t c) noexcept { return c >= u'A' && c <= u'Z' ? char16
 
 bool holdsLineBreak(const QString& text)
 {
-    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+    for (QChar c : text)
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            return true;
+    return false;
+}
+
+// The line "key=value" in the stored encoding.
+QByteArray entryBytes(const QString& key, const QString& value)
+{
+    if (!isAscii(key) || !isAscii(value))
+        return TextCodec::encode(key + QLatin1Char('=') + value);
+    QByteArray out(key.size() + 1 + value.size(), Qt::Uninitialized);
+    char* to = out.data();
+    for (QChar c : key)
+        *to++ = char(c.unicode());
+    *to++ = '=';
+    for (QChar c : value)
+        *to++ = char(c.unicode());
+    return out;
+}
+
+// Keys and values are mostly ASCII: decode those without a converter or a copy.
+QString decodePart(const QByteArray& line, qsizetype from, qsizetype length)
+{
+    const QByteArrayView part = QByteArrayView(line).sliced(from, length);
+    for (char c : part)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return TextCodec::decode(part.toByteArray());
+    return QString::fromLatin1(part);
 }
 
 // Why a section, key or value could not be stored so that it reads back the
@@ -103,6 +131,7 @@ void SettingsFile::load()
 {
     m_sections.clear();
     m_sectionIndex.clear();
+    m_lastSection = -1;
     m_dirty = false;
     rememberDiskState();
     const auto bytes = StoredFile::readBytes(m_path);
@@ -173,8 +202,7 @@ void SettingsFile::ensureParsed(Section& section)
     if (section.parsed)
         return;
     section.parsed = true;
-    const QByteArray body = std::move(section.rawBody);
-    section.rawBody.clear();
+    const QByteArray& body = section.rawBody;
     qsizetype start = 0;
     while (start < body.size()) {
         qsizetype next = 0;
@@ -185,20 +213,54 @@ void SettingsFile::ensureParsed(Section& section)
         const qsizetype eq = line.raw.indexOf('=');
         if (eq >= 0 && !line.raw.trimmed().startsWith(';')) {
             line.isEntry = true;
-            line.key = TextCodec::trimmed(TextCodec::decode(line.raw.left(eq)));
-            line.value = TextCodec::decode(line.raw.mid(eq + 1));
-            const FoldedName key{line.key};
-            if (!section.keyIndex.contains(key))
-                section.keyIndex.insert(key, int(section.lines.size()));
+            line.key = TextCodec::trimmed(decodePart(line.raw, 0, eq));
+            line.value = decodePart(line.raw, eq + 1, line.raw.size() - eq - 1);
+            ++section.entries;
         }
         section.lines.push_back(std::move(line));
     }
+    if (section.entries > kSmallSection)
+        buildKeyIndex(section);
+}
+
+void SettingsFile::buildKeyIndex(Section& section)
+{
+    section.keyIndex.clear();
+    for (size_t i = 0; i < section.lines.size(); ++i) {
+        const Line& line = section.lines[i];
+        if (!line.isEntry)
+            continue;
+        const FoldedName key{line.key};
+        if (!section.keyIndex.contains(key))
+            section.keyIndex.insert(key, int(i));
+    }
+}
+
+int SettingsFile::findKey(const Section& section, const QString& key)
+{
+    if (section.entries > kSmallSection) {
+        const auto it = section.keyIndex.constFind(FoldedName{key});
+        return it == section.keyIndex.constEnd() ? -1 : *it;
+    }
+    // A few keys (a site's section): a look along the lines beats a hash.
+    for (size_t i = 0; i < section.lines.size(); ++i) {
+        const Line& line = section.lines[i];
+        if (line.isEntry && FoldedName::same(line.key, key))
+            return int(i);
+    }
+    return -1;
 }
 
 SettingsFile::Section* SettingsFile::findSection(const QString& name)
 {
+    // Reads and writes come in runs on one section (a site's three keys).
+    if (m_lastSection >= 0 && FoldedName::same(name, m_sections[size_t(m_lastSection)].name))
+        return &m_sections[size_t(m_lastSection)];
     const auto it = m_sectionIndex.constFind(FoldedName{name});
-    return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[size_t(*it)];
+    if (it == m_sectionIndex.constEnd())
+        return nullptr;
+    m_lastSection = *it;
+    return &m_sections[size_t(*it)];
 }
 
 const SettingsFile::Line* SettingsFile::findLine(const QString& section, const QString& key)
@@ -208,8 +270,8 @@ const SettingsFile::Line* SettingsFile::findLine(const QString& section, const Q
     if (!s)
         return nullptr;
     ensureParsed(*s);
-    const auto it = s->keyIndex.constFind(FoldedName{key});
-    return it == s->keyIndex.constEnd() ? nullptr : &s->lines[size_t(*it)];
+    const int at = findKey(*s, key);
+    return at < 0 ? nullptr : &s->lines[size_t(at)];
 }
 
 QString SettingsFile::readString(const QString& section, const QString& key, const QString& def)
@@ -274,19 +336,21 @@ bool SettingsFile::storeInMemory(const QString& section, const QString& key, con
         fresh.name = section;
         fresh.rawHeader = TextCodec::encode(QLatin1Char('[') + section + QLatin1Char(']'));
         fresh.parsed = true;
+        fresh.edited = true;
         m_sectionIndex.insert(FoldedName{section}, int(m_sections.size()));
         m_sections.push_back(std::move(fresh));
         s = &m_sections.back();
     }
     ensureParsed(*s);
-    const auto it = s->keyIndex.constFind(FoldedName{key});
-    if (it != s->keyIndex.constEnd()) {
-        Line& line = s->lines[size_t(*it)];
+    const int found = findKey(*s, key);
+    if (found >= 0) {
+        Line& line = s->lines[size_t(found)];
         if (line.value == value)
             return true;
         // Keep the key as the file spells it.
-        line.raw = TextCodec::encode(line.key + QLatin1Char('=') + value);
+        line.raw = entryBytes(line.key, value);
         line.value = value;
+        s->edited = true;
         m_dirty = true;
         return true;
     }
@@ -296,7 +360,7 @@ bool SettingsFile::storeInMemory(const QString& section, const QString& key, con
     while (at > 0 && !s->lines[size_t(at - 1)].isEntry)
         --at;
     Line line;
-    line.raw = TextCodec::encode(key + QLatin1Char('=') + value);
+    line.raw = entryBytes(key, value);
     line.key = key;
     line.value = value;
     line.isEntry = true;
@@ -304,7 +368,12 @@ bool SettingsFile::storeInMemory(const QString& section, const QString& key, con
     // Only blank lines and comments follow `at`, and the index points at keys
     // alone: no index entry moves. (Walking the index here made a section of
     // n new keys cost n * n.)
-    s->keyIndex.insert(FoldedName{key}, at);
+    ++s->entries;
+    if (s->entries == kSmallSection + 1)
+        buildKeyIndex(*s);
+    else if (s->entries > kSmallSection)
+        s->keyIndex.insert(FoldedName{key}, at);
+    s->edited = true;
     m_dirty = true;
     return true;
 }
@@ -358,9 +427,12 @@ bool SettingsFile::flush()
 {
     qsizetype total = 0;
     for (const Section& s : m_sections) {
-        total += s.rawHeader.size() + 2 + s.rawBody.size() + 2;
-        for (const Line& line : s.lines)
-            total += line.raw.size() + 2;
+        total += s.rawHeader.size() + 2;
+        if (!s.edited)
+            total += s.rawBody.size() + 2;
+        else
+            for (const Line& line : s.lines)
+                total += line.raw.size() + 2;
     }
     QByteArray bytes;
     bytes.reserve(total);
@@ -368,25 +440,40 @@ bool SettingsFile::flush()
         if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
             bytes += "\r\n";
     };
-    for (const Section& s : m_sections) {
+    // Where each edited section's lines landed, to keep them as its bytes.
+    struct Placed {
+        size_t section;
+        qsizetype begin, end;
+    };
+    std::vector<Placed> editedBodies;
+    for (size_t i = 0; i < m_sections.size(); ++i) {
+        const Section& s = m_sections[i];
         if (!s.isPreamble) {
             endLine();
             bytes += s.rawHeader;
             bytes += "\r\n";
         }
-        if (!s.parsed) {
+        if (!s.edited) {
             bytes += s.rawBody;
             continue;
         }
+        const qsizetype begin = bytes.size();
         for (const Line& line : s.lines) {
             bytes += line.raw;
             bytes += "\r\n";
         }
+        editedBodies.push_back({i, begin, bytes.size()});
     }
     const WriteResult result = StoredFile::writeBytes(m_path, bytes);
     if (!result) {
         fail(result.error);
         return false;
+    }
+    // The sections now stand in the file as written: later rewrites copy them whole.
+    for (const Placed& placed : editedBodies) {
+        Section& s = m_sections[placed.section];
+        s.rawBody = bytes.mid(placed.begin, placed.end - placed.begin);
+        s.edited = false;
     }
     ++m_rewrites;
     m_bytesWritten += bytes.size();

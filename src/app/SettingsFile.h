@@ -84,22 +84,27 @@ private:
     };
     // A section's lines are split into keys only when first used: start-up
     // with thousands of sites then costs one scan of the file, and a rewrite
-    // copies untouched sections as the bytes they were.
+    // copies every section no write changed as the bytes they were.
     struct Section {
         QByteArray rawHeader;  // empty for the lines before the first section
         QString name;
         bool isPreamble = false;
         bool parsed = false;
-        QByteArray rawBody;    // the lines as read, breaks included, until parsed
+        bool edited = false;   // a write changed the lines: rawBody no longer holds them
+        QByteArray rawBody;    // the lines as read, breaks included, until edited
         std::vector<Line> lines;
-        QHash<FoldedName, int> keyIndex;  // key -> first line holding it
+        int entries = 0;                  // lines holding a key
+        QHash<FoldedName, int> keyIndex;  // key -> first line holding it; only past kSmallSection
     };
 
     void reloadIfChanged();
     void load();
     void parse(const QByteArray& bytes);
     void rememberDiskState();
+    static constexpr int kSmallSection = 8;
     Section* findSection(const QString& name);
+    static void buildKeyIndex(Section& section);
+    static int findKey(const Section& section, const QString& key);  // the line, or -1
     static void ensureParsed(Section& section);
     const Line* findLine(const QString& section, const QString& key);
     bool storeInMemory(const QString& section, const QString& key, const QString& value);
@@ -111,6 +116,7 @@ private:
     QString m_path;
     std::vector<Section> m_sections;
     QHash<FoldedName, int> m_sectionIndex;  // name -> first section of that name
+    int m_lastSection = -1;                 // the section the last lookup found
     int m_batchDepth = 0;
     bool m_batchFailed = false;
     bool m_dirty = false;

@@ -81,6 +81,29 @@ private slots:
         QCOMPARE(again.readString("站点", "文章"), QString::fromUtf8("标识𠀀"));
     }
 
+    // The lines of a section that was only read go back as the bytes they
+    // were, odd line breaks included; a written section comes out in CR LF,
+    // also on the rewrites after. (Section headers always end in CR LF.)
+    void sectionsReadButNotWrittenKeepTheirBytes()
+    {
+        TestDataFolder data;
+        const QByteArray original = "[a]\nk=1\rj = 2 \n[b]\r\nk=1\n; note\n[c]\nz=0";
+        data.writeBytes("s.ini", original);
+        SettingsFile ini(data.file("s.ini"));
+        QCOMPARE(ini.readString("a", "j"), QString(" 2 "));
+        QCOMPARE(ini.readString("c", "z"), QString("0"));
+        QVERIFY(ini.writeString("b", "k", "2"));
+        QCOMPARE(data.readBytes("s.ini"), QByteArray("[a]\r\nk=1\rj = 2 \n[b]\r\nk=2\r\n; note\r\n[c]\r\nz=0"));
+        QVERIFY(ini.writeString("a", "k", "3"));
+        QVERIFY(ini.writeString("c", "y", "4"));
+        QCOMPARE(data.readBytes("s.ini"),
+                 QByteArray("[a]\r\nk=3\r\nj = 2 \r\n[b]\r\nk=2\r\n; note\r\n[c]\r\nz=0\r\ny=4\r\n"));
+        SettingsFile again(data.file("s.ini"));
+        QCOMPARE(again.readString("a", "k"), QString("3"));
+        QCOMPARE(again.readString("b", "k"), QString("2"));
+        QCOMPARE(again.readString("c", "y"), QString("4"));
+    }
+
     void integersAndBooleans_data()
     {
         QTest::addColumn<QByteArray>("stored");
@@ -282,6 +305,33 @@ private slots:
         SettingsFile again(data.file("s.ini"));
         QCOMPARE(again.readString(written, written), same ? QString("w") : QString("v"));
         QCOMPARE(again.readString(read, read), QString("w"));
+    }
+
+    // Small sections are looked up along their lines, larger ones through an
+    // index built once they grow: both find the first key of a name.
+    void sectionsGrowingPastAFewKeysKeepFindingTheFirstKey()
+    {
+        TestDataFolder data;
+        data.writeBytes("s.ini", "[a]\r\nk=first\r\nK=second\r\n; note\r\n[b]\r\nk=1\r\n");
+        SettingsFile ini(data.file("s.ini"));
+        QCOMPARE(ini.readString("A", "k"), QString("first"));
+        for (int i = 0; i < 12; ++i) {
+            QVERIFY(ini.writeString("a", QStringLiteral("n%1").arg(i), QString::number(i)));
+            QCOMPARE(ini.readString("a", "K"), QString("first"));
+            for (int j = 0; j <= i; ++j)
+                QCOMPARE(ini.readString("a", QStringLiteral("N%1").arg(j)), QString::number(j));
+        }
+        QVERIFY(ini.writeString("a", "K", "changed"));
+        QVERIFY(ini.writeString("a", "n3", "three"));
+        QCOMPARE(ini.readString("b", "k"), QString("1"));
+        const QByteArray bytes = data.readBytes("s.ini");
+        QVERIFY(bytes.startsWith("[a]\r\nk=changed\r\nK=second\r\nn0=0\r\n"));
+        QVERIFY(bytes.contains("n3=three\r\n"));
+        QVERIFY(bytes.contains("n11=11\r\n; note\r\n[b]\r\nk=1\r\n"));
+        SettingsFile again(data.file("s.ini"));
+        QCOMPARE(again.readString("a", "k"), QString("changed"));
+        QCOMPARE(again.readString("a", "N11"), QString("11"));
+        QCOMPARE(again.readString("a", "n3"), QString("three"));
     }
 
     void duplicatesAndJunkAreReadSafely()
