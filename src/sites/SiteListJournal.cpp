@@ -3,69 +3,170 @@
 #include "SiteSection.h"
 
 #include <QCryptographicHash>
+#include <QSysInfo>
+#include <QtEndian>
+
+#include <cstdio>
 
 namespace SiteListJournal {
 
 namespace {
 
 QString countKey() { return QStringLiteral("Count"); }
-QString beforeKey() { return QStringLiteral("Before"); }   // the list file the change started from
-QString sitesKey() { return QStringLiteral("Sites"); }     // the site sections as written with the copy
-QString nameKey(int position) { return QStringLiteral("Name%1").arg(position); }
+QString namesKey() { return QStringLiteral("Names"); }
+QString beforeKey() { return QStringLiteral("Before"); }  // the list file the change started from
+QString fromKey() { return QStringLiteral("From"); }      // the site sections the change wrote...
+QString toKey() { return QStringLiteral("To"); }
+QString sitesKey() { return QStringLiteral("Sites"); }    // ...and their digest as written
 
-QString digest(const QStringList& parts)
-{
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    hash.addData(QByteArray::number(parts.size()));
-    for (const QString& part : parts) {
-        hash.addData(QByteArrayView("\n"));
-        hash.addData(part.toUtf8());
+// What the digests hash: each text as its length and its UTF-16 code units
+// (little-endian on every machine), so texts that only join alike differ.
+// Gathered in one buffer: the hash is fed once, not per text.
+class DigestInput {
+public:
+    void add(QStringView text)
+    {
+        char length[24];
+        const int digits = std::snprintf(length, sizeof length, "%lld:", static_cast<long long>(text.size()));
+        m_bytes.append(length, digits);
+        if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+            m_bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+        } else {
+            for (QChar c : text) {
+                const char16_t le = qToLittleEndian(c.unicode());
+                m_bytes.append(reinterpret_cast<const char*>(&le), 2);
+            }
+        }
     }
-    return QString::fromLatin1(hash.result().toHex());
+    void add(const SiteSection::Values& values)
+    {
+        add(values.url);
+        add(values.user);
+        add(values.password);
+    }
+    QString digest() const
+    {
+        return QString::fromLatin1(QCryptographicHash::hash(m_bytes, QCryptographicHash::Sha1).toHex());
+    }
+
+private:
+    QByteArray m_bytes;
+};
+
+QString listDigest(const QStringList& names)
+{
+    DigestInput input;
+    input.add(QString::number(names.size()));
+    input.add(joinNames(names));
+    return input.digest();
 }
 
-QString sitesDigest(SettingsFile& settings, int count)
+QString sitesDigest(SettingsFile& settings, int from, int to, const std::vector<SiteSection::Values>& written)
 {
-    QStringList parts;
-    for (int p = 0; p < count; ++p) {
-        const SiteSection::Values values = SiteSection::read(settings, p);
-        parts << values.url << values.user << values.password;
+    DigestInput input;
+    for (const SiteSection::Values& values : written)
+        input.add(values);
+    for (int p = from + int(written.size()); p < to; ++p)
+        input.add(SiteSection::read(settings, p));
+    return input.digest();
+}
+
+void appendEscaped(QString& out, const QString& name)
+{
+    if (!name.contains(QLatin1Char('\\')) && !name.contains(QLatin1Char('\t'))) {
+        out += name;
+        return;
     }
-    return digest(parts);
+    for (QChar c : name) {
+        if (c == QLatin1Char('\\'))
+            out += QLatin1String("\\\\");
+        else if (c == QLatin1Char('\t'))
+            out += QLatin1String("\\t");
+        else
+            out += c;
+    }
 }
 
 }  // namespace
 
 QString sectionName() { return QStringLiteral("SDUrl.txt"); }
 
-bool write(SettingsFile& settings, const QStringList& names, const QStringList& namesOnDisk)
+// Names are separated by tabs; a tab or backslash inside a name is escaped.
+QString joinNames(const QStringList& names)
+{
+    qsizetype length = 0;
+    for (const QString& name : names)
+        length += name.size() + 1;
+    QString out;
+    out.reserve(length);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            out += QLatin1Char('\t');
+        appendEscaped(out, names.at(i));
+    }
+    return out;
+}
+
+std::optional<QStringList> splitNames(const QString& value, int count)
+{
+    if (count < 0)
+        return std::nullopt;
+    QStringList names;
+    if (count == 0)
+        return value.isEmpty() ? std::optional<QStringList>(names) : std::nullopt;
+    QString name;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        if (c == QLatin1Char('\t')) {
+            names << name;
+            name.clear();
+        } else if (c != QLatin1Char('\\')) {
+            name += c;
+        } else if (i + 1 < value.size() && value.at(i + 1) == QLatin1Char('t')) {
+            name += QLatin1Char('\t');
+            ++i;
+        } else if (i + 1 < value.size() && value.at(i + 1) == QLatin1Char('\\')) {
+            name += QLatin1Char('\\');
+            ++i;
+        } else {
+            return std::nullopt;
+        }
+    }
+    names << name;
+    if (names.size() != count)
+        return std::nullopt;
+    return names;
+}
+
+bool write(SettingsFile& settings, const QStringList& names, const QStringList& namesOnDisk, int from,
+           int to, const std::vector<SiteSection::Values>& written)
 {
     const QString section = sectionName();
-    bool ok = settings.writeInteger(section, countKey(), int(names.size()));
-    for (int p = 0; ok && p < names.size(); ++p)
-        ok = settings.writeString(section, nameKey(p), names.at(p));
-    return ok && settings.writeString(section, beforeKey(), digest(namesOnDisk))
-           && settings.writeString(section, sitesKey(), sitesDigest(settings, int(names.size())));
+    return settings.writeInteger(section, countKey(), int(names.size()))
+           && settings.writeString(section, namesKey(), joinNames(names))
+           && settings.writeString(section, beforeKey(), listDigest(namesOnDisk))
+           && settings.writeInteger(section, fromKey(), from) && settings.writeInteger(section, toKey(), to)
+           && settings.writeString(section, sitesKey(), sitesDigest(settings, from, to, written));
 }
 
 std::optional<QStringList> recover(SettingsFile& settings, const QStringList& namesOnDisk)
 {
     const QString section = sectionName();
     const int count = settings.readInteger(section, countKey(), -1);
-    if (count < 0)
+    if (count < 0 || !settings.hasKey(section, namesKey()))
         return std::nullopt;
-    QStringList names;
-    for (int p = 0; p < count; ++p) {
-        if (!settings.hasKey(section, nameKey(p)))
-            return std::nullopt;
-        names << settings.readString(section, nameKey(p));
-    }
-    if (names == namesOnDisk)
+    const auto names = splitNames(settings.readString(section, namesKey()), count);
+    if (!names || *names == namesOnDisk)
         return std::nullopt;
-    // Only an interrupted change of ours leaves the old list beside untouched
-    // sections; anything else means another program wrote the files since.
-    if (settings.readString(section, beforeKey()) != digest(namesOnDisk)
-        || settings.readString(section, sitesKey()) != sitesDigest(settings, count))
+    // Only an interrupted change of ours leaves the old list beside the
+    // sections as it wrote them; anything else means another program wrote
+    // the files since.
+    const int from = settings.readInteger(section, fromKey(), -1);
+    const int to = settings.readInteger(section, toKey(), -1);
+    if (from < 0 || to < from || to > std::max(count, int(namesOnDisk.size())))
+        return std::nullopt;
+    if (settings.readString(section, beforeKey()) != listDigest(namesOnDisk)
+        || settings.readString(section, sitesKey()) != sitesDigest(settings, from, to, {}))
         return std::nullopt;
     return names;
 }

@@ -10,6 +10,7 @@
 #include <QStringListModel>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -158,11 +159,14 @@ bool SiteStore::reportSettingsFailure()
     return false;
 }
 
-bool SiteStore::commitSites(const QStringList& names, const std::function<void()>& writeSections)
+bool SiteStore::commitSites(const QStringList& names, int from, int to,
+                            const std::function<SectionValues()>& sections)
 {
     SettingsFile::Batch batch(m_settings);
-    writeSections();
-    SiteListJournal::write(m_settings, names, m_namesOnDisk);
+    const SectionValues written = sections();
+    for (size_t i = 0; i < written.size(); ++i)
+        SiteSection::write(m_settings, from + int(i), written[i]);
+    SiteListJournal::write(m_settings, names, m_namesOnDisk, from, to, written);
     if (!batch.commit())
         return reportSettingsFailure();
     // From here the change is held by the settings file; should SDUrl.txt fail
@@ -174,6 +178,7 @@ bool SiteStore::commitSites(const QStringList& names, const std::function<void()
 void SiteStore::writeNameList(const QStringList& names)
 {
     const WriteResult result = StoredFile::writeLines(m_listPath, names);
+    m_listBehind = !result;
     if (result)
         m_namesOnDisk = names;
     else
@@ -198,7 +203,7 @@ bool SiteStore::StoreSite(bool update)
         names << m_record.siteName;
     }
     const SiteSection::Values values{m_record.url, m_record.userName, m_record.password};
-    if (!commitSites(names, [&] { SiteSection::write(m_settings, p, values); }))
+    if (!commitSites(names, p, p + 1, [&] { return SectionValues{values}; }))
         return false;
 
     {
@@ -220,32 +225,43 @@ bool SiteStore::StoreSite(bool update)
 bool SiteStore::DeleteSelectedSites()
 {
     const QList<int> selected = selectedPositions();
-    const int n = count();
+    const QStringList before = siteNames();
+    const int n = int(before.size());
     const int first = selected.isEmpty() ? 0 : selected.first();
+    const int from = selected.isEmpty() ? n : first;  // the first section that changes
+    std::vector<bool> removed(size_t(n), false);
+    for (int i : selected)
+        removed[size_t(i)] = true;
     QStringList names;
+    names.reserve(n - selected.size());
     for (int i = 0; i < n; ++i)
-        if (!selected.contains(i))
-            names << siteName(i);
+        if (!removed[size_t(i)])
+            names << before.at(i);
 
     // Close the gap: every kept site after the first removed one moves up by
     // the number of removed sites before it. The sections past the new end
     // keep their old keys, as the Windows original leaves them.
     const auto closeGap = [&] {
-        int removed = 0;
-        for (int i = 0; i < n; ++i) {
-            if (selected.contains(i))
-                ++removed;
-            else if (removed > 0)
-                SiteSection::write(m_settings, i - removed, SiteSection::read(m_settings, i));
-        }
+        SectionValues kept;
+        kept.reserve(size_t(names.size() - from));
+        for (int i = from; i < n; ++i)
+            if (!removed[size_t(i)])
+                kept.push_back(SiteSection::read(m_settings, i));
+        return kept;
     };
-    if (!commitSites(names, closeGap))
+    if (!commitSites(names, from, n, closeGap))
         return false;
 
     {
+        // Each run of adjacent rows goes at once, from the end.
         SelectionUpdate guard(*this);
-        for (auto it = selected.crbegin(); it != selected.crend(); ++it)
-            m_model->removeRows(*it, 1);
+        for (qsizetype k = selected.size(); k > 0;) {
+            qsizetype start = k - 1;
+            while (start > 0 && selected.at(start - 1) == selected.at(start) - 1)
+                --start;
+            m_model->removeRows(selected.at(start), int(k - start));
+            k = start;
+        }
     }
     // After removing the last sites, the new last site becomes current and selected.
     SelectSite(std::min(first, count() - 1));
@@ -260,13 +276,11 @@ bool SiteStore::MoveSite(int step)
         return false;
     QStringList names = siteNames();
     names.swapItemsAt(p, q);
+    const int low = std::min(p, q);
     const auto exchange = [&] {
-        const SiteSection::Values atP = SiteSection::read(m_settings, p);
-        const SiteSection::Values atQ = SiteSection::read(m_settings, q);
-        SiteSection::write(m_settings, p, atQ);
-        SiteSection::write(m_settings, q, atP);
+        return SectionValues{SiteSection::read(m_settings, low + 1), SiteSection::read(m_settings, low)};
     };
-    if (!commitSites(names, exchange))
+    if (!commitSites(names, low, low + 2, exchange))
         return false;
 
     {
@@ -285,21 +299,29 @@ bool SiteStore::SaveUserName(const QString& fieldText)
 {
     const QString text = TextCodec::trimmed(fieldText);
     m_record.userName = text;
-    const int p = currentPosition();
-    if (p < 0)
-        return true;  // an empty list has no section to write into
-    return m_settings.writeString(SiteSection::name(p), SiteSection::userKey(), text)
-           || reportSettingsFailure();
+    return saveSiteValue(SiteSection::userKey(), text);
 }
 
 bool SiteStore::SavePassword(const QString& fieldText)
 {
     m_record.password = fieldText;
+    return saveSiteValue(SiteSection::passwordKey(), fieldText);
+}
+
+bool SiteStore::saveSiteValue(const QString& key, const QString& value)
+{
     const int p = currentPosition();
     if (p < 0)
-        return true;
-    return m_settings.writeString(SiteSection::name(p), SiteSection::passwordKey(), fieldText)
-           || reportSettingsFailure();
+        return true;  // an empty list has no section to write into
+    if (!m_listBehind)
+        return m_settings.writeString(SiteSection::name(p), key, value) || reportSettingsFailure();
+    // SDUrl.txt still holds an older list: the copy of the names must keep
+    // agreeing with the sections, or the next start could not complete the list.
+    return commitSites(siteNames(), p, p + 1, [&] {
+        SiteSection::Values values = SiteSection::read(m_settings, p);
+        (key == SiteSection::userKey() ? values.user : values.password) = value;
+        return SectionValues{values};
+    });
 }
 
 void SiteStore::LoadSiteArticleId()

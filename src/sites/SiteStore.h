@@ -1,11 +1,13 @@
 #pragma once
 
+#include "SiteSection.h"
 #include "TMyURL.h"
 
 #include <QObject>
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 class QItemSelectionModel;
 class QStringListModel;
@@ -75,10 +77,16 @@ signals:
 
 private:
     class SelectionUpdate;
-    // Writes the sections (inside one batch with the name copy), then SDUrl.txt.
-    // False when the settings file refused: then nothing changed on disk.
-    bool commitSites(const QStringList& names, const std::function<void()>& writeSections);
+    // The sections a change writes, from its first position on.
+    using SectionValues = std::vector<SiteSection::Values>;
+    // Writes the sections that `sections` gives (called inside the batch, so
+    // its reads see one file) from position `from` on, in one batch with the
+    // name copy, then SDUrl.txt. The copy also covers the sections up to `to`
+    // that a shorter list leaves behind. False when the settings file refused:
+    // then nothing changed on disk.
+    bool commitSites(const QStringList& names, int from, int to, const std::function<SectionValues()>& sections);
     void writeNameList(const QStringList& names);
+    bool saveSiteValue(const QString& key, const QString& value);
     void fill(int position);
     void markOnly(int position);
     bool reportSettingsFailure();
@@ -90,5 +98,6 @@ private:
     TMyURL m_record;
     ArticleNameSource m_articleName;
     QStringList m_namesOnDisk;  // what SDUrl.txt holds
+    bool m_listBehind = false;  // SDUrl.txt could not follow the last change
     int m_selectionUpdates = 0;
 };
