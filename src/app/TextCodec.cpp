@@ -18,8 +18,15 @@ bool isAscii(const char* data, qsizetype size)
 
 QString decode(const QByteArray& bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    // EF BB BF is also GB18030 for a Chinese character followed by one led by
+    // BF (e.g. "锘开"): only bytes that go on as valid UTF-8 are UTF-8, or such
+    // a stored text would read back garbled.
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString text = utf8.decode(QByteArrayView(bytes).sliced(3));
+        if (!utf8.hasError())
+            return text;
+    }
     // Most stored lines are plain ASCII (keys, numbers, URLs): skip the converter.
     if (isAscii(bytes.constData(), bytes.size()))
         return QString::fromLatin1(bytes);

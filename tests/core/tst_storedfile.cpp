@@ -58,6 +58,19 @@ private slots:
         QCOMPARE(data.readBytes("Content0_1.txt"), paragraph);
     }
 
+    // "锘" is EF BB in GB18030 and "开" BF AA: together they start like a UTF-8
+    // byte order mark, but what follows is no UTF-8.
+    void textStartingLikeByteOrderMarkReadsBack()
+    {
+        TestDataFolder data;
+        const QString title = QString::fromUtf8("锘开业大吉");
+        QVERIFY(gb18030(title).startsWith("\xEF\xBB\xBF"));
+        QVERIFY(StoredFile::writeLines(data.file("articles.txt"), {title, "b"}));
+        QCOMPARE(StoredFile::readLines(data.file("articles.txt")), QStringList({title, "b"}));
+        QVERIFY(StoredFile::writeText(data.file("Content0_1.txt"), title + "\n2"));
+        QCOMPARE(StoredFile::readText(data.file("Content0_1.txt")), std::optional<QString>(title + "\n2"));
+    }
+
     void failedWriteLeavesOldFileAndNamesIt()
     {
         TestDataFolder data;
