@@ -291,7 +291,7 @@ int SettingsFile::readInteger(const QString& section, const QString& key, int de
     if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
         value = int(text.mid(2).toUInt(&ok, 16));
     else if (text.startsWith(QLatin1String("-0x"), Qt::CaseInsensitive))
-        value = -int(text.mid(3).toUInt(&ok, 16));
+        value = int(0u - text.mid(3).toUInt(&ok, 16));  // negated unsigned: -0x80000000 is no overflow
     else
         value = text.toInt(&ok, 10);
     return ok ? value : def;

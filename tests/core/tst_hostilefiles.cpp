@@ -44,9 +44,10 @@ private slots:
     {
         TestDataFolder data;
         data.writeBytes("defualt.ini", "[defualt]\r\nSiteInd=-2147483648\r\nSoftwareInd=4294967296\r\n"
-                                       "EditPanelWidth=0xFFFFFFFFF\r\n");
+                                       "EditPanelWidth=0xFFFFFFFFF\r\nCurArticlePnlWidth=-0x80000000\r\n");
         SettingsFile ini(data.file("defualt.ini"));
         QCOMPARE(ini.readInteger("defualt", "SiteInd", 0), INT_MIN);
+        QCOMPARE(ini.readInteger("defualt", "CurArticlePnlWidth", 0), INT_MIN);
         QCOMPARE(ini.readInteger("defualt", "SoftwareInd", 7), 7);
         QCOMPARE(ini.readInteger("defualt", "EditPanelWidth", 400), 400);
     }
