@@ -3,10 +3,9 @@
 #include "SiteSection.h"
 
 #include <QCryptographicHash>
-#include <QSysInfo>
-#include <QtEndian>
 
-#include <cstdio>
+#include <algorithm>
+#include <string>
 
 namespace SiteListJournal {
 
@@ -19,23 +18,20 @@ QString fromKey() { return QStringLiteral("From"); }      // the site sections t
 QString toKey() { return QStringLiteral("To"); }
 QString sitesKey() { return QStringLiteral("Sites"); }    // ...and their digest as written
 
-// What the digests hash: each text as its length and its UTF-16 code units
-// (little-endian on every machine), so texts that only join alike differ.
-// Gathered in one buffer: the hash is fed once, not per text.
+// What the digests hash: each text as a tag, its length and its code units,
+// one byte each for an ASCII text and two (little-endian) otherwise, so texts
+// that only join alike differ. Gathered in one buffer: the hash is fed once.
 class DigestInput {
 public:
     void add(QStringView text)
     {
-        char length[24];
-        const int digits = std::snprintf(length, sizeof length, "%lld:", static_cast<long long>(text.size()));
-        m_bytes.append(length, digits);
-        if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
-            m_bytes.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-        } else {
-            for (QChar c : text) {
-                const char16_t le = qToLittleEndian(c.unicode());
-                m_bytes.append(reinterpret_cast<const char*>(&le), 2);
-            }
+        const bool ascii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+        addNumber(ascii ? 'a' : 'u', text.size());
+        for (QChar c : text) {
+            const char16_t unit = c.unicode();
+            m_bytes.push_back(char(unit & 0xFF));
+            if (!ascii)
+                m_bytes.push_back(char(unit >> 8));
         }
     }
     void add(const SiteSection::Values& values)
@@ -46,11 +42,26 @@ public:
     }
     QString digest() const
     {
-        return QString::fromLatin1(QCryptographicHash::hash(m_bytes, QCryptographicHash::Sha1).toHex());
+        const QByteArrayView bytes(m_bytes.data(), qsizetype(m_bytes.size()));
+        return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
     }
 
 private:
-    QByteArray m_bytes;
+    void addNumber(char tag, qsizetype n)
+    {
+        char digits[24];
+        int count = 0;
+        do {
+            digits[count++] = char('0' + n % 10);
+            n /= 10;
+        } while (n > 0);
+        m_bytes.push_back(tag);
+        while (count > 0)
+            m_bytes.push_back(digits[--count]);
+        m_bytes.push_back(':');
+    }
+
+    std::string m_bytes;
 };
 
 QString listDigest(const QStringList& names)
