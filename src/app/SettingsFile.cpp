@@ -183,9 +183,11 @@ void SettingsFile::parse(const QByteArray& bytes)
             m_sections.back().rawBody = bytes.mid(bodyStart, start - bodyStart);
             Section section;
             section.rawHeader = bytes.mid(start, end - start);
-            const QByteArray lead = section.rawHeader.trimmed();
-            const qsizetype close = lead.indexOf(']');
-            section.name = TextCodec::trimmed(TextCodec::decode(lead.mid(1, close < 0 ? -1 : close - 1)));
+            // ']' is looked for in the decoded text: 0x5D is also the second
+            // byte of many GB18030 characters ("郵" is BE 5D).
+            const QString lead = TextCodec::decode(section.rawHeader.trimmed());
+            const qsizetype close = lead.indexOf(QLatin1Char(']'));
+            section.name = TextCodec::trimmed(lead.mid(1, close < 0 ? -1 : close - 1));
             const FoldedName name{section.name};
             if (!m_sectionIndex.contains(name))
                 m_sectionIndex.insert(name, int(m_sections.size()));

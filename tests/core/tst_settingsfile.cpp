@@ -81,6 +81,23 @@ private slots:
         QCOMPARE(again.readString("站点", "文章"), QString::fromUtf8("标识𠀀"));
     }
 
+    // Many characters end in the byte of "]" in GB18030 (郵 is BE 5D, 沒 9B 5D):
+    // a section named with them is found again, in this file and in a fresh one.
+    void sectionNamesWithBracketTrailBytesReadBack()
+    {
+        TestDataFolder data;
+        const QString site = QString::fromUtf8("中華郵政沒");
+        QVERIFY(gb18030(site).contains(']'));
+        data.writeBytes("s.ini", gb18030("[" + site + "]\r\nurl=a\r\n"));
+        SettingsFile ini(data.file("s.ini"));
+        QCOMPARE(ini.sectionNames(), QStringList{site});
+        QCOMPARE(ini.readString(site, "url"), QString("a"));
+        QVERIFY(ini.writeString(QString::fromUtf8("閉") + site, "url", "b"));
+        SettingsFile again(data.file("s.ini"));
+        QCOMPARE(again.readString(site, "url"), QString("a"));
+        QCOMPARE(again.readString(QString::fromUtf8("閉") + site, "url"), QString("b"));
+    }
+
     // The lines of a section that was only read go back as the bytes they
     // were, odd line breaks included; a written section comes out in CR LF,
     // also on the rewrites after. (Section headers always end in CR LF.)
