@@ -12,7 +12,42 @@ namespace SiteListJournal {
 namespace {
 
 QString countKey() { return QStringLiteral("Count"); }
-QString namesKey() { return QStringLiteral("Names"); }
+QString partsKey() { return QStringLiteral("Parts"); }     // the names, in values "Names1", "Names2", ...
+QString namesKey(int part) { return QStringLiteral("Names%1").arg(part); }
+
+// Keeps every line of the file short, whatever reads it.
+constexpr qsizetype kPartLength = 1024;
+
+// The joined names cut into values of at most kPartLength characters, never
+// between the two halves of a character outside the BMP.
+QStringList cutIntoParts(const QString& joined)
+{
+    QStringList parts;
+    qsizetype at = 0;
+    do {
+        qsizetype end = std::min(at + kPartLength, joined.size());
+        if (end < joined.size() && end > at + 1 && joined.at(end - 1).isHighSurrogate())
+            --end;
+        parts << joined.mid(at, end - at);
+        at = end;
+    } while (at < joined.size());
+    return parts;
+}
+
+// The stored names as one joined value, or nullopt when a part is missing.
+std::optional<QString> readJoined(SettingsFile& settings, const QString& section)
+{
+    const int parts = settings.readInteger(section, partsKey(), -1);
+    if (parts < 1)
+        return std::nullopt;
+    QString joined;
+    for (int part = 1; part <= parts; ++part) {
+        if (!settings.hasKey(section, namesKey(part)))
+            return std::nullopt;
+        joined += settings.readString(section, namesKey(part));
+    }
+    return joined;
+}
 QString beforeKey() { return QStringLiteral("Before"); }  // the list file the change started from
 QString fromKey() { return QStringLiteral("From"); }      // the site sections the change wrote...
 QString toKey() { return QStringLiteral("To"); }
@@ -153,9 +188,12 @@ bool write(SettingsFile& settings, const QStringList& names, const QStringList& 
            int to, const std::vector<SiteSection::Values>& written)
 {
     const QString section = sectionName();
-    return settings.writeInteger(section, countKey(), int(names.size()))
-           && settings.writeString(section, namesKey(), joinNames(names))
-           && settings.writeString(section, beforeKey(), listDigest(namesOnDisk))
+    const QStringList parts = cutIntoParts(joinNames(names));
+    bool ok = settings.writeInteger(section, countKey(), int(names.size()))
+              && settings.writeInteger(section, partsKey(), int(parts.size()));
+    for (int part = 1; ok && part <= parts.size(); ++part)
+        ok = settings.writeString(section, namesKey(part), parts.at(part - 1));
+    return ok && settings.writeString(section, beforeKey(), listDigest(namesOnDisk))
            && settings.writeInteger(section, fromKey(), from) && settings.writeInteger(section, toKey(), to)
            && settings.writeString(section, sitesKey(), sitesDigest(settings, from, to, written));
 }
@@ -164,9 +202,13 @@ std::optional<QStringList> recover(SettingsFile& settings, const QStringList& na
 {
     const QString section = sectionName();
     const int count = settings.readInteger(section, countKey(), -1);
-    if (count < 0 || !settings.hasKey(section, namesKey()))
+    const std::optional<QString> joined = readJoined(settings, section);
+    if (count < 0 || !joined)
         return std::nullopt;
-    const auto names = splitNames(settings.readString(section, namesKey()), count);
+    // The usual case at every start: the copy agrees with the list file.
+    if (count == namesOnDisk.size() && *joined == joinNames(namesOnDisk))
+        return std::nullopt;
+    const auto names = splitNames(*joined, count);
     if (!names || *names == namesOnDisk)
         return std::nullopt;
     // Only an interrupted change of ours leaves the old list beside the

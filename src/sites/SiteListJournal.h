@@ -17,9 +17,9 @@
 // so every name stays with its URL, user name and password. The Windows
 // original ignores the extra section.
 //
-// The copy costs a few values whatever the size of the list: the names in one
-// value, a digest of the list it replaces, and a digest of only the site
-// sections the change wrote.
+// The copy costs a few values, not one per site: the names joined and cut into
+// values of a thousand characters or so, a digest of the list it replaces, and
+// a digest of only the site sections the change wrote.
 namespace SiteListJournal {
 
 QString sectionName();  // "SDUrl.txt": no site may carry this name

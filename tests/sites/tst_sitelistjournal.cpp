@@ -66,9 +66,9 @@ private slots:
         QCOMPARE(SiteListJournal::splitNames("", 0), std::optional<QStringList>(QStringList()));
     }
 
-    // The copy is a few keys whatever the number of sites; the names are one
-    // of them, readable as they stand.
-    void copyIsAFewKeysWhateverTheListSize()
+    // The copy is a few keys, not one a site; the names stand in values of
+    // about a thousand characters, readable as they are.
+    void copyIsAFewKeysNotOneASite()
     {
         TestDataFolder data;
         writeSites(data, 300);
@@ -76,40 +76,49 @@ private slots:
         s.select({0});
         QVERIFY(s.store.DeleteSelectedSites());
         const QList<QByteArray> lines = journalLines(data);
-        QCOMPARE(lines.size(), 6);
+        QCOMPARE(lines.size(), 8);
         QStringList expected;
         for (int i = 1; i < 300; ++i)
             expected << QStringLiteral("S%1").arg(i);
         QVERIFY(lines.contains("Count=299\r"));
-        QVERIFY(lines.contains("Names=" + expected.join('\t').toLatin1() + "\r"));
+        QVERIFY(lines.contains("Parts=2\r"));
         QVERIFY(lines.contains("From=0\r"));
         QVERIFY(lines.contains("To=300\r"));
+        const QString first = s.settings.readString("SDUrl.txt", "Names1");
+        QCOMPARE(first.size(), 1024);
+        QCOMPARE(first + s.settings.readString("SDUrl.txt", "Names2"), expected.join('\t'));
 
         s.store.SelectSite(5);
         QVERIFY(s.store.MoveSite(1));
-        QCOMPARE(journalLines(data).size(), 6);
+        QCOMPARE(journalLines(data).size(), 8);
         QVERIFY(journalLines(data).contains("From=5\r"));
         QVERIFY(journalLines(data).contains("To=7\r"));
     }
 
     // Names from a list file may hold tabs and backslashes: the copy brings
     // them back unchanged.
+    // A character outside the BMP where the names are cut into values stays whole.
     void stopBetweenTheFilesKeepsAwkwardNames()
     {
         TestDataFolder data;
-        writeSites(data, 3);
-        data.writeBytes("SDUrl.txt", "a\tb\r\nc\\t\r\n\\\r\n");
+        writeSites(data, 4);
+        // Joined, the names put the first half of 𠀀 at character 1023.
+        const QString longName = QString(1018, 'x') + QString::fromUtf8("𠀀");
+        data.writeBytes("SDUrl.txt", "a\tb\r\n" + gb18030(longName) + "\r\nc\\t\r\n\\\r\n");
         {
             Session s(data);
+            QCOMPARE(s.store.siteNames().at(1), longName);
             failListWrites();
-            s.store.SelectSite(2);
+            s.store.SelectSite(3);
             QVERIFY(s.store.MoveSite(-1));
+            QCOMPARE(s.settings.readString("SDUrl.txt", "Names1").size(), 1023);
         }
         StoredFile::setWriteFault({});
         Session next(data);
-        QCOMPARE(next.store.siteNames(), QStringList({"a\tb", "\\", "c\\t"}));
-        QCOMPARE(data.readBytes("SDUrl.txt"), QByteArray("a\tb\r\n\\\r\nc\\t\r\n"));
-        QCOMPARE(next.section(1, "url"), QString("u2"));
+        QCOMPARE(next.store.siteNames(), QStringList({"a\tb", longName, "\\", "c\\t"}));
+        QCOMPARE(data.readBytes("SDUrl.txt"),
+                 "a\tb\r\n" + gb18030(longName) + "\r\n\\\r\nc\\t\r\n");
+        QCOMPARE(next.section(2, "url"), QString("u3"));
     }
 
     // After an interrupted change, an edit of a site the change did not touch
