@@ -1,6 +1,7 @@
 #include "DataFolder.h"
 #include "DataFolderLock.h"
 #include "InterfaceTexts.h"
+#include "Pictures.h"
 #include "TFrmMain.h"
 
 #include <QApplication>
@@ -54,7 +55,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QVBzevi"));
     QApplication::setDesktopFileName(QStringLiteral("qvbzevi"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/qvbzevi.svg")));
+    QApplication::setWindowIcon(Pictures::applicationIcon());
     QApplication::setFont(TFrmMain::windowFont());
 
     const QString dataFolder = DataFolder::resolve(QCoreApplication::applicationDirPath());
