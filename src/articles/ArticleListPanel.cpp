@@ -13,9 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#ifdef QVB_HAVE_PICTURES
 #include "Pictures.h"
-#endif
 
 namespace {
 
@@ -33,7 +31,9 @@ QToolButton* smallButton(const char* name, QStyle::StandardPixmap icon, const ch
 {
     auto* button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
-    button->setIcon(parent->style()->standardIcon(icon));
+    // The program's own small icon; the style's stock icon only if it is missing.
+    if (!LoadButtonPicture(button, QLatin1String(name)))
+        button->setIcon(parent->style()->standardIcon(icon));
     button->setAutoRaise(true);
     button->setFixedSize(22, 22);
     button->setToolTip(QString::fromUtf8(hint));
@@ -48,11 +48,7 @@ QToolButton* pictureButton(const char* name, const char* hint, QWidget* parent)
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     if (hint)
         button->setToolTip(QString::fromUtf8(hint));
-#ifdef QVB_HAVE_PICTURES
     LoadButtonPicture(button, button->objectName());
-#else
-    button->setText(button->objectName());  // PICTURES: LoadButtonPicture(button, name) once qvb_resources exists
-#endif
     return button;
 }
 
@@ -90,6 +86,8 @@ ArticleListPanel::ArticleListPanel(ArticleStore& store, QWidget* parent) : QGrou
     LbArticleName->setSelectionModel(store.selectionModel());
     LbArticleName->setSelectionMode(QAbstractItemView::ExtendedSelection);
     LbArticleName->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One row height for all: thousands of names lay out without measuring each.
+    LbArticleName->setUniformItemSizes(true);
     LbArticleName->installEventFilter(this);
 
     PnlArticle = new QWidget(this);

@@ -18,9 +18,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#ifdef QVB_HAVE_PICTURES
 #include "Pictures.h"
-#endif
 
 namespace {
 
@@ -51,11 +49,7 @@ QToolButton* faceButton(const char* name, const char* picture, QWidget* parent, 
     button->setObjectName(QLatin1String(name));
     button->setAutoRaise(true);
     button->setGeometry(left, 2, 64, 30);
-#ifdef QVB_HAVE_PICTURES
     LoadButtonPicture(button, QLatin1String(picture));
-#else
-    button->setText(QLatin1String(picture));  // PICTURES: LoadButtonPicture(button, picture) once qvb_resources exists
-#endif
     return button;
 }
 
