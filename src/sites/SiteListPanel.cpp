@@ -92,6 +92,8 @@ void SiteListPanel::buildList()
     LtSubmitUrl->setSelectionModel(m_store.selectionModel());
     LtSubmitUrl->setSelectionMode(QAbstractItemView::ExtendedSelection);
     LtSubmitUrl->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One row height for all: thousands of sites lay out without measuring each.
+    LtSubmitUrl->setUniformItemSizes(true);
     LtSubmitUrl->setStatusTip(uiText(TextId::SiteListHint));  // the list shows no tooltip
     LtSubmitUrl->setContextMenuPolicy(Qt::CustomContextMenu);
     LtSubmitUrl->installEventFilter(this);

@@ -80,7 +80,9 @@ QString SiteStore::siteProblem(const TMyURL& site)
         return QString::fromUtf8("网站名称“%1”无法保存：名称中不能有“]”、换行或控制字符，"
                                  "首尾不能是空白。")
             .arg(name);
-    if (name.compare(SiteListJournal::sectionName(), Qt::CaseInsensitive) == 0)
+    // The settings file's own record sections of the site list and of article deletes.
+    if (name.compare(SiteListJournal::sectionName(), Qt::CaseInsensitive) == 0
+        || name.compare(QLatin1String("articles.txt"), Qt::CaseInsensitive) == 0)
         return QString::fromUtf8("网站名称“%1”由程序自用，请换一个名称。").arg(name);
     if (holdsLineBreak(site.url) || holdsLineBreak(site.userName) || holdsLineBreak(site.password))
         return QString::fromUtf8("网址、用户名和密码中不能有换行。");

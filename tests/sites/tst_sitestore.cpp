@@ -238,6 +238,7 @@ private slots:
         QTest::newRow("control") << "a\tb";
         QTest::newRow("line break") << "a\nb";
         QTest::newRow("reserved") << "sdurl.TXT";
+        QTest::newRow("reserved by article deletes") << "Articles.txt";
     }
     void unstorableNamesAreRefusedWithoutWriting()
     {
