@@ -333,16 +333,8 @@ bool SettingsFile::storeInMemory(const QString& section, const QString& key, con
         return false;
     }
     Section* s = findSection(section);
-    if (!s) {
-        Section fresh;
-        fresh.name = section;
-        fresh.rawHeader = TextCodec::encode(QLatin1Char('[') + section + QLatin1Char(']'));
-        fresh.parsed = true;
-        fresh.edited = true;
-        m_sectionIndex.insert(FoldedName{section}, int(m_sections.size()));
-        m_sections.push_back(std::move(fresh));
-        s = &m_sections.back();
-    }
+    if (!s)
+        s = addSection(section);
     ensureParsed(*s);
     const int found = findKey(*s, key);
     if (found >= 0) {
@@ -378,6 +370,68 @@ bool SettingsFile::storeInMemory(const QString& section, const QString& key, con
     s->edited = true;
     m_dirty = true;
     return true;
+}
+
+SettingsFile::Section* SettingsFile::addSection(const QString& name)
+{
+    Section fresh;
+    fresh.name = name;
+    fresh.rawHeader = TextCodec::encode(QLatin1Char('[') + name + QLatin1Char(']'));
+    fresh.parsed = true;
+    fresh.edited = true;
+    m_sectionIndex.insert(FoldedName{name}, int(m_sections.size()));
+    m_sections.push_back(std::move(fresh));
+    m_dirty = true;
+    return &m_sections.back();
+}
+
+bool SettingsFile::copyInMemory(const QString& from, const QString& to)
+{
+    if (FoldedName::same(from, to))
+        return true;
+    const QString reason = unstorableReason(to, QStringLiteral("k"), QString());
+    if (!reason.isEmpty()) {
+        fail(QStringLiteral("%1: %2").arg(QFileInfo(m_path).absoluteFilePath(), reason));
+        return false;
+    }
+    const Section* source = findSection(from);
+    const int sourceAt = source ? int(source - m_sections.data()) : -1;
+    Section* target = findSection(to);
+    if (!source && !target)
+        return true;
+    if (!target)
+        target = addSection(to);  // may move the sections: the source is found again by position
+    if (sourceAt < 0) {
+        if (target->parsed && target->lines.empty())
+            return true;
+        target->rawBody.clear();
+        target->lines.clear();
+        target->keyIndex.clear();
+        target->entries = 0;
+        target->parsed = true;
+        target->edited = true;
+        m_dirty = true;
+        return true;
+    }
+    source = &m_sections[size_t(sourceAt)];
+    // Shared copies: the bytes and lines are not duplicated until one side is written.
+    target->rawBody = source->rawBody;
+    target->lines = source->lines;
+    target->keyIndex = source->keyIndex;
+    target->entries = source->entries;
+    target->parsed = source->parsed;
+    // An unedited source's bytes are its lines: the rewrite copies them as they are.
+    target->edited = source->edited;
+    m_dirty = true;
+    return true;
+}
+
+bool SettingsFile::copySection(const QString& from, const QString& to)
+{
+    beginBatch();
+    if (!copyInMemory(from, to))
+        m_batchFailed = true;
+    return endBatch();
 }
 
 bool SettingsFile::writeString(const QString& section, const QString& key, const QString& value)

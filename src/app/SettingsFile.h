@@ -40,6 +40,13 @@ public:
     bool writeString(const QString& section, const QString& key, const QString& value);
     bool writeInteger(const QString& section, const QString& key, int value);
     bool writeBool(const QString& section, const QString& key, bool value);
+    // Makes section `to` hold the lines `from` holds, as they stand (no key is
+    // decoded or encoded again): `to` keeps its header line, or gets one at the
+    // end of the file when it is new. A missing `from` empties `to` (a missing
+    // `to` stays missing), so every key reads the same from both afterwards.
+    // Copying a section onto itself changes nothing. False (and writeFailed)
+    // when `to` cannot be stored or the file could not be written.
+    bool copySection(const QString& from, const QString& to);
 
     // One user action, one rewrite. Writes inside the batch change memory
     // only; commit() writes the file once. A refused write or a failed
@@ -108,6 +115,8 @@ private:
     static void ensureParsed(Section& section);
     const Line* findLine(const QString& section, const QString& key);
     bool storeInMemory(const QString& section, const QString& key, const QString& value);
+    Section* addSection(const QString& name);
+    bool copyInMemory(const QString& from, const QString& to);
     bool flush();
     void beginBatch();
     bool endBatch();

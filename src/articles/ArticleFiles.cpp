@@ -197,6 +197,35 @@ bool ArticleFiles::writeKeys(int n, const ArticleBuffer& article)
     return ok;
 }
 
+bool ArticleFiles::moveKeys(int from, int to)
+{
+    const QString source = articleSection(from);
+    const QString target = articleSection(to);
+    // The display name copies end equal to the names as read, defaults included.
+    std::array<QString, ClauseCount + 1> names;
+    std::array<bool, ClauseCount + 1> copyDiffers{};
+    for (int i = 1; i <= ClauseCount; ++i) {
+        names[size_t(i)] = m_settings.readString(source, clauseName(i), defaultClauseName(i));
+        copyDiffers[size_t(i)] = !m_settings.hasKey(source, clauseNameCopy(i))
+                                 || m_settings.readString(source, clauseNameCopy(i)) != names[size_t(i)];
+    }
+    // Missing keys read as their defaults from the copy too.
+    bool ok = m_settings.copySection(source, target);
+    for (int i = 1; i <= ClauseCount; ++i)
+        if (copyDiffers[size_t(i)])
+            ok = m_settings.writeString(target, clauseNameCopy(i), names[size_t(i)]) && ok;
+    for (int j = 2; j <= ParagraphCount; ++j) {
+        const QString titleFrom = titleSection(from, j);
+        // A title found only under another data folder's section, or the
+        // default one, is written under this folder's name as it was shown.
+        if (m_settings.hasKey(titleFrom, titleKey(j)))
+            ok = m_settings.copySection(titleFrom, titleSection(to, j)) && ok;
+        else
+            ok = m_settings.writeString(titleSection(to, j), titleKey(j), readTitle(from, j)) && ok;
+    }
+    return ok;
+}
+
 WriteResult ArticleFiles::writeContent(int n, int j, const QString& text)
 {
     return StoredFile::writeText(contentPath(n, j), text);

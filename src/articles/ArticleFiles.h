@@ -54,6 +54,11 @@ public:
     // The settings keys of article n, in their stored order. Call inside a
     // SettingsFile::Batch; false when a value cannot be stored.
     bool writeKeys(int n, const ArticleBuffer& article);
+    // The settings keys of article `from` become those of article `to`: reads
+    // of `to` then give what `from` gave, as writeKeys(to, readKeys(from))
+    // leaves them, but the sections are copied as they stand instead of being
+    // decoded and written again key by key. Call inside a SettingsFile::Batch.
+    bool moveKeys(int from, int to);
     WriteResult writeContent(int n, int j, const QString& text);
     // Moves paragraph file j of article `from` to article `to` in one rename,
     // replacing what `to` held.

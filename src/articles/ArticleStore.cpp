@@ -226,7 +226,7 @@ bool ArticleStore::DeleteSelectedArticles()
         m_files.indexTitleSections();
         // Lowest target first: a source is read before any move writes over it.
         for (const ArticleRenumbering::Move& move : plan.moves())
-            stored = m_files.writeKeys(move.to, m_files.readKeys(move.from)) && stored;
+            stored = m_files.moveKeys(move.from, move.to) && stored;
         m_files.forgetTitleSections();
         stored = ArticleDeleteJournal::write(m_settings, before, removed, kept) && stored;
         if (!batch.commit() || !stored)

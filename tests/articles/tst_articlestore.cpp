@@ -217,6 +217,41 @@ private slots:
         QCOMPARE(m_store->buffer().ClauseName[6], QString::fromUtf8("聘名6"));
     }
 
+    // The moved sections are copied whole; what a copy would get wrong is written
+    // as a key-by-key move leaves it: the display name copies equal the names as
+    // read, and a title found only under another data folder lands under this one.
+    void deleteMovesPartialSectionsAsShown()
+    {
+        open();
+        append({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+        QVERIFY(m_settings->copySection(QStringLiteral("nothing"), ArticleFiles::articleSection(2)));
+        m_settings->writeString(ArticleFiles::articleSection(2), ArticleFiles::clauseTextKey(1), QStringLiteral("kept"));
+        m_settings->writeString(ArticleFiles::articleSection(2), QStringLiteral("ShowrtClauseDisplayDefault2"),
+                                QStringLiteral("stale"));
+        QVERIFY(m_settings->copySection(QStringLiteral("nothing"), m_store->files().titleSection(2, 3)));
+        m_settings->writeString(QStringLiteral("C:\\old\\Content2_2.txt"), ArticleFiles::titleKey(3),
+                                QStringLiteral("old title"));
+        const ArticleBuffer shownBefore = m_store->files().read(2);
+        QCOMPARE(shownBefore.ParagraphTitle[3], QStringLiteral("old title"));
+        selectRows({0});
+        QVERIFY(m_store->DeleteSelectedArticles());
+        compareStored(m_store->files(), 0, articleTagged(QStringLiteral("B")));
+        compareStored(m_store->files(), 1, shownBefore);
+        const QString moved = ArticleFiles::articleSection(1);
+        QCOMPARE(m_settings->readString(moved, QStringLiteral("ShowrtClauseDisplayDefault2")),
+                 ArticleFiles::defaultClauseName(2));
+        QCOMPARE(m_settings->readString(moved, QStringLiteral("ShowrtClauseDisplayDefault9")),
+                 ArticleFiles::defaultClauseName(9));
+        QCOMPARE(m_settings->readString(ArticleFiles::articleSection(0), QStringLiteral("ShowrtClauseDisplayDefault3")),
+                 QStringLiteral("B name 3"));
+        QCOMPARE(m_settings->readString(m_store->files().titleSection(1, 3), ArticleFiles::titleKey(3)),
+                 QStringLiteral("old title"));
+        // Reopened: the same from the file.
+        SettingsFile reread(m_folder->file(QStringLiteral("defualt.ini")));
+        ArticleFiles files(reread, m_folder->path());
+        compareStored(files, 1, shownBefore);
+    }
+
     void deleteAllAndNothing()
     {
         open();

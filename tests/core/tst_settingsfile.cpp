@@ -365,6 +365,93 @@ private slots:
         expected.replace("k=first", "k=new");
         QCOMPARE(data.readBytes("s.ini"), expected);
     }
+
+    // A section copy takes the source's lines as the file holds them; the
+    // target keeps its own header line and place.
+    void copiedSectionTakesTheSourceBytes()
+    {
+        TestDataFolder data;
+        // "z" holds 张 in GB18030.
+        data.writeBytes("s.ini", "[a]\nk=1\rj = 2 \n[B]\r\nold=x\r\n[c]\n; note\nz=\xd5\xc5");
+        SettingsFile ini(data.file("s.ini"));
+        QVERIFY(ini.copySection("A", "b"));
+        QCOMPARE(ini.rewriteCount(), 1);
+        QCOMPARE(data.readBytes("s.ini"),
+                 QByteArray("[a]\r\nk=1\rj = 2 \n[B]\r\nk=1\rj = 2 \n[c]\r\n; note\nz=\xd5\xc5"));
+        QCOMPARE(ini.readString("B", "J"), QString(" 2 "));
+        QCOMPARE(ini.readString("b", "old", "none"), QString("none"));
+
+        // A new target goes at the end; the last section's missing line break is supplied.
+        QVERIFY(ini.copySection("C", "new"));
+        QCOMPARE(data.readBytes("s.ini"), QByteArray("[a]\r\nk=1\rj = 2 \n[B]\r\nk=1\rj = 2 \n[c]\r\n; note\n"
+                                                     "z=\xd5\xc5\r\n[new]\r\n; note\nz=\xd5\xc5"));
+        SettingsFile again(data.file("s.ini"));
+        QCOMPARE(again.readString("NEW", "z"), QString::fromUtf8("张"));
+        QCOMPARE(again.readString("b", "k"), QString("1"));
+
+        // Lines written in the same batch go along; later writes to one side leave the other alone.
+        {
+            SettingsFile::Batch batch(ini);
+            QVERIFY(ini.writeString("c", "y", QString::fromUtf8("四")));
+            QVERIFY(ini.copySection("c", "a"));
+            QVERIFY(ini.writeString("a", "z", "own"));
+            QVERIFY(batch.commit());
+        }
+        QCOMPARE(ini.rewriteCount(), 3);
+        QVERIFY(data.readBytes("s.ini").startsWith("[a]\r\n; note\r\nz=own\r\ny=\xcb\xc4\r\n[B]\r\n"));
+        QCOMPARE(ini.readString("c", "z"), QString::fromUtf8("张"));
+        QCOMPARE(SettingsFile(data.file("s.ini")).readString("A", "y"), QString::fromUtf8("四"));
+    }
+
+    void copyFromMissingSectionEmptiesTheTarget()
+    {
+        TestDataFolder data;
+        data.writeBytes("s.ini", "[a]\r\nk=1\r\n[b]\r\nk=2\r\n");
+        SettingsFile ini(data.file("s.ini"));
+        QVERIFY(ini.copySection("gone", "absent"));
+        QCOMPARE(ini.rewriteCount(), 0);
+        QVERIFY(!ini.hasSection("absent"));
+        QVERIFY(ini.copySection("gone", "A"));
+        QCOMPARE(data.readBytes("s.ini"), QByteArray("[a]\r\n[b]\r\nk=2\r\n"));
+        QCOMPARE(ini.readString("a", "k", "default"), QString("default"));
+    }
+
+    void copyOntoItselfChangesNothing()
+    {
+        TestDataFolder data;
+        data.writeBytes("s.ini", "[Ab]\nk=1\n");
+        SettingsFile ini(data.file("s.ini"));
+        QVERIFY(ini.copySection("Ab", "aB"));
+        QCOMPARE(ini.rewriteCount(), 0);
+        QCOMPARE(data.readBytes("s.ini"), QByteArray("[Ab]\nk=1\n"));
+        QCOMPARE(ini.readString("ab", "k"), QString("1"));
+    }
+
+    void failedCopyChangesNothing()
+    {
+        TestDataFolder data;
+        const QByteArray original = "[a]\r\nk=1\r\n[b]\r\nk=2\r\n";
+        data.writeBytes("s.ini", original);
+        SettingsFile ini(data.file("s.ini"));
+        {
+            SettingsFile::Batch batch(ini);
+            QVERIFY(ini.copySection("a", "b"));
+            QVERIFY(ini.copySection("a", "fresh"));
+            ini.writeString("a", "bad=key", "x");
+            QVERIFY(!batch.commit());
+        }
+        QCOMPARE(ini.readString("b", "k"), QString("2"));
+        QVERIFY(!ini.hasSection("fresh"));
+        QCOMPARE(data.readBytes("s.ini"), original);
+
+        QSignalSpy failed(&ini, &SettingsFile::writeFailed);
+        QVERIFY(!ini.copySection("a", "bad]name"));
+        StoredFile::setWriteFault([](const QString&) { return QStringLiteral("No space left on device"); });
+        QVERIFY(!ini.copySection("a", "b"));
+        QCOMPARE(failed.count(), 2);
+        QCOMPARE(ini.readString("b", "k"), QString("2"));
+        QCOMPARE(data.readBytes("s.ini"), original);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
