@@ -69,6 +69,9 @@ void TestHttpServer::answer(QTcpSocket* socket, const QByteArray& path)
 
 void TestHttpServer::releaseHanging()
 {
+    // A request that arrives after the release is answered at once: it must
+    // not hang because it came late.
+    m_hangingPaths.clear();
     const auto hanging = m_hanging;
     m_hanging.clear();
     for (const auto& [socket, path] : hanging) {

@@ -162,6 +162,7 @@ void TestPageControl::newWindowRefusedWhileLoading()
     QVERIFY(!m_pages->WebBrowser1->isReadyStateComplete());
 
     // The same request once the page has completed opens a tab.
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->hangingCount() > 0, PageWait);
     m_server->releaseHanging();
     QTRY_VERIFY_WITH_TIMEOUT(finished.count() > 0, PageWait);
     QVERIFY(m_pages->WebBrowser1->isReadyStateComplete());
