@@ -205,6 +205,7 @@ void SettingsFile::ensureParsed(Section& section)
         return;
     section.parsed = true;
     const QByteArray& body = section.rawBody;
+    section.lines.reserve(size_t(body.count('\n')) + 1);
     qsizetype start = 0;
     while (start < body.size()) {
         qsizetype next = 0;
@@ -228,6 +229,7 @@ void SettingsFile::ensureParsed(Section& section)
 void SettingsFile::buildKeyIndex(Section& section)
 {
     section.keyIndex.clear();
+    section.keyIndex.reserve(section.entries);
     for (size_t i = 0; i < section.lines.size(); ++i) {
         const Line& line = section.lines[i];
         if (!line.isEntry)

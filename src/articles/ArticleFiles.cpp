@@ -202,12 +202,15 @@ bool ArticleFiles::moveKeys(int from, int to)
     const QString source = articleSection(from);
     const QString target = articleSection(to);
     // The display name copies end equal to the names as read, defaults included.
+    // No stored value holds a line break: a missing copy reads as one.
+    static const QString missing(QLatin1Char('\n'));
     std::array<QString, ClauseCount + 1> names;
     std::array<bool, ClauseCount + 1> copyDiffers{};
     for (int i = 1; i <= ClauseCount; ++i) {
-        names[size_t(i)] = m_settings.readString(source, clauseName(i), defaultClauseName(i));
-        copyDiffers[size_t(i)] = !m_settings.hasKey(source, clauseNameCopy(i))
-                                 || m_settings.readString(source, clauseNameCopy(i)) != names[size_t(i)];
+        names[size_t(i)] = m_settings.readString(source, clauseName(i), missing);
+        if (names[size_t(i)] == missing)
+            names[size_t(i)] = defaultClauseName(i);
+        copyDiffers[size_t(i)] = m_settings.readString(source, clauseNameCopy(i), missing) != names[size_t(i)];
     }
     // Missing keys read as their defaults from the copy too.
     bool ok = m_settings.copySection(source, target);
