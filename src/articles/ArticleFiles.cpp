@@ -210,7 +210,8 @@ bool ArticleFiles::moveKeys(int from, int to)
         names[size_t(i)] = m_settings.readString(source, clauseName(i), missing);
         if (names[size_t(i)] == missing)
             names[size_t(i)] = defaultClauseName(i);
-        copyDiffers[size_t(i)] = m_settings.readString(source, clauseNameCopy(i), missing) != names[size_t(i)];
+        const QString copy = m_settings.readString(source, clauseNameCopy(i), missing);
+        copyDiffers[size_t(i)] = copy != names[size_t(i)];
     }
     // Missing keys read as their defaults from the copy too.
     bool ok = m_settings.copySection(source, target);

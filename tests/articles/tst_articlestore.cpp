@@ -224,10 +224,10 @@ private slots:
     {
         open();
         append({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
-        QVERIFY(m_settings->copySection(QStringLiteral("nothing"), ArticleFiles::articleSection(2)));
-        m_settings->writeString(ArticleFiles::articleSection(2), ArticleFiles::clauseTextKey(1), QStringLiteral("kept"));
-        m_settings->writeString(ArticleFiles::articleSection(2), QStringLiteral("ShowrtClauseDisplayDefault2"),
-                                QStringLiteral("stale"));
+        const QString last = ArticleFiles::articleSection(2);
+        QVERIFY(m_settings->copySection(QStringLiteral("nothing"), last));
+        m_settings->writeString(last, ArticleFiles::clauseTextKey(1), QStringLiteral("kept"));
+        m_settings->writeString(last, QStringLiteral("ShowrtClauseDisplayDefault2"), QStringLiteral("stale"));
         QVERIFY(m_settings->copySection(QStringLiteral("nothing"), m_store->files().titleSection(2, 3)));
         m_settings->writeString(QStringLiteral("C:\\old\\Content2_2.txt"), ArticleFiles::titleKey(3),
                                 QStringLiteral("old title"));
@@ -242,7 +242,8 @@ private slots:
                  ArticleFiles::defaultClauseName(2));
         QCOMPARE(m_settings->readString(moved, QStringLiteral("ShowrtClauseDisplayDefault9")),
                  ArticleFiles::defaultClauseName(9));
-        QCOMPARE(m_settings->readString(ArticleFiles::articleSection(0), QStringLiteral("ShowrtClauseDisplayDefault3")),
+        QCOMPARE(m_settings->readString(ArticleFiles::articleSection(0),
+                                        QStringLiteral("ShowrtClauseDisplayDefault3")),
                  QStringLiteral("B name 3"));
         QCOMPARE(m_settings->readString(m_store->files().titleSection(1, 3), ArticleFiles::titleKey(3)),
                  QStringLiteral("old title"));
