@@ -6,6 +6,7 @@
 #include "DataSetGenerator.h"
 #include "SettingsFile.h"
 #include "SiteStore.h"
+#include "StoreSet.h"
 #include "StoredFile.h"
 
 #include <QCommandLineParser>
@@ -30,27 +31,12 @@ struct Result {
 };
 
 // The stores as the main window holds them.
-struct Stores {
-    explicit Stores(const QString& folder)
-        : settings(folder + QStringLiteral("defualt.ini")), sites(settings, folder), articles(settings, folder)
-    {
-        sites.setArticleNameSource([this] { return articles.currentArticleName(); });
-    }
-    void startUp()
-    {
-        sites.LoadSiteList();
-        articles.LoadArticleNames();
-        articles.SelectArticle(settings.readInteger(QStringLiteral("defualt"), QStringLiteral("SoftwareInd"), 0));
-        sites.SelectSite(settings.readInteger(QStringLiteral("defualt"), QStringLiteral("SiteInd"), 0));
-    }
+struct Stores : StoreSet {
+    using StoreSet::StoreSet;
     ArticlePanelTexts panelTexts() const
     {
         return {articles.buffer().ClauseText, articles.buffer().ParagraphText};
     }
-
-    SettingsFile settings;
-    SiteStore sites;
-    ArticleStore articles;
 };
 
 // Counts the bytes of every file the stores write besides the settings file

@@ -2,6 +2,7 @@
 #include "SettingsFile.h"
 #include "SiteStore.h"
 #include "StoredFile.h"
+#include "StoreSet.h"
 #include "TestData.h"
 #include "TextCodec.h"
 
@@ -12,29 +13,14 @@
 
 namespace {
 
-struct Stores {
-    explicit Stores(const QString& folder)
-        : settings(folder + QStringLiteral("defualt.ini")), sites(settings, folder), articles(settings, folder)
-    {
-        sites.setArticleNameSource([this] { return articles.currentArticleName(); });
-    }
-    // The start-up order of the main window.
-    void startUp()
-    {
-        sites.LoadSiteList();
-        articles.LoadArticleNames();
-        articles.SelectArticle(settings.readInteger(QStringLiteral("defualt"), QStringLiteral("SoftwareInd"), 0));
-        sites.SelectSite(settings.readInteger(QStringLiteral("defualt"), QStringLiteral("SiteInd"), 0));
-    }
+struct Stores : StoreSet {
+    using StoreSet::StoreSet;
     bool addSite(const QString& name)
     {
         sites.record() = TMyURL{name, QStringLiteral("http://127.0.0.1:9/"), QStringLiteral("u"),
                                 QStringLiteral("p"), true};
         return sites.StoreSite(false);
     }
-    SettingsFile settings;
-    SiteStore sites;
-    ArticleStore articles;
 };
 
 QByteArray snapshot(const TestDataFolder& data)
