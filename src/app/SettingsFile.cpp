@@ -45,7 +45,7 @@ QString decodePart(const QByteArray& line, qsizetype from, qsizetype length)
     const QByteArrayView part = QByteArrayView(line).sliced(from, length);
     for (char c : part)
         if (static_cast<unsigned char>(c) >= 0x80)
-            return TextCodec::decode(part.toByteArray());
+            return TextCodec::decodeGb18030(part);
     return QString::fromLatin1(part);
 }
 
@@ -185,7 +185,7 @@ void SettingsFile::parse(const QByteArray& bytes)
             section.rawHeader = bytes.mid(start, end - start);
             // ']' is looked for in the decoded text: 0x5D is also the second
             // byte of many GB18030 characters ("郵" is BE 5D).
-            const QString lead = TextCodec::decode(section.rawHeader.trimmed());
+            const QString lead = TextCodec::decodeGb18030(section.rawHeader.trimmed());
             const qsizetype close = lead.indexOf(QLatin1Char(']'));
             section.name = TextCodec::trimmed(lead.mid(1, close < 0 ? -1 : close - 1));
             const FoldedName name{section.name};

@@ -27,8 +27,13 @@ QString decode(const QByteArray& bytes)
         if (!utf8.hasError())
             return text;
     }
+    return decodeGb18030(bytes);
+}
+
+QString decodeGb18030(QByteArrayView bytes)
+{
     // Most stored lines are plain ASCII (keys, numbers, URLs): skip the converter.
-    if (isAscii(bytes.constData(), bytes.size()))
+    if (isAscii(bytes.data(), bytes.size()))
         return QString::fromLatin1(bytes);
     static thread_local QStringDecoder decoder("GB18030", QStringConverter::Flag::Stateless);
     return decoder.decode(bytes);

@@ -8,6 +8,9 @@
 namespace TextCodec {
 
 QString decode(const QByteArray& bytes);   // GB18030, or UTF-8 when a BOM leads
+// GB18030 only: for pieces of a file (a line, a value), where bytes that look
+// like a byte order mark are just the start of a Chinese text.
+QString decodeGb18030(QByteArrayView bytes);
 QByteArray encode(const QString& text);    // always GB18030
 
 // Line breaks of any kind (CR, LF, CR LF) become "\n", and back to CR LF.

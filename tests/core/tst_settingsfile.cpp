@@ -121,6 +121,20 @@ private slots:
         QCOMPARE(again.readString("c", "y"), QString("4"));
     }
 
+    void valuesThatStartLikeAByteOrderMarkReadBack()
+    {
+        // "锘緼" is EF BB BF 41 in GB18030: inside a file it is text, not a mark.
+        const QString value = QString::fromUtf8("锘緼 user");
+        TestDataFolder data;
+        {
+            SettingsFile ini(data.file("s.ini"));
+            QVERIFY(ini.writeString(value, "User", value));
+        }
+        SettingsFile again(data.file("s.ini"));
+        QCOMPARE(again.readString(value, "User"), value);
+        QCOMPARE(again.sectionNames(), QStringList{value});
+    }
+
     void integersAndBooleans_data()
     {
         QTest::addColumn<QByteArray>("stored");
