@@ -54,7 +54,7 @@ QString keyOf(const QByteArray& line)
     const qsizetype eq = line.indexOf('=');
     if (eq < 0 || line.trimmed().startsWith(';'))
         return {};
-    return TextCodec::trimmed(TextCodec::decode(line.left(eq)));
+    return TextCodec::trimmed(TextCodec::decodeGb18030(line.left(eq)));
 }
 
 bool endsWithBreak(const QByteArray& bytes) { return bytes.endsWith('\n') || bytes.endsWith('\r'); }
