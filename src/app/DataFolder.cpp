@@ -16,19 +16,40 @@ QString withSeparator(const QString& path)
 }
 }  // namespace
 
+QString perUserFolder()
+{
+    const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return withSeparator(QDir(perUser).absoluteFilePath(QStringLiteral("config")));
+}
+
+bool isInstalledProgramFolder(const QString& executableDir)
+{
+    const QString dir = QDir::cleanPath(QDir(executableDir).absolutePath());
+    return dir == QLatin1String(QVB_INSTALL_BINDIR) || dir == QLatin1String("/usr/bin")
+        || dir == QLatin1String("/usr/local/bin");
+}
+
 bool ensure(const QString& folder)
 {
-    QDir dir(folder);
-    const bool existed = dir.exists();
-    if (!existed && !QDir().mkpath(folder))
+    // Every folder made here is for its owner only, the missing parents too:
+    // the data folder may be made along the way to one of its subfolders.
+    QStringList missing;
+    for (QString path = QDir::cleanPath(QDir(folder).absolutePath()); !QFileInfo::exists(path);
+         path = QFileInfo(path).absolutePath())
+        missing << path;
+    if (!missing.isEmpty() && !QDir().mkpath(folder))
         return false;
-    if (!existed)
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    for (const QString& made : missing)
+        QFile::setPermissions(made, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return true;
 }
 
 QString resolve(const QString& executableDir)
 {
+    // An installed program never keeps data among the system's programs,
+    // even when run by a user (root) who could write there.
+    if (isInstalledProgramFolder(executableDir))
+        return perUserFolder();
     const QString besidePath = QDir(executableDir).absoluteFilePath(QStringLiteral("config"));
     const QString beside = withSeparator(besidePath);
     if (QFileInfo(beside).isDir() && QFileInfo(beside).isWritable())
@@ -37,8 +58,7 @@ QString resolve(const QString& executableDir)
     // and the program would then try to keep its data inside that file.
     if (!QFileInfo::exists(besidePath) && QFileInfo(executableDir).isWritable())
         return beside;
-    const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return withSeparator(QDir(perUser).absoluteFilePath(QStringLiteral("config")));
+    return perUserFolder();
 }
 
 int removeStaleTemporaries(const QString& folder)

@@ -11,6 +11,9 @@ namespace DataFolder {
 // missing parents, readable by its owner only (it holds passwords).
 QString resolve(const QString& executableDir);
 bool ensure(const QString& folder);
+QString perUserFolder();
+// The folder an installed copy of the program runs from (/usr/bin, ...).
+bool isInstalledProgramFolder(const QString& executableDir);
 
 // A write cut short by a crash leaves its temporary copy ("defualt.ini.AbC123")
 // beside the file it was to replace; the file itself is whole. Removes those

@@ -36,6 +36,14 @@ private slots:
         QCOMPARE(DataFolder::resolve(program.path()), perUser + QStringLiteral("/config/"));
     }
 
+    void installedProgramGoesPerUserEvenForRoot()
+    {
+        // /usr/bin may be writable for root; data still never goes there.
+        const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QCOMPARE(DataFolder::resolve(QStringLiteral("/usr/bin")), perUser + QStringLiteral("/config/"));
+        QCOMPARE(DataFolder::resolve(QStringLiteral("/usr/bin/")), perUser + QStringLiteral("/config/"));
+    }
+
     void readOnlyProgramFolderGoesPerUser()
     {
         if (geteuid() == 0)
@@ -61,6 +69,15 @@ private slots:
         QFile::setPermissions(folder, permissions | QFile::ReadGroup | QFile::ExeGroup);
         QVERIFY(DataFolder::ensure(folder));
         QVERIFY(QFileInfo(QDir::cleanPath(folder)).permissions() & QFile::ReadGroup);
+    }
+
+    void dataFolderMadeOnTheWayToASubfolderIsOwnerOnlyToo()
+    {
+        QTemporaryDir base;
+        const QString data = base.filePath(QStringLiteral("config"));
+        QVERIFY(DataFolder::ensure(data + QStringLiteral("/browser/")));
+        const QFile::Permissions permissions = QFileInfo(data).permissions();
+        QVERIFY(!(permissions & (QFile::ReadGroup | QFile::ReadOther | QFile::ExeGroup | QFile::ExeOther)));
     }
 };
 
