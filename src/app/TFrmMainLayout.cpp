@@ -52,6 +52,9 @@ void TFrmMain::CbIhEditClick()
     QList<int> sizes = m_layout.Splitter1->sizes();
     const int total = sizes.value(0) + sizes.value(1);
     const int left = CbIhEdit()->isChecked() ? MainLayout::EditColumnWidth : MainLayout::ListColumnWidth + 1;
+    // Unticked, only the lists remain: the panel (and its fields, which the
+    // hotkeys still read) rests out of sight instead of being squeezed.
+    m_layout.PnlArticleEdit->setVisible(CbIhEdit()->isChecked());
     m_layout.Splitter1->setSizes({left, qMax(0, total - left)});
     m_layout.ScrollBoxLeft->resize(left, m_layout.ScrollBoxLeft->height());
     if (CbIhEdit()->isChecked())

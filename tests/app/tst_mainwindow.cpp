@@ -154,6 +154,8 @@ private slots:
         if (cb->isChecked())
             cb->click();
         QTRY_COMPARE(window.regions().ScrollBoxLeft->width(), 177);
+        QCOMPARE(window.regions().SbLeftPnl->width(), 176);
+        QVERIFY(!window.regions().PnlArticleEdit->isVisible());
         cb->click();
         QTRY_COMPARE(window.regions().ScrollBoxLeft->width(), 400);
         auto* clauseArea = window.findChild<QWidget*>("SbArticleContent");
