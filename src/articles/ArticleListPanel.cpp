@@ -31,9 +31,7 @@ QToolButton* smallButton(const char* name, QStyle::StandardPixmap icon, const ch
 {
     auto* button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
-    // The program's own small icon; the style's stock icon only if it is missing.
-    if (!LoadButtonPicture(button, QLatin1String(name)))
-        button->setIcon(parent->style()->standardIcon(icon));
+    LoadButtonPicture(button, QLatin1String(name), icon);
     button->setAutoRaise(true);
     button->setFixedSize(22, 22);
     button->setToolTip(QString::fromUtf8(hint));

@@ -148,6 +148,15 @@ bool LoadButtonPicture(QAbstractButton* button, const QString& name)
     return true;
 }
 
+bool LoadButtonPicture(QAbstractButton* button, const QString& name, QStyle::StandardPixmap standIn)
+{
+    if (LoadButtonPicture(button, name))
+        return true;
+    if (button)
+        button->setIcon(button->style()->standardIcon(standIn));
+    return false;
+}
+
 bool LoadJpegPicture(QLabel* label, const QString& name)
 {
     const QString path = Pictures::pathOf(name);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QStyle>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,10 @@ class QLabel;
 // Puts the button face `name` on `button` as its icon, at the picture's own size
 // (with a lighter face for hover). A missing picture leaves the button as it was.
 bool LoadButtonPicture(QAbstractButton* button, const QString& name);
+
+// The same, with the style's icon `standIn` when the picture is missing, so a
+// button is never blank. False when the stand-in was used.
+bool LoadButtonPicture(QAbstractButton* button, const QString& name, QStyle::StandardPixmap standIn);
 
 // Shows the JPEG picture `name` on `label`, decoded by Qt's JPEG plugin.
 // A missing or unreadable picture leaves the label as it was.

@@ -87,6 +87,13 @@ void TestPictures::missingPictureLeavesTheButtonAsItWas()
     QCOMPARE(button.text(), QStringLiteral("text"));
     QVERIFY(picture(QStringLiteral("NoSuchButton")).isNull());
     QVERIFY(!Pictures::pictureSize(QStringLiteral("NoSuchButton")).isValid());
+
+    // With a stand-in, a missing picture gives the style's icon, never a blank button.
+    QVERIFY(!LoadButtonPicture(&button, QStringLiteral("NoSuchButton"), QStyle::SP_TrashIcon));
+    QVERIFY(button.icon().cacheKey() != iconKey);
+    QVERIFY(!button.icon().isNull());
+    QVERIFY(LoadButtonPicture(&button, QStringLiteral("BtnClose"), QStyle::SP_TrashIcon));
+    QCOMPARE(button.iconSize(), Pictures::pictureSize(QStringLiteral("BtnClose")));
 }
 
 void TestPictures::jpegPicturesDecode()
