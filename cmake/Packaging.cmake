@@ -15,7 +15,8 @@ set(CPACK_PACKAGE_NAME qvbzevi)
 set(CPACK_PACKAGE_VENDOR "QVBzevi")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Publishing assistant: site book, article library and tabbed browser")
-set(CPACK_PACKAGE_DESCRIPTION
+# One string: a list would show as "a;b" in the package's description.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Keeps the sites you post to with their credentials, your articles as clauses and paragraphs, "
     "and a tabbed web browser in one window; hotkeys paste the texts into any web page field.")
 set(CPACK_PACKAGE_CONTACT "QVBzevi maintainers <maintainers@qvbzevi.invalid>")
