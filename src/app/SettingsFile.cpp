@@ -49,6 +49,17 @@ QString decodePart(const QByteArray& line, qsizetype from, qsizetype length)
     return QString::fromLatin1(part);
 }
 
+// A line whose first non-blank byte is ";".
+bool isComment(const QByteArray& line)
+{
+    for (char c : line) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r')
+            continue;
+        return c == ';';
+    }
+    return false;
+}
+
 // Why a section, key or value could not be stored so that it reads back the
 // same, or an empty string when it can.
 QString unstorableReason(const QString& section, const QString& key, const QString& value)
@@ -73,31 +84,46 @@ QString unstorableReason(const QString& section, const QString& key, const QStri
 // that fold alike hash alike, whichever way they were folded.
 bool SettingsFile::FoldedName::same(const QString& a, const QString& b) noexcept
 {
-    if (a == b)
-        return true;
-    if (isAscii(a) && isAscii(b)) {
-        if (a.size() != b.size())
-            return false;
-        for (qsizetype i = 0; i < a.size(); ++i)
-            if (foldAscii(a.at(i).unicode()) != foldAscii(b.at(i).unicode()))
+    if (a.size() == b.size()) {
+        // Folding maps each code unit on its own, so the first pair of ASCII
+        // units that differ after folding settles it without folding the rest.
+        const auto* x = reinterpret_cast<const char16_t*>(a.constData());
+        const auto* y = reinterpret_cast<const char16_t*>(b.constData());
+        qsizetype i = 0;
+        for (; i < a.size(); ++i) {
+            if (x[i] == y[i])
+                continue;
+            if (x[i] >= 0x80 || y[i] >= 0x80)
+                break;
+            if (foldAscii(x[i]) != foldAscii(y[i]))
                 return false;
-        return true;
+        }
+        if (i == a.size())
+            return true;
+    } else if (isAscii(a) && isAscii(b)) {
+        return false;
     }
     return a.toCaseFolded() == b.toCaseFolded();
 }
 
 size_t SettingsFile::FoldedName::hash(const QString& name, size_t seed) noexcept
 {
-    const auto mix = [seed](const QString& folded) {
-        // FNV-1a over the code units.
+    // FNV-1a over the folded code units; plain ASCII is folded on the way.
+    const auto mix = [seed](const QString& text, bool* sawNonAscii) {
         size_t h = size_t(14695981039346656037ULL) ^ seed;
-        for (QChar c : folded) {
+        for (QChar c : text) {
+            if (c.unicode() >= 0x80 && sawNonAscii) {
+                *sawNonAscii = true;
+                return h;
+            }
             h ^= foldAscii(c.unicode());
             h *= size_t(1099511628211ULL);
         }
         return h;
     };
-    return isAscii(name) ? mix(name) : mix(name.toCaseFolded());
+    bool nonAscii = false;
+    const size_t h = mix(name, &nonAscii);
+    return nonAscii ? mix(name.toCaseFolded(), nullptr) : h;
 }
 
 SettingsFile::SettingsFile(const QString& path, QObject* parent)
@@ -205,7 +231,6 @@ void SettingsFile::ensureParsed(Section& section)
         return;
     section.parsed = true;
     const QByteArray& body = section.rawBody;
-    section.lines.reserve(size_t(body.count('\n')) + 1);
     qsizetype start = 0;
     while (start < body.size()) {
         qsizetype next = 0;
@@ -214,10 +239,18 @@ void SettingsFile::ensureParsed(Section& section)
         line.raw = body.mid(start, end - start);
         start = next;
         const qsizetype eq = line.raw.indexOf('=');
-        if (eq >= 0 && !line.raw.trimmed().startsWith(';')) {
+        if (eq >= 0 && !isComment(line.raw)) {
             line.isEntry = true;
-            line.key = TextCodec::trimmed(decodePart(line.raw, 0, eq));
-            line.value = decodePart(line.raw, eq + 1, line.raw.size() - eq - 1);
+            // Codes up to 32 are single bytes in GB18030: trimming the bytes
+            // trims the text.
+            qsizetype keyBegin = 0;
+            qsizetype keyEnd = eq;
+            while (keyBegin < keyEnd && static_cast<unsigned char>(line.raw[keyBegin]) <= 32)
+                ++keyBegin;
+            while (keyEnd > keyBegin && static_cast<unsigned char>(line.raw[keyEnd - 1]) <= 32)
+                --keyEnd;
+            line.key = decodePart(line.raw, keyBegin, keyEnd - keyBegin);
+            line.valueAt = eq + 1;
             ++section.entries;
         }
         section.lines.push_back(std::move(line));
@@ -281,7 +314,7 @@ const SettingsFile::Line* SettingsFile::findLine(const QString& section, const Q
 QString SettingsFile::readString(const QString& section, const QString& key, const QString& def)
 {
     const Line* line = findLine(section, key);
-    return line ? line->value : def;
+    return line ? line->text() : def;
 }
 
 int SettingsFile::readInteger(const QString& section, const QString& key, int def)
@@ -289,7 +322,7 @@ int SettingsFile::readInteger(const QString& section, const QString& key, int de
     const Line* line = findLine(section, key);
     if (!line)
         return def;
-    const QString text = line->value.trimmed();
+    const QString text = line->text().trimmed();
     bool ok = false;
     int value = 0;
     if (text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
@@ -317,6 +350,28 @@ bool SettingsFile::hasKey(const QString& section, const QString& key)
     return findLine(section, key) != nullptr;
 }
 
+void SettingsFile::visitStoredValues(const QString& section,
+                                     const std::function<void(const QString& key, QByteArrayView value)>& visit)
+{
+    reloadIfChanged();
+    Section* s = findSection(section);
+    if (!s)
+        return;
+    ensureParsed(*s);
+    for (const Line& line : s->lines)
+        if (line.isEntry)
+            visit(line.key, QByteArrayView(line.raw).sliced(line.valueAt));
+}
+
+const QString& SettingsFile::Line::text() const
+{
+    if (!decoded) {
+        value = decodePart(raw, valueAt, raw.size() - valueAt);
+        decoded = true;
+    }
+    return value;
+}
+
 QStringList SettingsFile::sectionNames()
 {
     reloadIfChanged();
@@ -341,11 +396,13 @@ bool SettingsFile::storeInMemory(const QString& section, const QString& key, con
     const int found = findKey(*s, key);
     if (found >= 0) {
         Line& line = s->lines[size_t(found)];
-        if (line.value == value)
+        if (line.text() == value)
             return true;
         // Keep the key as the file spells it.
         line.raw = entryBytes(line.key, value);
+        line.valueAt = line.raw.indexOf('=') + 1;
         line.value = value;
+        line.decoded = true;
         s->edited = true;
         m_dirty = true;
         return true;
@@ -358,7 +415,9 @@ bool SettingsFile::storeInMemory(const QString& section, const QString& key, con
     Line line;
     line.raw = entryBytes(key, value);
     line.key = key;
+    line.valueAt = line.raw.indexOf('=') + 1;
     line.value = value;
+    line.decoded = true;
     line.isEntry = true;
     s->lines.insert(s->lines.begin() + at, std::move(line));
     // Only blank lines and comments follow `at`, and the index points at keys

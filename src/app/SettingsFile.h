@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 #include <vector>
 
 // The settings file (defualt.ini) in the Windows profile format: "[section]"
@@ -33,6 +35,11 @@ public:
     bool readBool(const QString& section, const QString& key, bool def);
     bool hasSection(const QString& section);
     bool hasKey(const QString& section, const QString& key);
+    // Every key of the section in file order, with its value as stored (the
+    // bytes stay valid until the section is written): one pass for a caller
+    // that compares many values without decoding them.
+    void visitStoredValues(const QString& section,
+                           const std::function<void(const QString& key, QByteArrayView value)>& visit);
     QStringList sectionNames();
 
     // False (and writeFailed) when the file could not be written, or when the
@@ -83,11 +90,16 @@ private:
         friend bool operator==(const FoldedName& a, const FoldedName& b) noexcept { return same(a.name, b.name); }
         friend size_t qHash(const FoldedName& key, size_t seed) noexcept { return hash(key.name, seed); }
     };
+    // A value is decoded when first read: most lines of a large file (clause
+    // texts during a delete, say) are only ever copied as their bytes.
     struct Line {
         QByteArray raw;     // the line as it stands in the file, without its break
         QString key;        // empty for comments and blank lines
-        QString value;
         bool isEntry = false;
+        qsizetype valueAt = 0;  // where the value starts in raw
+        mutable bool decoded = false;
+        mutable QString value;
+        const QString& text() const;
     };
     // A section's lines are split into keys only when first used: start-up
     // with thousands of sites then costs one scan of the file, and a rewrite

@@ -113,9 +113,10 @@ void TFrmMain::wireSubsystems()
     connect(m_transfer, &DocumentTransfer::hint, this, &TFrmMain::showHint);
     // Pending field edits are saved before a copy: the export holds them, and
     // no focus change can later write the old article over imported files.
-    auto savePendingEdits = [] {
+    auto savePendingEdits = [this] {
         if (QWidget* focused = QApplication::focusWidget())
             focused->clearFocus();
+        m_articles->store().waitForFiles();  // the renames of a delete may still run
     };
     connect(m_transfer, &DocumentTransfer::aboutToExport, this, savePendingEdits);
     // While an import copies, nothing may write into the data folder: the

@@ -11,6 +11,12 @@
 #include <filesystem>
 #include <system_error>
 
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#endif
+
 namespace {
 
 StoredFile::WriteFault& renameFault()
@@ -35,6 +41,9 @@ WriteResult renameFailure(const QString& path, const QString& reason)
 
 // Key names are built once: a delete reads and writes them for every article
 // behind the removed ones.
+constexpr const char* kClauseNamePrefix = "ShowClauseDisplay";
+constexpr const char* kClauseNameCopyPrefix = "ShowrtClauseDisplayDefault";
+
 template <int Count>
 struct NumberedKeys {
     explicit NumberedKeys(const char* prefix)
@@ -53,13 +62,13 @@ const QString& clauseText(int i)
 
 const QString& clauseName(int i)
 {
-    static const NumberedKeys<ClauseCount> keys("ShowClauseDisplay");
+    static const NumberedKeys<ClauseCount> keys(kClauseNamePrefix);
     return keys.names[size_t(i)];
 }
 
 const QString& clauseNameCopy(int i)
 {
-    static const NumberedKeys<ClauseCount> keys("ShowrtClauseDisplayDefault");
+    static const NumberedKeys<ClauseCount> keys(kClauseNameCopyPrefix);
     return keys.names[size_t(i)];
 }
 
@@ -81,11 +90,84 @@ ArticleFiles::ArticleFiles(SettingsFile& settings, const QString& dataFolder)
         m_dataFolder += QLatin1Char('/');
 }
 
+ArticleFiles::~ArticleFiles() = default;
+
 QString ArticleFiles::articleListPath() const { return m_dataFolder + QLatin1String("articles.txt"); }
 
-QString ArticleFiles::contentPath(int n, int j) const
+QString ArticleFiles::contentPath(int n, int j) const { return m_dataFolder + contentFileName(n, j); }
+
+QString ArticleFiles::contentFileName(int n, int j)
 {
-    return m_dataFolder + QStringLiteral("Content%1_%2.txt").arg(n).arg(j);
+    QString name;
+    name.reserve(24);
+    name.append(QLatin1String("Content")).append(QString::number(n)).append(QLatin1Char('_'));
+    return name.append(QString::number(j)).append(QLatin1String(".txt"));
+}
+
+std::optional<QSet<QString>> ArticleFiles::contentFilesPresent() const
+{
+    QSet<QString> names;
+#ifdef Q_OS_WIN
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(nativePath(m_dataFolder), error), end; !error && it != end;
+         it.increment(error)) {
+        const QString name = QString::fromStdWString(it->path().filename().wstring());
+        if (name.startsWith(QLatin1String("Content")))
+            names.insert(name);
+    }
+    if (error)
+        return std::nullopt;
+#else
+    // A plain listing: thousands of entries, and nothing but their names is needed.
+    DIR* folder = ::opendir(QFile::encodeName(m_dataFolder).constData());
+    if (!folder)
+        return std::nullopt;
+    bool complete = true;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(folder);
+        if (!entry) {
+            complete = errno == 0;
+            break;
+        }
+        if (std::strncmp(entry->d_name, "Content", 7) == 0)
+            names.insert(QFile::decodeName(entry->d_name));
+    }
+    ::closedir(folder);
+    if (!complete)
+        return std::nullopt;
+#endif
+    return names;
+}
+
+QString ArticleFiles::holderPath(int n, int j) const
+{
+    if (m_renamePlan && m_renames)
+        if (const auto source = m_renamePlan->renameInto(n, j); source && source->step >= m_renames->stepsDone())
+            return contentPath(source->from, j);
+    return contentPath(n, j);
+}
+
+void ArticleFiles::renameInBackground(const ArticleRenumbering& plan, BackgroundRenames::Last last,
+                                      BackgroundRenames::Finished finished)
+{
+    waitForRenames();
+    m_renamePlan = plan;
+    m_renames = std::make_unique<BackgroundRenames>(
+        plan.renameCount(), [this, plan](size_t i) { return plan.renameStep(*this, i); }, std::move(last),
+        std::move(finished));
+}
+
+bool ArticleFiles::renamesRunning() { return m_renames && m_renames->running(); }
+
+QStringList ArticleFiles::waitForRenames()
+{
+    if (!m_renames)
+        return {};
+    const QStringList failures = m_renames->wait();
+    m_renames.reset();
+    m_renamePlan.reset();
+    return failures;
 }
 
 QString ArticleFiles::articleSection(int n) { return QStringLiteral("software%1").arg(n); }
@@ -119,6 +201,8 @@ QString fileNameOf(const QString& section)
 
 QStringList ArticleFiles::sectionsNamedLike(const QString& fileName)
 {
+    if (m_titleIndexWanted && !m_titleIndex)
+        m_titleIndex = titleSectionsByFileName();
     if (m_titleIndex)
         return m_titleIndex->value(fileName.toLower());
     QStringList found;
@@ -128,7 +212,7 @@ QStringList ArticleFiles::sectionsNamedLike(const QString& fileName)
     return found;
 }
 
-void ArticleFiles::indexTitleSections()
+QHash<QString, QStringList> ArticleFiles::titleSectionsByFileName()
 {
     QHash<QString, QStringList> index;
     for (const QString& section : m_settings.sectionNames()) {
@@ -136,7 +220,7 @@ void ArticleFiles::indexTitleSections()
         if (fileName.startsWith(QLatin1String("content")))
             index[fileName] << section;
     }
-    m_titleIndex = std::move(index);
+    return index;
 }
 
 QString ArticleFiles::readTitle(int n, int j)
@@ -174,8 +258,9 @@ ArticleBuffer ArticleFiles::readKeys(int n)
 ArticleBuffer ArticleFiles::read(int n)
 {
     ArticleBuffer article = readKeys(n);
+    const auto guard = m_renames ? m_renames->lock() : std::unique_lock<std::mutex>();
     for (int j = 1; j <= ParagraphCount; ++j)
-        article.ParagraphText[j] = StoredFile::readText(contentPath(n, j)).value_or(QString());
+        article.ParagraphText[j] = StoredFile::readText(holderPath(n, j)).value_or(QString());
     return article;
 }
 
@@ -197,6 +282,58 @@ bool ArticleFiles::writeKeys(int n, const ArticleBuffer& article)
     return ok;
 }
 
+namespace {
+
+// i when `key` is `prefix` followed by the number i (1..ClauseCount, as
+// QString::number writes it), compared as the settings file compares ASCII
+// keys; else 0.
+int clauseNumberOf(const QString& key, QLatin1String prefix)
+{
+    if (key.size() <= prefix.size() || key.size() > prefix.size() + 2)
+        return 0;
+    const auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    for (qsizetype k = 0; k < prefix.size(); ++k)
+        if (fold(key.at(k).unicode()) != fold(char16_t(prefix.at(k).unicode())))
+            return 0;
+    int i = 0;
+    for (QChar c : QStringView(key).sliced(prefix.size())) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9') || (i == 0 && c == QLatin1Char('0')))
+            return 0;
+        i = i * 10 + c.digitValue();
+    }
+    return i <= ClauseCount ? i : 0;
+}
+
+bool isAsciiKey(const QString& key)
+{
+    return std::all_of(key.begin(), key.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+}  // namespace
+
+// One pass over the section instead of two look-ups per clause: a delete
+// asks this of every article behind the removed one.
+std::array<bool, ClauseCount + 1> ArticleFiles::namesEqualCopies(const QString& section)
+{
+    std::array<std::optional<QByteArrayView>, ClauseCount + 1> names;
+    std::array<std::optional<QByteArrayView>, ClauseCount + 1> copies;
+    bool foreignKeys = false;  // a key the settings file matches by full case folding
+    m_settings.visitStoredValues(section, [&](const QString& key, QByteArrayView value) {
+        foreignKeys = foreignKeys || !isAsciiKey(key);
+        // The first line of a key is the one that counts, as in every read.
+        if (const int i = clauseNumberOf(key, QLatin1String(kClauseNamePrefix)); i && !names[size_t(i)])
+            names[size_t(i)] = value;
+        else if (const int c = clauseNumberOf(key, QLatin1String(kClauseNameCopyPrefix)); c && !copies[size_t(c)])
+            copies[size_t(c)] = value;
+    });
+    std::array<bool, ClauseCount + 1> same{};
+    if (foreignKeys)
+        return same;  // the look-ups by key decide
+    for (size_t i = 1; i <= ClauseCount; ++i)
+        same[i] = names[i] && copies[i] && *names[i] == *copies[i];
+    return same;
+}
+
 bool ArticleFiles::moveKeys(int from, int to)
 {
     const QString source = articleSection(from);
@@ -206,7 +343,10 @@ bool ArticleFiles::moveKeys(int from, int to)
     static const QString missing(QLatin1Char('\n'));
     std::array<QString, ClauseCount + 1> names;
     std::array<bool, ClauseCount + 1> copyDiffers{};
+    const std::array<bool, ClauseCount + 1> sameBytes = namesEqualCopies(source);
     for (int i = 1; i <= ClauseCount; ++i) {
+        if (sameBytes[size_t(i)])
+            continue;  // nearly always: the texts need no decoding
         names[size_t(i)] = m_settings.readString(source, clauseName(i), missing);
         if (names[size_t(i)] == missing)
             names[size_t(i)] = defaultClauseName(i);
@@ -232,7 +372,8 @@ bool ArticleFiles::moveKeys(int from, int to)
 
 WriteResult ArticleFiles::writeContent(int n, int j, const QString& text)
 {
-    return StoredFile::writeText(contentPath(n, j), text);
+    const auto guard = m_renames ? m_renames->lock() : std::unique_lock<std::mutex>();
+    return StoredFile::writeText(holderPath(n, j), text);
 }
 
 WriteResult ArticleFiles::renameContent(int from, int to, int j)

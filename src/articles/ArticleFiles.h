@@ -1,13 +1,18 @@
 #pragma once
 
 #include "ArticleBuffer.h"
+#include "ArticleRenumbering.h"
+#include "BackgroundRenames.h"
 #include "StoredFile.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class SettingsFile;
@@ -24,8 +29,14 @@ class ArticleFiles {
 public:
     ArticleFiles(SettingsFile& settings, const QString& dataFolder);
 
+    ~ArticleFiles();
+
     QString articleListPath() const;
     QString contentPath(int n, int j) const;
+    static QString contentFileName(int n, int j);
+    // The names of the paragraph files in the data folder, in one listing;
+    // nullopt when the folder could not be listed whole.
+    std::optional<QSet<QString>> contentFilesPresent() const;
     static QString articleSection(int n);
     static QString clauseTextKey(int i);
     // The section that holds the title of paragraph j (1..3) of article n.
@@ -45,11 +56,15 @@ public:
     // The same without the paragraph texts: what lives in the settings file.
     ArticleBuffer readKeys(int n);
     // Before reading the titles of many articles: looks the sections of other
-    // data folders up in one pass instead of one pass per title. Holds until
-    // forgetTitleSections(); sections added meanwhile under this data folder
-    // are found by name anyway.
-    void indexTitleSections();
-    void forgetTitleSections() { m_titleIndex.reset(); }
+    // data folders up in one pass, made when first needed, instead of one pass
+    // per title. Holds until forgetTitleSections(); sections added meanwhile
+    // under this data folder are found by name anyway.
+    void indexTitleSections() { m_titleIndexWanted = true; }
+    void forgetTitleSections()
+    {
+        m_titleIndexWanted = false;
+        m_titleIndex.reset();
+    }
 
     // The settings keys of article n, in their stored order. Call inside a
     // SettingsFile::Batch; false when a value cannot be stored.
@@ -66,6 +81,16 @@ public:
     // Tests put a failing rename here: it gets the target path and returns a
     // reason to fail, an empty string to let the rename through.
     static void setRenameFault(StoredFile::WriteFault fault);
+
+    // The renames of a recorded delete on a worker thread, then `last` (the
+    // new articles.txt). Meanwhile read() and writeContent() find each
+    // paragraph where it is. `finished` is called on the worker thread.
+    void renameInBackground(const ArticleRenumbering& plan, BackgroundRenames::Last last,
+                            BackgroundRenames::Finished finished);
+    bool renamesRunning();
+    // Waits for the renames; returns their failures. The files are then
+    // where a plain run would have left them.
+    QStringList waitForRenames();
     // Keys in one batch, then the three content files. Empty when all went
     // well, else every failure as "<file>: <reason>". `alsoInBatch` writes
     // more keys into the same batch.
@@ -74,8 +99,17 @@ public:
 private:
     // Sections named by a path that ends with this content file name, in file order.
     QStringList sectionsNamedLike(const QString& fileName);
+    QHash<QString, QStringList> titleSectionsByFileName();
+    // Per clause: the display name and its copy are both stored, with the same bytes.
+    std::array<bool, ClauseCount + 1> namesEqualCopies(const QString& section);
+
+    // The file that holds paragraph j of article n now; with the renames' lock held.
+    QString holderPath(int n, int j) const;
 
     SettingsFile& m_settings;
     QString m_dataFolder;  // with a trailing separator
+    std::optional<ArticleRenumbering> m_renamePlan;
+    std::unique_ptr<BackgroundRenames> m_renames;  // destroyed first: it waits for the worker
+    bool m_titleIndexWanted = false;
     std::optional<QHash<QString, QStringList>> m_titleIndex;  // lower-case file name -> sections
 };

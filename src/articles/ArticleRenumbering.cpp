@@ -4,6 +4,9 @@
 #include "ArticleFiles.h"
 
 #include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
 
 ArticleRenumbering::ArticleRenumbering(int count, const QList<int>& removed) : m_removed(removed)
 {
@@ -42,8 +45,11 @@ std::vector<ArticleRenumbering::Rename> ArticleRenumbering::renames() const
 QStringList ArticleRenumbering::createMissingSources(ArticleFiles& files) const
 {
     QStringList errors;
+    // A file the listing missed would be emptied: without a whole listing, each file is looked up.
+    const std::optional<QSet<QString>> present = files.contentFilesPresent();
     for (const Rename& rename : renames()) {
-        if (QFileInfo::exists(files.contentPath(rename.from, rename.paragraph)))
+        if (present ? present->contains(ArticleFiles::contentFileName(rename.from, rename.paragraph))
+                    : QFileInfo::exists(files.contentPath(rename.from, rename.paragraph)))
             continue;
         if (const WriteResult result = files.writeContent(rename.from, rename.paragraph, QString()); !result)
             errors << result.error;
@@ -64,9 +70,27 @@ WriteResult ArticleRenumbering::renameParagraphFiles(ArticleFiles& files, bool r
         }
     }
     for (size_t i = start; i < all.size(); ++i) {
-        const WriteResult result = files.renameContent(all[i].from, all[i].to, all[i].paragraph);
+        const WriteResult result = renameStep(files, i);
         if (!result)
             return result;
     }
     return {};
+}
+
+size_t ArticleRenumbering::renameCount() const { return m_moves.size() * ParagraphCount; }
+
+// Step i is paragraph i % ParagraphCount + 1 of move i / ParagraphCount, as renames() lists them.
+WriteResult ArticleRenumbering::renameStep(ArticleFiles& files, size_t i) const
+{
+    const Move& move = m_moves[i / ParagraphCount];
+    return files.renameContent(move.from, move.to, int(i % ParagraphCount) + 1);
+}
+
+std::optional<ArticleRenumbering::Source> ArticleRenumbering::renameInto(int to, int j) const
+{
+    const auto at = std::lower_bound(m_moves.begin(), m_moves.end(), to,
+                                     [](const Move& move, int target) { return move.to < target; });
+    if (at == m_moves.end() || at->to != to || j < 1 || j > ParagraphCount)
+        return std::nullopt;
+    return Source{size_t(at - m_moves.begin()) * ParagraphCount + size_t(j - 1), at->from};
 }

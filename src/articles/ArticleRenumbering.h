@@ -5,6 +5,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 class ArticleFiles;
@@ -38,6 +39,15 @@ public:
     // is gone, since a source is only filled again by a later rename. Stops at
     // the first failure: a later rename could overwrite the text left behind.
     WriteResult renameParagraphFiles(ArticleFiles& files, bool resume) const;
+    // The same renames one by one, for a run on another thread.
+    size_t renameCount() const;
+    WriteResult renameStep(ArticleFiles& files, size_t i) const;
+    // The rename that brings paragraph j to article `to`, when the delete moves it.
+    struct Source {
+        size_t step;
+        int from;
+    };
+    std::optional<Source> renameInto(int to, int j) const;
 
 private:
     struct Rename {

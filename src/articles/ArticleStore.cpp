@@ -25,6 +25,9 @@ ArticleStore::ArticleStore(SettingsFile& settings, const QString& dataFolder, QO
             [this](const QModelIndex& current) { followCurrentItem(current); });
 }
 
+// The renames of a delete may still run: they end before the store goes.
+ArticleStore::~ArticleStore() { m_files.waitForRenames(); }
+
 int ArticleStore::currentIndex() const
 {
     const QModelIndex current = m_selection.currentIndex();
@@ -75,6 +78,7 @@ bool ArticleStore::writeNames(const QStringList& names)
 
 void ArticleStore::LoadArticleNames()
 {
+    m_files.waitForRenames();  // a failed run is finished from the record below
     QStringList names = StoredFile::readLines(m_files.articleListPath());
     QStringList errors;
     if (const auto finished = rollForward(names, errors))
@@ -94,7 +98,14 @@ void ArticleStore::ReloadFromDisk(int n)
         SelectArticle(n);
 }
 
-bool ArticleStore::SaveArticleNames() { return writeNames(m_names.stringList()); }
+bool ArticleStore::SaveArticleNames()
+{
+    if (!finishInterruptedDelete())
+        return false;
+    return writeNames(m_names.stringList());
+}
+
+bool ArticleStore::waitForFiles() { return finishInterruptedDelete(); }
 
 void ArticleStore::SelectArticle(int n)
 {
@@ -127,9 +138,7 @@ bool ArticleStore::SaveCurrentArticle(const ArticlePanelTexts& texts)
 {
     if (m_shown < 0)
         return true;
-    // A paragraph file written before the renames of a delete are done could
-    // be moved to another article by them.
-    if (!finishInterruptedDelete())
+    if (!finishDeleteBeforeParagraphWrite())
         return false;
     ArticleBuffer article = m_buffer;
     article.ClauseText = texts.clause;
@@ -150,7 +159,7 @@ bool ArticleStore::SaveParagraphField(int j, const QString& text)
 {
     if (m_shown < 0 || j < 1 || j > ParagraphCount)
         return true;
-    if (!finishInterruptedDelete())
+    if (!finishDeleteBeforeParagraphWrite())
         return false;
     const WriteResult result = m_files.writeContent(m_shown, j, text);
     return result ? true : report({result.error});
@@ -178,12 +187,23 @@ std::optional<QStringList> ArticleStore::rollForward(const QStringList& namesOnD
 
 bool ArticleStore::finishInterruptedDelete()
 {
+    if (!m_files.waitForRenames().isEmpty())
+        m_deleteUnfinished = true;  // the failure was reported when the run ended
     if (!m_deleteUnfinished)
         return true;
     QStringList errors;
     rollForward(StoredFile::readLines(m_files.articleListPath()), errors);
     m_deleteUnfinished = !errors.isEmpty();
     return report(errors);
+}
+
+// A paragraph written while the renames of a delete run lands where the
+// paragraph is at that moment, and moves with it. A paragraph file written
+// while an interrupted delete waits to be finished could be moved to another
+// article by the rest of its renames, so that delete is finished first.
+bool ArticleStore::finishDeleteBeforeParagraphWrite()
+{
+    return m_files.renamesRunning() || finishInterruptedDelete();
 }
 
 void ArticleStore::adoptList(const QStringList& names)
@@ -197,7 +217,8 @@ void ArticleStore::adoptList(const QStringList& names)
 // Every article behind a removed one moves down. The moved keys and the
 // record of the delete go into the settings file in one rewrite; from then on
 // the delete counts as made, and the paragraph files follow by rename, then
-// articles.txt. Whatever stops it after the rewrite, the next load (or the
+// articles.txt, on a worker thread (thousands of renames would hold the
+// window up). Whatever stops it after the rewrite, the next load (or the
 // next write) finishes it from the record, so every kept article's clauses,
 // names, titles and paragraphs stay together under its name. A failure before
 // the rewrite changes nothing.
@@ -233,19 +254,19 @@ bool ArticleStore::DeleteSelectedArticles()
             return report({m_settings.lastError()});
     }
 
-    QStringList errors;
-    if (const WriteResult result = plan.renameParagraphFiles(m_files, false); !result)
-        errors << result.error;
-    else if (const WriteResult written = StoredFile::writeLines(m_files.articleListPath(), kept); !written)
-        errors << written.error;
-    m_deleteUnfinished = !errors.isEmpty();
+    m_files.renameInBackground(
+        plan, [path = m_files.articleListPath(), kept] { return StoredFile::writeLines(path, kept); },
+        [this](const QStringList& failures) {
+            if (!failures.isEmpty())
+                QMetaObject::invokeMethod(this, [this, failures] { report(failures); }, Qt::QueuedConnection);
+        });
 
     adoptList(kept);
     if (kept.isEmpty())
         showNothing();
     else
         SelectArticle(plan.firstRemoved() - 1);
-    return report(errors);
+    return true;
 }
 
 QString ArticleStore::nameProblem(const QString& name)

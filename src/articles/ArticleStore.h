@@ -22,14 +22,17 @@ class SettingsFile;
 // A failed write is reported on writeFailed() and by the return value; the
 // list in memory only changes once the stored data holds the change (for a
 // delete: once the settings file holds its record, see ArticleDeleteJournal).
-// A delete that could not be finished is finished by the next load, or by
-// the next operation that writes, which refuses to write until it is.
+// The paragraph files of a delete move on a worker thread; operations that
+// change the list wait for them. A delete that could not be finished is
+// finished by the next load, or by the next operation that writes, which
+// refuses to write until it is.
 class ArticleStore : public QObject {
     Q_OBJECT
 public:
     enum class EditMode { Update, Append };
 
     ArticleStore(SettingsFile& settings, const QString& dataFolder, QObject* parent = nullptr);
+    ~ArticleStore() override;
 
     QStringListModel* model() { return &m_names; }
     QItemSelectionModel* selectionModel() { return &m_selection; }
@@ -48,6 +51,9 @@ public:
     // (the stored SoftwareInd); the state shown before is not saved.
     void ReloadFromDisk(int n);
     bool SaveArticleNames();
+    // Before another program or a copy reads the data folder: the files of a
+    // delete are all in place once this returns true.
+    bool waitForFiles();
     // Makes article n the only selected one and loads the current article;
     // n < 0 counts as 0, n past the end selects nothing.
     void SelectArticle(int n);
@@ -81,6 +87,7 @@ private:
     bool writeNames(const QStringList& names);
     std::optional<QStringList> rollForward(const QStringList& namesOnDisk, QStringList& errors);
     bool finishInterruptedDelete();
+    bool finishDeleteBeforeParagraphWrite();
     void adoptList(const QStringList& names);
 
     SettingsFile& m_settings;

@@ -118,8 +118,18 @@ private slots:
         });
         QSignalSpy failed(m_store.get(), &ArticleStore::writeFailed);
         selectRows({1, 3});
-        QVERIFY(!m_store->DeleteSelectedArticles());
-        QCOMPARE(failed.count(), 1);
+        if (recorded) {
+            // The delete counts as made; its files follow on a worker thread,
+            // which stops at the fault and reports it to the window.
+            QVERIFY(m_store->DeleteSelectedArticles());
+            const QStringList failures = m_store->files().waitForRenames();
+            QCOMPARE(failures.size(), 1);
+            QVERIFY(failures.first().contains(QLatin1String("stopped")));
+            QTRY_COMPARE(failed.count(), 1);
+        } else {
+            QVERIFY(!m_store->DeleteSelectedArticles());
+            QCOMPARE(failed.count(), 1);
+        }
         QVERIFY(failed.first().first().toString().contains(QLatin1String("stopped")));
         if (failingFile == QLatin1String("articles.txt"))
             QCOMPARE(renames, 6);
@@ -148,7 +158,8 @@ private slots:
         ArticleFiles::setRenameFault(blocked);
         QSignalSpy failed(m_store.get(), &ArticleStore::writeFailed);
         selectRows({1, 3});
-        QVERIFY(!m_store->DeleteSelectedArticles());
+        QVERIFY(m_store->DeleteSelectedArticles());
+        QVERIFY(!m_store->waitForFiles());  // tried once more, and refused again
         QVERIFY(failed.last().first().toString().contains(QLatin1String("Content1_2.txt: Permission denied")));
         QCOMPARE(m_store->model()->stringList(), QStringList({"A", "C", "E"}));
         QCOMPARE(m_store->currentArticleName(), QStringLiteral("A"));
@@ -186,13 +197,78 @@ private slots:
         // An interrupted delete whose list another program replaced since: left alone.
         ArticleFiles::setRenameFault([](const QString&) { return QStringLiteral("stopped"); });
         selectRows({0});
-        QVERIFY(!m_store->DeleteSelectedArticles());
+        QVERIFY(m_store->DeleteSelectedArticles());
+        QVERIFY(!m_store->files().waitForRenames().isEmpty());
         ArticleFiles::setRenameFault({});
         m_folder->writeBytes(QStringLiteral("articles.txt"), "X\r\nY\r\n");
         const QMap<QString, QByteArray> before = folderContents(*m_folder);
         reopen();
         QCOMPARE(m_store->model()->stringList(), QStringList({"X", "Y"}));
         QCOMPARE(folderContents(*m_folder), before);
+    }
+
+    // The window goes on while the files move: a read finds each paragraph
+    // where it is, also where a run stopped half way.
+    void readsFindEachParagraphWhileFilesLag()
+    {
+        fiveArticles();
+        // Deleting B and D: C moves to 1, then E to 2; E's second paragraph is refused.
+        ArticleFiles::setRenameFault([](const QString& target) {
+            return target.endsWith(QLatin1String("Content2_2.txt")) ? QStringLiteral("stopped") : QString();
+        });
+        QSignalSpy failed(m_store.get(), &ArticleStore::writeFailed);
+        selectRows({1, 3});
+        QVERIFY(m_store->DeleteSelectedArticles());
+        QTRY_VERIFY(!m_store->files().renamesRunning());
+        QTRY_COMPARE(failed.count(), 1);
+        // On disk E's first paragraph moved, its others did not.
+        QCOMPARE(m_folder->readBytes(QStringLiteral("Content2_1.txt")), QByteArray("E line one 1\r\nE line two"));
+        QVERIFY(QFile::exists(m_folder->file(QStringLiteral("Content4_2.txt"))));
+        for (int n = 0; n < 3; ++n)
+            compareStored(m_store->files(), n, m_articles[size_t(QList<int>{0, 2, 4}[n])]);
+        m_store->SelectArticle(2);
+        QCOMPARE(m_store->buffer().ParagraphText[3], m_articles[4].ParagraphText[3]);
+
+        ArticleFiles::setRenameFault({});
+        QVERIFY(m_store->waitForFiles());
+        verifyHolds({0, 2, 4});
+        reopen();
+        verifyHolds({0, 2, 4});
+    }
+
+    // Paragraphs typed right after a delete, while its renames still run,
+    // stay with the article they were typed into.
+    void paragraphTypedWhileFilesMoveStaysWithItsArticle()
+    {
+        m_folder = std::make_unique<TestDataFolder>();
+        reopen();
+        m_articles.clear();
+        const int count = 150;  // 447 renames: the run is still going when the paragraphs are typed
+        for (int k = 0; k < count; ++k) {
+            m_articles.push_back(articleTagged(QStringLiteral("T%1").arg(k)));
+            m_store->buffer() = m_articles.back();
+            QVERIFY(m_store->ApplyEditedArticle(ArticleStore::EditMode::Append));
+        }
+        selectRows({0});
+        QVERIFY(m_store->DeleteSelectedArticles());
+        const int last = count - 2;  // T149 after the delete
+        m_store->SelectArticle(last);
+        QCOMPARE(m_store->currentArticleName(), QStringLiteral("T149"));
+        QVERIFY(m_store->SaveParagraphField(1, QStringLiteral("typed into T149")));
+        m_articles[size_t(count - 1)].ParagraphText[1] = QStringLiteral("typed into T149");
+        ArticlePanelTexts texts{m_articles[size_t(count - 1)].ClauseText, m_articles[size_t(count - 1)].ParagraphText};
+        texts.paragraph[3] = QStringLiteral("saved with T149");
+        QVERIFY(m_store->SaveCurrentArticle(texts));
+        m_articles[size_t(count - 1)].ParagraphText[3] = texts.paragraph[3];
+
+        QVERIFY(m_store->waitForFiles());
+        QList<int> kept;
+        for (int k = 1; k < count; ++k)
+            kept << k;
+        verifyHolds(kept);
+        reopen();
+        compareStored(m_store->files(), last, m_articles[size_t(count - 1)]);
+        compareStored(m_store->files(), last - 1, m_articles[size_t(count - 2)]);
     }
 
     void recordReadsOnlyWhatItWrote()

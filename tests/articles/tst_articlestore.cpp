@@ -172,6 +172,7 @@ private slots:
             return QString();
         });
         QVERIFY(m_store->DeleteSelectedArticles());
+        QVERIFY(m_store->waitForFiles());
         StoredFile::setWriteFault({});
         QCOMPARE(m_settings->rewriteCount(), before + 1);
         // Paragraph files move by rename: only the settings file and the list are written.
@@ -247,7 +248,8 @@ private slots:
                  QStringLiteral("B name 3"));
         QCOMPARE(m_settings->readString(m_store->files().titleSection(1, 3), ArticleFiles::titleKey(3)),
                  QStringLiteral("old title"));
-        // Reopened: the same from the file.
+        // Reopened: the same from the files, once their renames are done.
+        QVERIFY(m_store->waitForFiles());
         SettingsFile reread(m_folder->file(QStringLiteral("defualt.ini")));
         ArticleFiles files(reread, m_folder->path());
         compareStored(files, 1, shownBefore);
@@ -267,6 +269,7 @@ private slots:
         QSignalSpy changed(m_store.get(), &ArticleStore::currentArticleChanged);
         selectRows({0, 1});
         QVERIFY(m_store->DeleteSelectedArticles());
+        QVERIFY(m_store->waitForFiles());
         QCOMPARE(m_store->count(), 0);
         QVERIFY(QFile::exists(m_folder->file(QStringLiteral("articles.txt"))));
         QCOMPARE(m_folder->readBytes(QStringLiteral("articles.txt")), QByteArray());

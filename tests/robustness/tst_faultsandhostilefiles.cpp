@@ -69,6 +69,7 @@ private slots:
         texts.paragraph[1] = QStringLiteral("changed while the disk is full");
         stores.articles.SaveCurrentArticle(texts);
         stores.articles.DeleteSelectedArticles();
+        stores.articles.waitForFiles();  // the list is written after the renames, on a worker thread
 
         QStringList errors;
         for (const auto& call : siteErrors + articleErrors)
