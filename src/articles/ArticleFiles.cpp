@@ -39,11 +39,11 @@ WriteResult renameFailure(const QString& path, const QString& reason)
     return WriteResult{false, QStringLiteral("%1: %2").arg(QFileInfo(path).absoluteFilePath(), reason)};
 }
 
-// Key names are built once: a delete reads and writes them for every article
-// behind the removed ones.
 constexpr const char* kClauseNamePrefix = "ShowClauseDisplay";
 constexpr const char* kClauseNameCopyPrefix = "ShowrtClauseDisplayDefault";
 
+// Key names are built once: a delete reads and writes them for every article
+// behind the removed ones.
 template <int Count>
 struct NumberedKeys {
     explicit NumberedKeys(const char* prefix)
