@@ -49,6 +49,24 @@ QString decodePart(const QByteArray& line, qsizetype from, qsizetype length)
     return QString::fromLatin1(part);
 }
 
+// The key of an entry line, trimmed of codes up to 32. A plain ASCII key (as
+// nearly all are) is trimmed as bytes, with no decoded copy to trim; other
+// bytes are decoded first, since a broken GB18030 sequence may swallow a
+// byte below 33.
+QString keyOf(const QByteArray& line, qsizetype eq)
+{
+    qsizetype begin = 0;
+    qsizetype end = eq;
+    for (qsizetype i = 0; i < eq; ++i)
+        if (static_cast<unsigned char>(line[i]) >= 0x80)
+            return TextCodec::trimmed(decodePart(line, 0, eq));
+    while (begin < end && static_cast<unsigned char>(line[begin]) <= 32)
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(line[end - 1]) <= 32)
+        --end;
+    return QString::fromLatin1(line.constData() + begin, end - begin);
+}
+
 // A line whose first non-blank byte is ";".
 bool isComment(const QByteArray& line)
 {
@@ -241,15 +259,7 @@ void SettingsFile::ensureParsed(Section& section)
         const qsizetype eq = line.raw.indexOf('=');
         if (eq >= 0 && !isComment(line.raw)) {
             line.isEntry = true;
-            // Codes up to 32 are single bytes in GB18030: trimming the bytes
-            // trims the text.
-            qsizetype keyBegin = 0;
-            qsizetype keyEnd = eq;
-            while (keyBegin < keyEnd && static_cast<unsigned char>(line.raw[keyBegin]) <= 32)
-                ++keyBegin;
-            while (keyEnd > keyBegin && static_cast<unsigned char>(line.raw[keyEnd - 1]) <= 32)
-                --keyEnd;
-            line.key = decodePart(line.raw, keyBegin, keyEnd - keyBegin);
+            line.key = keyOf(line.raw, eq);
             line.valueAt = eq + 1;
             ++section.entries;
         }

@@ -380,6 +380,21 @@ private slots:
         QCOMPARE(data.readBytes("s.ini"), expected);
     }
 
+    // Keys are trimmed of codes up to 32 after decoding: a broken GB18030
+    // sequence may take a low byte with it, so the bytes are not trimmed first.
+    // Values are decoded when read, to the same text as a whole-line decode.
+    void keysAndValuesReadAsTheirDecodedText()
+    {
+        TestDataFolder data;
+        static const char raw[] = "[s]\r\n with I\xb5\x00\x00\x00=A\r\n  plain \t=\xd6\xd0\xce\xc4 \r\n";
+        data.writeBytes("s.ini", QByteArray(raw, sizeof raw - 1));
+        SettingsFile ini(data.file("s.ini"));
+        const QString brokenKey = TextCodec::trimmed(TextCodec::decodeGb18030(QByteArray(" with I\xb5\x00\x00\x00", 10)));
+        QVERIFY(ini.hasKey("s", brokenKey));
+        QCOMPARE(ini.readString("s", brokenKey), QString("A"));
+        QCOMPARE(ini.readString("s", "plain"), QString::fromUtf8("中文 "));
+    }
+
     // A section copy takes the source's lines as the file holds them; the
     // target keeps its own header line and place.
     void copiedSectionTakesTheSourceBytes()
