@@ -6,6 +6,7 @@
 #include "HotkeyDispatcher.h"
 #include "InterfaceTexts.h"
 #include "SettingsFile.h"
+#include "SettingsFileLoader.h"
 #include "SiteStore.h"
 #include "TAddressBar.h"
 #include "TPageControl.h"
@@ -50,6 +51,7 @@ void TFrmMain::FormCreate()
     // profile and the stores all live in it.
     DataFolder::ensure(m_dataFolder);
     DataFolder::removeStaleTemporaries(m_dataFolder);
+    m_settingsLoader = std::make_unique<SettingsFileLoader>(m_dataFolder + QStringLiteral("defualt.ini"));
     m_layout = MainLayout::build(this);
     buildPanels();
     ApplySkin();
@@ -65,9 +67,17 @@ void TFrmMain::FormCreate()
     connect(qApp, &QCoreApplication::aboutToQuit, this, &TFrmMain::SaveAllData);
 }
 
-void TFrmMain::LoadAllData()
+// Reads the site list and starts loading the page that LoadAllData's
+// SelectSite opens, before the panels are built: the page loads meanwhile.
+void TFrmMain::openStoredSitePage()
 {
     m_siteStore->LoadSiteList();
+    PageControl->OpenFirstPage(m_siteStore->addressToOpen(m_settings->readInteger(General, "SiteInd", 0)));
+}
+
+// The site list was read by openStoredSitePage().
+void TFrmMain::LoadAllData()
+{
     m_articles->LoadArticleNames();
     m_articles->SelectArticle(m_settings->readInteger(General, "SoftwareInd", 0));
     m_siteStore->SelectSite(m_settings->readInteger(General, "SiteInd", 0));

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <memory>
+
 class ArticleController;
 class CredentialsRow;
 class DocumentTransfer;
@@ -14,6 +16,7 @@ class QAbstractButton;
 class QCheckBox;
 class QPushButton;
 class SettingsFile;
+class SettingsFileLoader;
 class SiteListPanel;
 class SiteStore;
 class TAddressBar;
@@ -72,6 +75,7 @@ private:
     void FormCreate();
     void LoadAllData();
     void buildPanels();
+    void openStoredSitePage();
     void wireSubsystems();
     void ApplySkin();
     void restrictHintsToListedControls();
@@ -85,6 +89,7 @@ private:
     QString m_dataFolder;
     MainLayout m_layout;
     SettingsFile* m_settings = nullptr;
+    std::unique_ptr<SettingsFileLoader> m_settingsLoader;  // until the panels take the file
     BrowserProfile* m_profile = nullptr;
     SiteStore* m_siteStore = nullptr;
     SiteListPanel* m_siteList = nullptr;

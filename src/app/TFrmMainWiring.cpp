@@ -14,6 +14,7 @@
 #include "OpenLocation.h"
 #include "Pictures.h"
 #include "SettingsFile.h"
+#include "SettingsFileLoader.h"
 #include "SiteListPanel.h"
 #include "SiteStore.h"
 #include "TAddressBar.h"
@@ -55,10 +56,18 @@ QPushButton* pictureButton(const char* name, const QString& hint, QWidget* paren
 
 void TFrmMain::buildPanels()
 {
-    m_settings = new SettingsFile(m_dataFolder + QStringLiteral("defualt.ini"), this);
-    // Cookies and logins live in a subfolder, which export and import leave alone.
+    // Cookies and logins live in a subfolder, which export and import leave
+    // alone. Making the profile starts the browser engine, while the settings
+    // file is still being read.
     m_profile = new BrowserProfile(m_dataFolder + QStringLiteral("browser/"), this);
+    m_settings = m_settingsLoader->take().release();
+    m_settings->setParent(this);
+    m_settingsLoader.reset();
     m_siteStore = new SiteStore(*m_settings, m_dataFolder, this);
+    // The browser first: the stored site's page loads while the rest is built.
+    PageControl = new TPageControl(*m_profile, m_layout.Panel1);
+    PageControl->setObjectName(QStringLiteral("PageControl"));
+    openStoredSitePage();
     m_articles = new ArticleController(*m_settings, m_dataFolder, this);
 
     // Left column: site list over article list, about and exit at the foot.
@@ -80,8 +89,6 @@ void TFrmMain::buildPanels()
     m_credentials = new CredentialsRow(*m_siteStore, m_layout.ScrollBox1);
     m_layout.browserColumn->insertWidget(0, m_credentials);
     m_siteList->setCredentialsRow(m_credentials);
-    PageControl = new TPageControl(*m_profile, m_layout.Panel1);
-    PageControl->setObjectName(QStringLiteral("PageControl"));
     m_addressBar = new TAddressBar(*PageControl, m_layout.Panel1);
     m_layout.browserArea->addWidget(m_addressBar);
     m_layout.browserArea->addWidget(PageControl, 1);

@@ -9,6 +9,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <utility>
+
 TPageControl::TPageControl(BrowserProfile& profile, QWidget* parent) : QTabWidget(parent), m_profile(profile)
 {
     setObjectName(QStringLiteral("PageControl"));
@@ -93,8 +95,19 @@ QWidget* TPageControl::CreateTabBrowser(const QString& url, const QString& capti
     return sheet;
 }
 
+void TPageControl::OpenFirstPage(const QString& text)
+{
+    if (text.isEmpty() || !m_curBrowser)
+        return;
+    m_curBrowser->Navigate(text);
+    m_firstPage = text;
+}
+
 void TPageControl::NavigateCurrent(const QString& text)
 {
+    const QString firstPage = std::exchange(m_firstPage, QString());
+    if (!firstPage.isEmpty() && text == firstPage)
+        return;
     if (m_curBrowser)
         m_curBrowser->Navigate(text);
 }

@@ -39,6 +39,10 @@ public:
     QWidget* CreateTabBrowser(const QString& url, const QString& caption);
     // Opens `text` in the current browser, unchanged: no scheme added, nothing trimmed.
     void NavigateCurrent(const QString& text);
+    // At start-up: opens `text` at once, while the rest of the window is
+    // built. The NavigateCurrent that follows for the same text finds it under
+    // way and does not load it twice.
+    void OpenFirstPage(const QString& text);
     // Re-establishes CurBrowser after any change of the shown tab and tells the followers.
     void SyncCurrentTab();
 
@@ -76,6 +80,7 @@ private:
     BrowserProfile& m_profile;
     TPageControlTabBar* m_tabBar = nullptr;
     QPointer<TWebbrowser> m_curBrowser;
+    QString m_firstPage;  // opened by OpenFirstPage, until the next NavigateCurrent
 };
 
 // Opens `text` in the current tab of `pages`, unchanged.

@@ -113,6 +113,26 @@ void SiteStore::markOnly(int position)
     m_selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
 }
 
+namespace {
+
+// A stored address without a scheme (or a drive) is a web address.
+QString withScheme(const QString& url)
+{
+    if (url.isEmpty() || url.contains(QLatin1String(":\\")) || url.contains(QLatin1String("://")))
+        return url;
+    return QStringLiteral("http://%1").arg(url);
+}
+
+}  // namespace
+
+QString SiteStore::addressToOpen(int k) const
+{
+    k = std::max(k, 0);
+    if (k >= count())
+        return {};
+    return withScheme(TextCodec::trimmed(SiteSection::read(m_settings, k).url));
+}
+
 void SiteStore::SelectSite(int k)
 {
     if (count() == 0)
@@ -149,8 +169,7 @@ void SiteStore::fill(int position)
     emit credentialsChanged(m_record.userName, m_record.password);
     if (m_record.url.isEmpty())
         return;
-    if (!m_record.url.contains(QLatin1String(":\\")) && !m_record.url.contains(QLatin1String("://")))
-        m_record.url = QStringLiteral("http://%1").arg(m_record.url);
+    m_record.url = withScheme(m_record.url);
     emit addressToShow(m_record.url);
     emit urlToOpen(m_record.url);
 }

@@ -52,6 +52,8 @@ public:
     static QString siteProblem(const TMyURL& site);
 
     void LoadSiteList();
+    // The address SelectSite(k) would open, empty when it would open none.
+    QString addressToOpen(int k) const;
     void SelectSite(int k);
     // Fills the record from the current item and opens it, leaving the marks.
     void FillCurrentSite();

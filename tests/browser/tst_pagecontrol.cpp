@@ -47,6 +47,7 @@ private slots:
     void emptyTitle();
     void leftDoubleClickClosesTab();
     void tabLook();
+    void firstPageIsRequestedOnce();
 
 private:
     void addTabs(int n);
@@ -99,6 +100,36 @@ QStringList TestPageControl::captions() const
     for (int i = 0; i < m_pages->count(); ++i)
         out << m_pages->tabText(i);
     return out;
+}
+
+// Start-up opens the stored site's page before the window is built; the
+// navigation that start-up makes next for the same address is the same load.
+// Only that one: a later visit of the same address loads it again.
+void TestPageControl::firstPageIsRequestedOnce()
+{
+    m_server->addPage("/first", htmlPage("First"));
+    const QString first = m_server->url("/first").toString();
+    const auto requestsOfFirst = [this] {
+        int n = 0;
+        for (const TestHttpServer::Request& request : m_server->requests())
+            n += request.path == "/first" ? 1 : 0;
+        return n;
+    };
+    const int before = requestsOfFirst();
+    QSignalSpy started(m_pages->WebBrowser1, &QWebEngineView::loadStarted);
+    QSignalSpy finished(m_pages->WebBrowser1, &QWebEngineView::loadFinished);
+    m_pages->OpenFirstPage(first);
+    QTRY_COMPARE_WITH_TIMEOUT(requestsOfFirst(), before + 1, PageWait);  // under way
+    m_pages->NavigateCurrent(first);
+    QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), PageWait);
+    QTest::qWait(200);  // a second load would have started by now
+    QCOMPARE(started.count(), 1);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(requestsOfFirst(), before + 1);
+
+    QVERIFY(loadAndWait(m_pages->WebBrowser1, m_server->url("/child").toString()));
+    m_pages->NavigateCurrent(first);
+    QTRY_COMPARE_WITH_TIMEOUT(requestsOfFirst(), before + 2, PageWait);
 }
 
 void TestPageControl::startsWithTheFirstTab()
