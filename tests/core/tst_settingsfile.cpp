@@ -1,9 +1,11 @@
 #include "SettingsFile.h"
+#include "SettingsFileLoader.h"
 #include "TestData.h"
 #include "TextCodec.h"
 
 #include <QFile>
 #include <QSignalSpy>
+#include <QThread>
 #include <QtTest>
 
 #include <unistd.h>
@@ -393,6 +395,21 @@ private slots:
         QVERIFY(ini.hasKey("s", brokenKey));
         QCOMPARE(ini.readString("s", brokenKey), QString("A"));
         QCOMPARE(ini.readString("s", "plain"), QString::fromUtf8("中文 "));
+    }
+
+    // Read on another thread, the file object arrives in the thread that asked
+    // for it (its signals and timers live there) and reads as a direct read does.
+    void loaderHandsTheFileToItsThread()
+    {
+        TestDataFolder data;
+        data.writeBytes("s.ini", "[defualt]\r\nSiteInd=3\r\n");
+        SettingsFileLoader loader(data.file("s.ini"));
+        const std::unique_ptr<SettingsFile> file = loader.take();
+        QVERIFY(file);
+        QCOMPARE(file->thread(), QThread::currentThread());
+        QCOMPARE(file->readInteger("defualt", "SiteInd", -1), 3);
+        QVERIFY(file->writeInteger("defualt", "SiteInd", 4));
+        QCOMPARE(data.readBytes("s.ini"), QByteArray("[defualt]\r\nSiteInd=4\r\n"));
     }
 
     // A section copy takes the source's lines as the file holds them; the
