@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-webengine-dev
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-declarative-dev
           qt6-webengine-dev-tools qt6-svg-dev qt6-image-formats-plugins libgl-dev
           xvfb xauth xdotool imagemagick fonts-noto-cjk dbus-x11
           clang libclang-rt-14-dev)  # the fuzz targets: clang++ with libFuzzer

@@ -6,6 +6,7 @@
 // "figure <name> <value> <unit>" per figure, for scripts.
 // Needs a display (run under xvfb-run) and, as root, QTWEBENGINE_DISABLE_SANDBOX=1.
 
+#include "GraphicsChoice.h"
 #include "HotkeyDispatcher.h"
 #include "PasteText.h"
 
@@ -80,6 +81,7 @@ double median(QList<double> values)
 
 int main(int argc, char** argv)
 {
+    GraphicsChoice::chooseBeforeApplication();  // drawn as the program draws
     QApplication app(argc, argv);
     QTextStream out(stdout);
 

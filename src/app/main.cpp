@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 #include "DataFolderLock.h"
+#include "GraphicsChoice.h"
 #include "InterfaceTexts.h"
 #include "Pictures.h"
 #include "TFrmMain.h"
@@ -52,6 +53,7 @@ int main(int argc, char* argv[])
 {
     // Pages of the embedded browser and the window share one GL context.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    GraphicsChoice::chooseBeforeApplication();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QVBzevi"));
     QApplication::setDesktopFileName(QStringLiteral("qvbzevi"));
