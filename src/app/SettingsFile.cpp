@@ -68,7 +68,7 @@ QString keyOf(const QByteArray& line, qsizetype eq)
 }
 
 // A line whose first non-blank byte is ";".
-bool isComment(const QByteArray& line)
+bool isComment(QByteArrayView line)
 {
     for (char c : line) {
         if (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r')
@@ -243,34 +243,47 @@ void SettingsFile::parse(const QByteArray& bytes)
     m_sections.back().rawBody = bytes.mid(bodyStart);
 }
 
+namespace {
+
+// Calls `use` with each line of `body` (without its break) and where its "="
+// stands, or -1 for a comment, a blank line or a line without "=".
+template <class Use>
+void forEachLine(const QByteArray& body, Use use)
+{
+    qsizetype start = 0;
+    while (start < body.size()) {
+        qsizetype next = 0;
+        const qsizetype end = lineEnd(body, start, &next);
+        const QByteArrayView line = QByteArrayView(body).sliced(start, end - start);
+        const qsizetype eq = line.indexOf('=');
+        use(start, line, eq >= 0 && !isComment(line) ? eq : -1);
+        start = next;
+    }
+}
+
+}  // namespace
+
 void SettingsFile::ensureParsed(Section& section)
 {
     if (section.parsed)
         return;
     section.parsed = true;
-    const QByteArray& body = section.rawBody;
-    qsizetype start = 0;
-    while (start < body.size()) {
-        qsizetype next = 0;
-        const qsizetype end = lineEnd(body, start, &next);
+    forEachLine(section.rawBody, [&section](qsizetype start, QByteArrayView bytes, qsizetype eq) {
         Line line;
-        line.raw = body.mid(start, end - start);
-        start = next;
-        const qsizetype eq = line.raw.indexOf('=');
-        if (eq >= 0 && !isComment(line.raw)) {
+        line.raw = section.rawBody.mid(start, bytes.size());
+        if (eq >= 0) {
             line.isEntry = true;
             line.key = keyOf(line.raw, eq);
             line.valueAt = eq + 1;
             ++section.entries;
         }
         section.lines.push_back(std::move(line));
-    }
-    if (section.entries > kSmallSection)
-        buildKeyIndex(section);
+    });
 }
 
 void SettingsFile::buildKeyIndex(Section& section)
 {
+    section.indexed = true;
     section.keyIndex.clear();
     section.keyIndex.reserve(section.entries);
     for (size_t i = 0; i < section.lines.size(); ++i) {
@@ -283,9 +296,13 @@ void SettingsFile::buildKeyIndex(Section& section)
     }
 }
 
-int SettingsFile::findKey(const Section& section, const QString& key)
+int SettingsFile::findKey(Section& section, const QString& key)
 {
     if (section.entries > kSmallSection) {
+        // Made at the first look-up: a section that is only copied or walked
+        // through (an article's, during a delete) never needs it.
+        if (!section.indexed)
+            buildKeyIndex(section);
         const auto it = section.keyIndex.constFind(FoldedName{key});
         return it == section.keyIndex.constEnd() ? -1 : *it;
     }
@@ -360,17 +377,35 @@ bool SettingsFile::hasKey(const QString& section, const QString& key)
     return findLine(section, key) != nullptr;
 }
 
-void SettingsFile::visitStoredValues(const QString& section,
-                                     const std::function<void(const QString& key, QByteArrayView value)>& visit)
+void SettingsFile::visitStoredValues(const QString& section, const StoredValueVisitor& visit)
 {
     reloadIfChanged();
-    Section* s = findSection(section);
+    const Section* s = findSection(section);
     if (!s)
         return;
-    ensureParsed(*s);
+    const auto visitEntry = [&visit](QByteArrayView line, qsizetype eq) {
+        qsizetype begin = 0;
+        qsizetype end = eq;
+        bool plainAscii = true;
+        for (qsizetype i = 0; i < eq && plainAscii; ++i)
+            plainAscii = static_cast<unsigned char>(line[i]) < 0x80;
+        while (plainAscii && begin < end && static_cast<unsigned char>(line[begin]) <= 32)
+            ++begin;
+        while (plainAscii && end > begin && static_cast<unsigned char>(line[end - 1]) <= 32)
+            --end;
+        visit(line.sliced(begin, end - begin), plainAscii, line.sliced(eq + 1));
+    };
+    // A section not read yet is walked as its bytes: nothing is decoded or kept.
+    if (!s->parsed) {
+        forEachLine(s->rawBody, [&visitEntry](qsizetype, QByteArrayView line, qsizetype eq) {
+            if (eq >= 0)
+                visitEntry(line, eq);
+        });
+        return;
+    }
     for (const Line& line : s->lines)
         if (line.isEntry)
-            visit(line.key, QByteArrayView(line.raw).sliced(line.valueAt));
+            visitEntry(line.raw, line.valueAt - 1);
 }
 
 const QString& SettingsFile::Line::text() const
@@ -434,9 +469,7 @@ bool SettingsFile::storeInMemory(const QString& section, const QString& key, con
     // alone: no index entry moves. (Walking the index here made a section of
     // n new keys cost n * n.)
     ++s->entries;
-    if (s->entries == kSmallSection + 1)
-        buildKeyIndex(*s);
-    else if (s->entries > kSmallSection)
+    if (s->indexed)
         s->keyIndex.insert(FoldedName{key}, at);
     s->edited = true;
     m_dirty = true;
@@ -478,6 +511,7 @@ bool SettingsFile::copyInMemory(const QString& from, const QString& to)
         target->rawBody.clear();
         target->lines.clear();
         target->keyIndex.clear();
+        target->indexed = false;
         target->entries = 0;
         target->parsed = true;
         target->edited = true;
@@ -489,6 +523,7 @@ bool SettingsFile::copyInMemory(const QString& from, const QString& to)
     target->rawBody = source->rawBody;
     target->lines = source->lines;
     target->keyIndex = source->keyIndex;
+    target->indexed = source->indexed;
     target->entries = source->entries;
     target->parsed = source->parsed;
     // An unedited source's bytes are its lines: the rewrite copies them as they are.

@@ -37,9 +37,11 @@ public:
     bool hasKey(const QString& section, const QString& key);
     // Every key of the section in file order, with its value as stored (the
     // bytes stay valid until the section is written): one pass for a caller
-    // that compares many values without decoding them.
-    void visitStoredValues(const QString& section,
-                           const std::function<void(const QString& key, QByteArrayView value)>& visit);
+    // that compares many values without decoding them. A plain ASCII key comes
+    // without the blanks around it; any other key comes as stored, with
+    // plainAscii false (such keys match by their decoded, case-folded text).
+    using StoredValueVisitor = std::function<void(QByteArrayView key, bool plainAscii, QByteArrayView value)>;
+    void visitStoredValues(const QString& section, const StoredValueVisitor& visit);
     QStringList sectionNames();
 
     // False (and writeFailed) when the file could not be written, or when the
@@ -114,6 +116,7 @@ private:
         std::vector<Line> lines;
         int entries = 0;                  // lines holding a key
         QHash<FoldedName, int> keyIndex;  // key -> first line holding it; only past kSmallSection
+        bool indexed = false;             // keyIndex is made and kept up to date
     };
 
     void reloadIfChanged();
@@ -123,7 +126,7 @@ private:
     static constexpr int kSmallSection = 8;
     Section* findSection(const QString& name);
     static void buildKeyIndex(Section& section);
-    static int findKey(const Section& section, const QString& key);  // the line, or -1
+    static int findKey(Section& section, const QString& key);  // the line, or -1
     static void ensureParsed(Section& section);
     const Line* findLine(const QString& section, const QString& key);
     bool storeInMemory(const QString& section, const QString& key, const QString& value);

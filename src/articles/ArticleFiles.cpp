@@ -8,12 +8,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #ifndef Q_OS_WIN
 #include <cerrno>
-#include <cstring>
 #include <dirent.h>
 #endif
 
@@ -287,26 +287,18 @@ namespace {
 // i when `key` is `prefix` followed by the number i (1..ClauseCount, as
 // QString::number writes it), compared as the settings file compares ASCII
 // keys; else 0.
-int clauseNumberOf(const QString& key, QLatin1String prefix)
+int clauseNumberOf(QByteArrayView key, const char* prefix)
 {
-    if (key.size() <= prefix.size() || key.size() > prefix.size() + 2)
+    const qsizetype length = qsizetype(std::strlen(prefix));
+    if (key.size() <= length || key.size() > length + 2 || qstrnicmp(key.data(), prefix, size_t(length)) != 0)
         return 0;
-    const auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
-    for (qsizetype k = 0; k < prefix.size(); ++k)
-        if (fold(key.at(k).unicode()) != fold(char16_t(prefix.at(k).unicode())))
-            return 0;
     int i = 0;
-    for (QChar c : QStringView(key).sliced(prefix.size())) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9') || (i == 0 && c == QLatin1Char('0')))
+    for (char c : key.sliced(length)) {
+        if (c < '0' || c > '9' || (i == 0 && c == '0'))
             return 0;
-        i = i * 10 + c.digitValue();
+        i = i * 10 + (c - '0');
     }
     return i <= ClauseCount ? i : 0;
-}
-
-bool isAsciiKey(const QString& key)
-{
-    return std::all_of(key.begin(), key.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
 }  // namespace
@@ -318,12 +310,12 @@ std::array<bool, ClauseCount + 1> ArticleFiles::namesEqualCopies(const QString& 
     std::array<std::optional<QByteArrayView>, ClauseCount + 1> names;
     std::array<std::optional<QByteArrayView>, ClauseCount + 1> copies;
     bool foreignKeys = false;  // a key the settings file matches by full case folding
-    m_settings.visitStoredValues(section, [&](const QString& key, QByteArrayView value) {
-        foreignKeys = foreignKeys || !isAsciiKey(key);
+    m_settings.visitStoredValues(section, [&](QByteArrayView key, bool plainAscii, QByteArrayView value) {
+        foreignKeys = foreignKeys || !plainAscii;
         // The first line of a key is the one that counts, as in every read.
-        if (const int i = clauseNumberOf(key, QLatin1String(kClauseNamePrefix)); i && !names[size_t(i)])
+        if (const int i = clauseNumberOf(key, kClauseNamePrefix); i && !names[size_t(i)])
             names[size_t(i)] = value;
-        else if (const int c = clauseNumberOf(key, QLatin1String(kClauseNameCopyPrefix)); c && !copies[size_t(c)])
+        else if (const int c = clauseNumberOf(key, kClauseNameCopyPrefix); c && !copies[size_t(c)])
             copies[size_t(c)] = value;
     });
     std::array<bool, ClauseCount + 1> same{};

@@ -271,6 +271,32 @@ private slots:
         compareStored(m_store->files(), last - 1, m_articles[size_t(count - 2)]);
     }
 
+    // A moved article's display-name copies end equal to its names, also when
+    // the file spells the keys its own way and the section was never read
+    // before the delete (it is then compared as its bytes).
+    void movedNameCopiesFollowTheNamesAsStored()
+    {
+        fiveArticles();
+        QByteArray ini = m_folder->readBytes(QStringLiteral("defualt.ini"));
+        const QByteArray b = "[software1]\r\n";
+        const qsizetype at = ini.indexOf(b) + b.size();
+        QVERIFY(at >= b.size());
+        // Clause 2: the copy differs; clause 3: equal, in other letter cases and with blanks.
+        ini.insert(at, "showclausedisplay2 =Name2\r\nShowrtClauseDisplayDefault2=Old\r\n"
+                       " SHOWCLAUSEDISPLAY3\t=Same\r\nshowrtclausedisplaydefault3=Same\r\n");
+        m_folder->writeBytes(QStringLiteral("defualt.ini"), ini);
+        reopen();
+        selectRows({0});
+        QVERIFY(m_store->DeleteSelectedArticles());
+        QVERIFY(m_store->waitForFiles());
+        const QString moved = ArticleFiles::articleSection(0);
+        QCOMPARE(m_settings->readString(moved, QStringLiteral("ShowrtClauseDisplayDefault2")), QStringLiteral("Name2"));
+        QCOMPARE(m_settings->readString(moved, QStringLiteral("ShowClauseDisplay3")), QStringLiteral("Same"));
+        const QByteArray after = m_folder->readBytes(QStringLiteral("defualt.ini"));
+        QVERIFY(after.contains("showrtclausedisplaydefault3=Same\r\n"));  // left as it stood
+        QVERIFY(!after.contains("ShowrtClauseDisplayDefault2=Old"));
+    }
+
     void recordReadsOnlyWhatItWrote()
     {
         using namespace ArticleDeleteJournal;
