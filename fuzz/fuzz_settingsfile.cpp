@@ -99,6 +99,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
 
+    // The walk over a section's stored values, before and after the section is
+    // read, shows what a look-up finds: the first line of each plain key. A key
+    // of other bytes may decode to any plain key, so the check ends there.
+    for (qsizetype i = 0; i < names.size() && i < 3; ++i) {
+        for (int pass = 0; pass < 2; ++pass) {
+            QSet<QString> seen;
+            bool foreign = false;
+            settings.visitStoredValues(names[i], [&](QByteArrayView key, bool plainAscii, QByteArrayView value) {
+                const QString name = QString::fromLatin1(key);
+                foreign = foreign || !plainAscii;
+                if (foreign || name.isEmpty() || seen.contains(name.toCaseFolded()))
+                    return;
+                seen.insert(name.toCaseFolded());
+                check(settings.readString(names[i], name) == TextCodec::decodeGb18030(value),
+                      "a walked value is the value a look-up reads", shown(name));
+            });
+            settings.hasKey(names[i], QStringLiteral("x"));  // the section is read for the second pass
+        }
+    }
+
     // One write, chosen by the last byte; its names and value come from the
     // input's last line, so they can hold anything.
     const qsizetype lastBreak = input.lastIndexOf('\n');

@@ -309,7 +309,7 @@ std::array<bool, ClauseCount + 1> ArticleFiles::namesEqualCopies(const QString& 
 {
     std::array<std::optional<QByteArrayView>, ClauseCount + 1> names;
     std::array<std::optional<QByteArrayView>, ClauseCount + 1> copies;
-    bool foreignKeys = false;  // a key the settings file matches by full case folding
+    bool foreignKeys = false;  // a key of other bytes: it may decode to one of the names
     m_settings.visitStoredValues(section, [&](QByteArrayView key, bool plainAscii, QByteArrayView value) {
         foreignKeys = foreignKeys || !plainAscii;
         // The first line of a key is the one that counts, as in every read.
