@@ -11,9 +11,9 @@ endif()
 
 set(expected
     usr/bin/qvbzevi
-    usr/share/applications/qvbzevi.desktop
+    usr/share/applications/com.qvbzevi.QVBzevi.desktop
     usr/share/icons/hicolor/scalable/apps/qvbzevi.svg
-    usr/share/metainfo/qvbzevi.metainfo.xml)
+    usr/share/metainfo/com.qvbzevi.QVBzevi.metainfo.xml)
 foreach(path ${expected})
     if(NOT EXISTS ${STAGE_DIR}/${path})
         message(FATAL_ERROR "not installed: /${path}")
@@ -22,7 +22,7 @@ endforeach()
 if(NOT IS_DIRECTORY ${STAGE_DIR}/usr/bin OR IS_SYMLINK ${STAGE_DIR}/usr/bin/qvbzevi)
     message(FATAL_ERROR "/usr/bin/qvbzevi is not a plain file")
 endif()
-file(READ ${STAGE_DIR}/usr/share/applications/qvbzevi.desktop desktop)
+file(READ ${STAGE_DIR}/usr/share/applications/com.qvbzevi.QVBzevi.desktop desktop)
 if(NOT desktop MATCHES "Exec=qvbzevi" OR NOT desktop MATCHES "Icon=qvbzevi")
     message(FATAL_ERROR "the desktop file does not start qvbzevi with its icon")
 endif()

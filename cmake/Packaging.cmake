@@ -9,7 +9,7 @@
 
 include(GNUInstallDirs)
 
-install(FILES ${CMAKE_CURRENT_LIST_DIR}/qvbzevi.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/com.qvbzevi.QVBzevi.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
 
 set(CPACK_PACKAGE_NAME qvbzevi)
 set(CPACK_PACKAGE_VENDOR "QVBzevi")

@@ -88,8 +88,8 @@ fi
 in_root "dpkg-query -W -f='\${Installed-Size} KiB installed, version \${Version}\n' qvbzevi"
 
 echo "== files and libraries"
-for f in /usr/bin/qvbzevi /usr/share/applications/qvbzevi.desktop \
-         /usr/share/icons/hicolor/scalable/apps/qvbzevi.svg /usr/share/metainfo/qvbzevi.metainfo.xml; do
+for f in /usr/bin/qvbzevi /usr/share/applications/com.qvbzevi.QVBzevi.desktop \
+         /usr/share/icons/hicolor/scalable/apps/qvbzevi.svg /usr/share/metainfo/com.qvbzevi.QVBzevi.metainfo.xml; do
     if in_root "dpkg -L qvbzevi | grep -qx '$f' && test -s '$f'"; then pass "installed $f"; else fail "missing $f"; fi
 done
 # Before anything else is installed: every library the package itself needs.
@@ -102,9 +102,9 @@ else fail "libraries missing:"; echo "$missing"; fi
 echo "== tools for the check: Xvfb, xwd, validators"
 in_root "nice -n 19 apt-get install -y -q --no-install-recommends xvfb xauth x11-apps \
          desktop-file-utils appstream >/tmp/apt-tools.log 2>&1" || { fail "installing the tools"; exit 1; }
-if in_root "desktop-file-validate /usr/share/applications/qvbzevi.desktop"; then pass "desktop-file-validate"
+if in_root "desktop-file-validate /usr/share/applications/com.qvbzevi.QVBzevi.desktop"; then pass "desktop-file-validate"
 else fail "desktop-file-validate"; fi
-if in_root "appstreamcli validate --no-net /usr/share/metainfo/qvbzevi.metainfo.xml"; then pass "appstreamcli validate"
+if in_root "appstreamcli validate --no-net /usr/share/metainfo/com.qvbzevi.QVBzevi.metainfo.xml"; then pass "appstreamcli validate"
 else fail "appstreamcli validate"; fi
 
 echo "== start as $user under Xvfb"

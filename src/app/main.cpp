@@ -56,7 +56,7 @@ int main(int argc, char* argv[])
     GraphicsChoice::chooseBeforeApplication();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QVBzevi"));
-    QApplication::setDesktopFileName(QStringLiteral("qvbzevi"));
+    QApplication::setDesktopFileName(QStringLiteral("com.qvbzevi.QVBzevi"));
     QApplication::setWindowIcon(Pictures::applicationIcon());
     QApplication::setFont(TFrmMain::windowFont());
 
