@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <optional>
+
 namespace {
 
 bool isAscii(const QString& text) noexcept
@@ -49,22 +51,30 @@ QString decodePart(const QByteArray& line, qsizetype from, qsizetype length)
     return QString::fromLatin1(part);
 }
 
-// The key of an entry line, trimmed of codes up to 32. A plain ASCII key (as
-// nearly all are) is trimmed as bytes, with no decoded copy to trim; other
-// bytes are decoded first, since a broken GB18030 sequence may swallow a
+// The bytes of a plain ASCII key (as nearly all are) before the "=" at `eq`,
+// trimmed of codes up to 32; nullopt for a key of other bytes, which must be
+// decoded before it is trimmed, since a broken GB18030 sequence may swallow a
 // byte below 33.
-QString keyOf(const QByteArray& line, qsizetype eq)
+std::optional<QByteArrayView> plainKeyBytes(QByteArrayView line, qsizetype eq)
 {
-    qsizetype begin = 0;
-    qsizetype end = eq;
     for (qsizetype i = 0; i < eq; ++i)
         if (static_cast<unsigned char>(line[i]) >= 0x80)
-            return TextCodec::trimmed(decodePart(line, 0, eq));
+            return std::nullopt;
+    qsizetype begin = 0;
+    qsizetype end = eq;
     while (begin < end && static_cast<unsigned char>(line[begin]) <= 32)
         ++begin;
     while (end > begin && static_cast<unsigned char>(line[end - 1]) <= 32)
         --end;
-    return QString::fromLatin1(line.constData() + begin, end - begin);
+    return line.sliced(begin, end - begin);
+}
+
+// The key of an entry line, trimmed of codes up to 32.
+QString keyOf(const QByteArray& line, qsizetype eq)
+{
+    if (const std::optional<QByteArrayView> plain = plainKeyBytes(line, eq))
+        return QString::fromLatin1(*plain);
+    return TextCodec::trimmed(decodePart(line, 0, eq));
 }
 
 // A line whose first non-blank byte is ";".
@@ -384,16 +394,8 @@ void SettingsFile::visitStoredValues(const QString& section, const StoredValueVi
     if (!s)
         return;
     const auto visitEntry = [&visit](QByteArrayView line, qsizetype eq) {
-        qsizetype begin = 0;
-        qsizetype end = eq;
-        bool plainAscii = true;
-        for (qsizetype i = 0; i < eq && plainAscii; ++i)
-            plainAscii = static_cast<unsigned char>(line[i]) < 0x80;
-        while (plainAscii && begin < end && static_cast<unsigned char>(line[begin]) <= 32)
-            ++begin;
-        while (plainAscii && end > begin && static_cast<unsigned char>(line[end - 1]) <= 32)
-            --end;
-        visit(line.sliced(begin, end - begin), plainAscii, line.sliced(eq + 1));
+        const std::optional<QByteArrayView> plain = plainKeyBytes(line, eq);
+        visit(plain.value_or(line.first(eq)), plain.has_value(), line.sliced(eq + 1));
     };
     // A section not read yet is walked as its bytes: nothing is decoded or kept.
     if (!s->parsed) {
