@@ -1,11 +1,19 @@
 #include "DataFolder.h"
 
+#include "StoredFile.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace DataFolder {
 
@@ -27,6 +35,33 @@ bool isInstalledProgramFolder(const QString& executableDir)
     const QString dir = QDir::cleanPath(QDir(executableDir).absolutePath());
     return dir == QLatin1String(QVB_INSTALL_BINDIR) || dir == QLatin1String("/usr/bin")
         || dir == QLatin1String("/usr/local/bin");
+}
+
+bool holdsData(const QString& folder)
+{
+    for (const char* name : {"defualt.ini", "SDUrl.txt", "articles.txt"})
+        if (QFileInfo::exists(folder + QLatin1String(name)))
+            return true;
+    return false;
+}
+
+QString writeProblem(const QString& folder)
+{
+#ifdef Q_OS_UNIX
+    // A file made and written for real: a full disk, a read-only mount, a
+    // missing permission or a path that is no folder each say so here.
+    const QByteArray probe = QFile::encodeName(withSeparator(folder) + QStringLiteral(".qvbzevi-write-test"));
+    const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return StoredFile::systemReason(errno);
+    const bool written = ::write(fd, "x", 1) == 1;
+    const int error = errno;
+    ::close(fd);
+    ::unlink(probe.constData());
+    return written ? QString() : StoredFile::systemReason(error);
+#else
+    return QFileInfo(folder).isWritable() ? QString() : QStringLiteral("not writable");
+#endif
 }
 
 bool ensure(const QString& folder)
@@ -53,6 +88,11 @@ QString resolve(const QString& executableDir)
     const QString besidePath = QDir(executableDir).absoluteFilePath(QStringLiteral("config"));
     const QString beside = withSeparator(besidePath);
     if (QFileInfo(beside).isDir() && QFileInfo(beside).isWritable())
+        return beside;
+    // The user's data stays in view even where it cannot be written (a
+    // read-only mount): an empty folder elsewhere would look as if it was lost.
+    // The window says that changes cannot be saved.
+    if (holdsData(beside))
         return beside;
     // Without the separator: "config/" of a plain file named config does not exist,
     // and the program would then try to keep its data inside that file.

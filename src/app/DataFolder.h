@@ -15,6 +15,12 @@ QString perUserFolder();
 // The folder an installed copy of the program runs from (/usr/bin, ...).
 bool isInstalledProgramFolder(const QString& executableDir);
 
+// The folder holds the settings file or a list file.
+bool holdsData(const QString& folder);
+// Why a file cannot be written into the folder, in the system's words; empty
+// when it can (a small file is made, written and removed to find out).
+QString writeProblem(const QString& folder);
+
 // A write cut short by a crash leaves its temporary copy ("defualt.ini.AbC123")
 // beside the file it was to replace; the file itself is whole. Removes those
 // of the program's own stored files, so an export does not carry them along.

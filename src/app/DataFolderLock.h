@@ -11,13 +11,22 @@
 // left by a copy that crashed is taken over.
 class DataFolderLock {
 public:
+    enum class Outcome {
+        Locked,
+        HeldByAnotherCopy,
+        Failed,  // the lock file could not be made: see problem()
+    };
+
     explicit DataFolderLock(const QString& dataFolder);
 
-    bool tryLock();
+    Outcome tryLock();
     bool isLocked() const { return m_lock && m_lock->isLocked(); }
     QString lockFilePath() const { return m_path; }
+    // "<path>: <reason>" after a failed tryLock().
+    QString problem() const { return m_problem; }
 
 private:
     QString m_path;
+    QString m_problem;
     std::unique_ptr<QLockFile> m_lock;
 };

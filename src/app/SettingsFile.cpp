@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -176,7 +177,9 @@ void SettingsFile::reloadIfChanged()
         return;
     const QFileInfo info(m_path);
     const bool exists = info.exists();
-    if (exists == m_diskKnown && (!exists || (info.lastModified() == m_diskTime && info.size() == m_diskSize)))
+    // A file that could not be read is tried again: the cause may be gone.
+    if (!m_readFailed && exists == m_diskKnown
+        && (!exists || (info.lastModified() == m_diskTime && info.size() == m_diskSize)))
         return;
     load();
 }
@@ -188,8 +191,11 @@ void SettingsFile::load()
     m_lastSection = -1;
     m_dirty = false;
     rememberDiskState();
-    const auto bytes = StoredFile::readBytes(m_path);
-    parse(bytes.value_or(QByteArray()));
+    // An unreadable file reads as empty, and the file layer refuses to write
+    // over it until a read succeeds.
+    const ReadResult file = StoredFile::read(m_path);
+    m_readFailed = !file.ok();
+    parse(file.bytes);
 }
 
 namespace {
@@ -547,6 +553,26 @@ bool SettingsFile::writeString(const QString& section, const QString& key, const
     beginBatch();
     if (!storeInMemory(section, key, value))
         m_batchFailed = true;
+    return endBatch();
+}
+
+bool SettingsFile::removeKey(const QString& section, const QString& key)
+{
+    beginBatch();
+    if (Section* s = findSection(section)) {
+        ensureParsed(*s);
+        const auto before = s->lines.size();
+        s->lines.erase(std::remove_if(s->lines.begin(), s->lines.end(),
+                                      [&key](const Line& line) { return line.isEntry && FoldedName::same(line.key, key); }),
+                       s->lines.end());
+        if (s->lines.size() != before) {
+            s->entries -= int(before - s->lines.size());
+            s->keyIndex.clear();
+            s->indexed = false;
+            s->edited = true;
+            m_dirty = true;
+        }
+    }
     return endBatch();
 }
 

@@ -49,6 +49,9 @@ public:
     bool writeString(const QString& section, const QString& key, const QString& value);
     bool writeInteger(const QString& section, const QString& key, int value);
     bool writeBool(const QString& section, const QString& key, bool value);
+    // Removes every line of `key` from the section (the first of that name,
+    // the one reads use); the section's other lines stay.
+    bool removeKey(const QString& section, const QString& key);
     // Makes section `to` hold the lines `from` holds, as they stand (no key is
     // decoded or encoded again): `to` keeps its header line, or gets one at the
     // end of the file when it is new. A missing `from` empties `to` (a missing
@@ -145,6 +148,7 @@ private:
     bool m_batchFailed = false;
     bool m_dirty = false;
     bool m_diskKnown = false;
+    bool m_readFailed = false;
     QDateTime m_diskTime;
     qint64 m_diskSize = -1;
     QString m_lastError;

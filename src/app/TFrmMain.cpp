@@ -15,11 +15,13 @@
 #include "DialogTexts.h"
 #include "HelpFallback.h"
 #include "SiteListPanel.h"
+#include "StoredFile.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QScrollArea>
 #include <QSplitter>
 
@@ -63,6 +65,7 @@ void TFrmMain::FormCreate()
     TimerFirstRun.start();
     m_layout.LblHint->clear();
     LoadAllData();
+    reportStartupProblems();
     // A session that ends (logout, a terminate request) saves like a close.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &TFrmMain::SaveAllData);
 }
@@ -157,4 +160,27 @@ void TFrmMain::TimerFirstRunTimer()
         showHelpWithFallback(PageControl->CurBrowser(), InterfaceTexts::onlineHelpAddress());
 }
 
-void TFrmMain::showHint(const QString& text) { m_layout.LblHint->setText(text); }
+void TFrmMain::showHint(const QString& text)
+{
+    m_problems.clear();
+    m_layout.LblHint->setText(text);
+    m_layout.LblHint->setToolTip(text);  // a long text runs past the line's end
+}
+
+void TFrmMain::reportProblem(const QString& text)
+{
+    QStringList problems = m_problems;
+    problems << text;
+    showHint(problems.join(QString::fromUtf8("；")));
+    m_problems = problems;
+}
+
+// Said at once, not first when the exit cannot save.
+void TFrmMain::reportStartupProblems()
+{
+    if (const QString problem = DataFolder::writeProblem(m_dataFolder); !problem.isEmpty())
+        reportProblem(QString::fromUtf8("数据文件夹不能写入，修改将无法保存：%1（%2）")
+                          .arg(QDir::toNativeSeparators(m_dataFolder), problem));
+    for (const QString& file : StoredFile::unreadableFiles())
+        reportProblem(QString::fromUtf8("无法读取，程序不会写入此文件：%1").arg(file));
+}

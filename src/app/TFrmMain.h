@@ -60,6 +60,9 @@ public slots:
     void MnHelpClick();
     void Image48MouseDown();
     void showHint(const QString& text);
+    // A problem found at start-up (or with the first page) joins the others
+    // in the hint line until a later message replaces them.
+    void reportProblem(const QString& text);
 
 signals:
     // The stored site's page (or the first page) finished loading after start-up.
@@ -83,6 +86,7 @@ private:
     void TimerFirstRunTimer();
     void reloadAfterImport();
     void reportWriteFailure(const QString& error);
+    void reportStartupProblems();
     QCheckBox* CbEditURL() const;
     QCheckBox* CbIhEdit() const;
 
@@ -104,6 +108,7 @@ private:
     QPushButton* BtnIHAboutUs = nullptr;
     QPushButton* BtnIHExit = nullptr;
     QTimer TimerFirstRun;
+    QStringList m_problems;  // shown together in the hint line
     int m_rememberedContentWidth = 200;
     bool m_fullScreen = false;
     bool m_saved = false;

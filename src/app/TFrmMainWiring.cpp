@@ -17,6 +17,7 @@
 #include "SettingsFileLoader.h"
 #include "SiteListPanel.h"
 #include "SiteStore.h"
+#include "StoredFile.h"
 #include "TAddressBar.h"
 #include "TPageControl.h"
 #include "TWebbrowser.h"
@@ -146,6 +147,14 @@ void TFrmMain::wireSubsystems()
         m_hotkeys->detach();
         m_hotkeys->attach();
     });
+    connect(PageControl, &TPageControl::pageCannotOpen, this, [this](const QString& address, const QString& reason) {
+        reportProblem(QString::fromUtf8("无法打开网址：%1（%2）").arg(address, reason));
+    });
+    // Back from another program, which may have changed the shown article's files.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive && !m_closing)
+            m_articles->RereadShownArticle();
+    });
     connect(PageControl->WebBrowser1, &QWebEngineView::loadFinished, this, [this] {
         static bool reported = false;
         if (!reported) {
@@ -196,6 +205,7 @@ void TFrmMain::reloadAfterImport()
 {
     // The settings file notices the imported copy by itself; the lists and the
     // open article are read again, nothing of the old state is saved over them.
+    StoredFile::forgetUnreadableFiles();
     m_articles->ReloadFromDisk(m_settings->readInteger(QStringLiteral("defualt"), QStringLiteral("SoftwareInd"), 0));
     m_siteStore->LoadSiteList();
     m_siteStore->SelectSite(m_settings->readInteger(QStringLiteral("defualt"), QStringLiteral("SiteInd"), 0));

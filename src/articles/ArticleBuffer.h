@@ -24,8 +24,20 @@ struct ArticleBuffer {
     bool Confirmed = false;
 };
 
-// What the content panel's fields hold, handed to a whole-article save.
+// What the content panel's fields hold, handed to a save, and which of them
+// the user changed since they were filled or saved (all, unless told).
 struct ArticlePanelTexts {
     ClauseTexts clause;
     ParagraphTexts paragraph;  // "\n" line breaks
+    std::array<bool, ClauseCount + 1> clauseChanged = allChanged<ClauseCount>();
+    std::array<bool, ParagraphCount + 1> paragraphChanged = allChanged<ParagraphCount>();
+
+    template <int Count>
+    static constexpr std::array<bool, Count + 1> allChanged()
+    {
+        std::array<bool, Count + 1> changed{};
+        for (int i = 1; i <= Count; ++i)
+            changed[size_t(i)] = true;
+        return changed;
+    }
 };

@@ -73,6 +73,11 @@ bool ArticleController::SaveCurrentArticle()
     return true;
 }
 
+void ArticleController::RereadShownArticle()
+{
+    m_contentPanel->showStoredChanges(m_store.RereadShownArticle());
+}
+
 // The current item changed by mouse or keyboard, or Enter: show it. The
 // field the user left has already been saved into the article shown before.
 void ArticleController::LbArticleNameClick()

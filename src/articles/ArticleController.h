@@ -36,6 +36,9 @@ public:
     void SelectArticle(int n) { m_store.SelectArticle(n); }
     bool SaveCurrentArticle();
     void ReloadFromDisk(int n) { m_store.ReloadFromDisk(n); }
+    // Another program may have changed the shown article's files: unchanged
+    // fields show what is stored now.
+    void RereadShownArticle();
     void relayoutFields();
 
     // Handlers of the article list and its buttons.

@@ -79,10 +79,14 @@ bool ArticleStore::writeNames(const QStringList& names)
 void ArticleStore::LoadArticleNames()
 {
     m_files.waitForRenames();  // a failed run is finished from the record below
-    QStringList names = StoredFile::readLines(m_files.articleListPath());
+    QString readError;
+    QStringList names = StoredFile::readLines(m_files.articleListPath(), &readError);
     QStringList errors;
-    if (const auto finished = rollForward(names, errors))
-        names = *finished;  // the keys belong to this list even when a file lags behind
+    // An unreadable list is left alone; the file layer keeps it from being written.
+    if (readError.isEmpty()) {
+        if (const auto finished = rollForward(names, errors))
+            names = *finished;  // the keys belong to this list even when a file lags behind
+    }
     m_deleteUnfinished = !errors.isEmpty();
     adoptList(names);
     m_shown = -1;
@@ -100,7 +104,7 @@ void ArticleStore::ReloadFromDisk(int n)
 
 bool ArticleStore::SaveArticleNames()
 {
-    if (!finishInterruptedDelete())
+    if (!listIsWritable() || !finishInterruptedDelete())
         return false;
     return writeNames(m_names.stringList());
 }
@@ -134,25 +138,52 @@ void ArticleStore::LoadCurrentArticle()
     emit currentArticleChanged();
 }
 
+// Only the fields the user changed: a field written back unchanged would
+// undo what another program (a sync tool, an editor) stored meanwhile, and
+// a read-only data folder would refuse a save that changes nothing.
 bool ArticleStore::SaveCurrentArticle(const ArticlePanelTexts& texts)
 {
     if (m_shown < 0)
         return true;
-    if (!finishDeleteBeforeParagraphWrite())
+    QStringList errors;
+    const QString section = ArticleFiles::articleSection(m_shown);
+    {
+        SettingsFile::Batch batch(m_settings);
+        bool stored = true;
+        for (int i = 1; i <= ClauseCount; ++i)
+            if (texts.clauseChanged[size_t(i)])
+                stored = m_settings.writeString(section, ArticleFiles::clauseTextKey(i), texts.clause[size_t(i)]) && stored;
+        if (batch.commit() && stored) {
+            for (int i = 1; i <= ClauseCount; ++i)
+                if (texts.clauseChanged[size_t(i)])
+                    m_buffer.ClauseText[size_t(i)] = texts.clause[size_t(i)];
+        } else {
+            errors << m_settings.lastError();
+        }
+    }
+    const bool paragraphChanged =
+        std::any_of(texts.paragraphChanged.begin() + 1, texts.paragraphChanged.end(), [](bool c) { return c; });
+    if (paragraphChanged && !finishDeleteBeforeParagraphWrite())
         return false;
-    ArticleBuffer article = m_buffer;
-    article.ClauseText = texts.clause;
-    article.ParagraphText = texts.paragraph;
-    return report(m_files.write(m_shown, article));
+    for (int j = 1; j <= ParagraphCount && paragraphChanged; ++j) {
+        if (!texts.paragraphChanged[size_t(j)])
+            continue;
+        if (const WriteResult result = m_files.writeContent(m_shown, j, texts.paragraph[size_t(j)]); result)
+            m_buffer.ParagraphText[size_t(j)] = texts.paragraph[size_t(j)];
+        else
+            errors << result.error;
+    }
+    return report(errors);
 }
 
 bool ArticleStore::SaveClauseField(int i, const QString& text)
 {
     if (m_shown < 0 || i < 1 || i > ClauseCount)
         return true;
-    if (m_settings.writeString(ArticleFiles::articleSection(m_shown), ArticleFiles::clauseTextKey(i), text))
-        return true;
-    return report({m_settings.lastError()});
+    if (!m_settings.writeString(ArticleFiles::articleSection(m_shown), ArticleFiles::clauseTextKey(i), text))
+        return report({m_settings.lastError()});
+    m_buffer.ClauseText[size_t(i)] = text;
+    return true;
 }
 
 bool ArticleStore::SaveParagraphField(int j, const QString& text)
@@ -162,7 +193,32 @@ bool ArticleStore::SaveParagraphField(int j, const QString& text)
     if (!finishDeleteBeforeParagraphWrite())
         return false;
     const WriteResult result = m_files.writeContent(m_shown, j, text);
-    return result ? true : report({result.error});
+    if (!result)
+        return report({result.error});
+    m_buffer.ParagraphText[size_t(j)] = text;
+    return true;
+}
+
+ArticleStore::StoredChanges ArticleStore::RereadShownArticle()
+{
+    StoredChanges changes;
+    if (m_shown < 0)
+        return changes;
+    const ArticleBuffer stored = m_files.read(m_shown);
+    for (int i = 1; i <= ClauseCount; ++i) {
+        const auto at = size_t(i);
+        changes.clause[at] = stored.ClauseText[at] != m_buffer.ClauseText[at];
+        changes.captions = changes.captions || stored.ClauseName[at] != m_buffer.ClauseName[at];
+    }
+    for (int j = 1; j <= ParagraphCount; ++j) {
+        const auto at = size_t(j);
+        changes.paragraph[at] = stored.ParagraphText[at] != m_buffer.ParagraphText[at];
+        changes.captions = changes.captions || stored.ParagraphTitle[at] != m_buffer.ParagraphTitle[at];
+    }
+    const QString name = m_buffer.ArticleName;
+    m_buffer = stored;
+    m_buffer.ArticleName = name;
+    return changes;
 }
 
 // Finishes the delete the settings file records when articles.txt still holds
@@ -183,6 +239,14 @@ std::optional<QStringList> ArticleStore::rollForward(const QStringList& namesOnD
     else if (const WriteResult written = StoredFile::writeLines(m_files.articleListPath(), kept); !written)
         errors << written.error;
     return kept;
+}
+
+// A list that could not be read may name any number of articles: a change
+// by position would overwrite theirs.
+bool ArticleStore::listIsWritable()
+{
+    const QString refusal = StoredFile::writeRefusal(m_files.articleListPath());
+    return refusal.isEmpty() || report({refusal});
 }
 
 bool ArticleStore::finishInterruptedDelete()
@@ -224,7 +288,7 @@ void ArticleStore::adoptList(const QStringList& names)
 // the rewrite changes nothing.
 bool ArticleStore::DeleteSelectedArticles()
 {
-    if (!finishInterruptedDelete())
+    if (!listIsWritable() || !finishInterruptedDelete())
         return false;
     const int total = count();
     QList<int> removed;
@@ -304,7 +368,7 @@ bool ArticleStore::ApplyEditedArticle(EditMode mode)
         return false;
     }
     const int n = mode == EditMode::Update ? m_shown : count();
-    if (n < 0 || !finishInterruptedDelete())
+    if (n < 0 || !listIsWritable() || !finishInterruptedDelete())
         return false;
     // The article's items first: until articles.txt names it, an appended
     // article is only a leftover, and a renamed one keeps its old name. The

@@ -58,10 +58,20 @@ public:
     // n < 0 counts as 0, n past the end selects nothing.
     void SelectArticle(int n);
     void LoadCurrentArticle();
+    // Writes the fields that texts marks as changed.
     bool SaveCurrentArticle(const ArticlePanelTexts& texts);
     bool SaveClauseField(int i, const QString& text);
     bool SaveParagraphField(int j, const QString& text);
     bool DeleteSelectedArticles();
+    // Reads the shown article again (another program may have changed its
+    // files) into the buffer, and says which stored texts differ from what
+    // the buffer held.
+    struct StoredChanges {
+        std::array<bool, ClauseCount + 1> clause{};
+        std::array<bool, ParagraphCount + 1> paragraph{};
+        bool captions = false;  // a clause name or paragraph title
+    };
+    StoredChanges RereadShownArticle();
     // Renames the shown article or appends a new one from the buffer, and
     // stores it whole. The buffer must have passed editedArticleProblem().
     bool ApplyEditedArticle(EditMode mode);
@@ -86,6 +96,7 @@ private:
     bool report(const QStringList& errors);
     bool writeNames(const QStringList& names);
     std::optional<QStringList> rollForward(const QStringList& namesOnDisk, QStringList& errors);
+    bool listIsWritable();
     bool finishInterruptedDelete();
     bool finishDeleteBeforeParagraphWrite();
     void adoptList(const QStringList& names);

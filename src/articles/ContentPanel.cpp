@@ -129,10 +129,14 @@ QString ContentPanel::paragraphFieldText(int j) const
 ArticlePanelTexts ContentPanel::panelTexts() const
 {
     ArticlePanelTexts texts;
-    for (int i = 1; i <= ClauseCount; ++i)
+    for (int i = 1; i <= ClauseCount; ++i) {
         texts.clause[size_t(i)] = clauseField(i)->text();
-    for (int j = 1; j <= ParagraphCount; ++j)
+        texts.clauseChanged[size_t(i)] = clauseField(i)->isModified();
+    }
+    for (int j = 1; j <= ParagraphCount; ++j) {
         texts.paragraph[size_t(j)] = paragraphField(j)->toPlainText();
+        texts.paragraphChanged[size_t(j)] = paragraphField(j)->document()->isModified();
+    }
     return texts;
 }
 
@@ -154,6 +158,30 @@ void ContentPanel::FillPanelFromBuffer()
         paragraphBox(j)->setTitle(shown ? ArticleHotkeys::paragraphCaption(buffer.ParagraphTitle[size_t(j)], j)
                                         : QString());
     }
+}
+
+void ContentPanel::showStoredChanges(const ArticleStore::StoredChanges& changes)
+{
+    if (m_store.shownIndex() < 0)
+        return;
+    const ArticleBuffer& buffer = m_store.buffer();
+    // A field the user is changing keeps the user's text; the save writes it.
+    for (int i = 1; i <= ClauseCount; ++i)
+        if (changes.clause[size_t(i)] && !clauseField(i)->isModified())
+            clauseField(i)->setText(buffer.ClauseText[size_t(i)]);
+    for (int j = 1; j <= ParagraphCount; ++j) {
+        QPlainTextEdit* field = paragraphField(j);
+        if (changes.paragraph[size_t(j)] && !field->document()->isModified()) {
+            field->setPlainText(buffer.ParagraphText[size_t(j)]);
+            field->document()->setModified(false);
+        }
+    }
+    if (!changes.captions)
+        return;
+    for (int i = 1; i <= ClauseCount; ++i)
+        setClauseCaption(i, buffer.ClauseName[size_t(i)] + ArticleHotkeys::clauseSuffix(i));
+    for (int j = 1; j <= ParagraphCount; ++j)
+        paragraphBox(j)->setTitle(ArticleHotkeys::paragraphCaption(buffer.ParagraphTitle[size_t(j)], j));
 }
 
 bool ContentPanel::saveClause(int i)

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "ArticleBuffer.h"
+#include "ArticleStore.h"
 
 #include <QGroupBox>
 
 #include <array>
 
-class ArticleStore;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -41,6 +41,9 @@ public:
     bool commitPendingEdits();
     // After a whole-article save: the fields hold what is stored.
     void markSaved();
+    // The store read the shown article again: fields the user has not
+    // changed show the stored texts.
+    void showStoredChanges(const ArticleStore::StoredChanges& changes);
     // The main window's relayout: clause fields = clause area width - 150,
     // paragraph boxes = clause area width - 28.
     void relayoutFields();

@@ -6,9 +6,11 @@
 #include "TWebbrowser.h"
 
 #include <QMenu>
+#include <QWebEngineLoadingInfo>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <memory>
 #include <utility>
 
 TPageControl::TPageControl(BrowserProfile& profile, QWidget* parent) : QTabWidget(parent), m_profile(profile)
@@ -99,7 +101,7 @@ void TPageControl::OpenFirstPage(const QString& text)
 {
     if (text.isEmpty() || !m_curBrowser)
         return;
-    m_curBrowser->Navigate(text);
+    openWatched(m_curBrowser, text);
     m_firstPage = text;
 }
 
@@ -109,7 +111,30 @@ void TPageControl::NavigateCurrent(const QString& text)
     if (!firstPage.isEmpty() && text == firstPage)
         return;
     if (m_curBrowser)
-        m_curBrowser->Navigate(text);
+        openWatched(m_curBrowser, text);
+}
+
+// A stored address that leads nowhere would otherwise leave a blank tab
+// without a word. A load the user stops or replaces is no failure.
+void TPageControl::openWatched(TWebbrowser* browser, const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    const QUrl url = QUrl::fromUserInput(text);
+    if (!url.isValid()) {
+        emit pageCannotOpen(text, url.errorString());
+        return;
+    }
+    browser->Navigate(text);
+    QWebEnginePage* page = browser->page();
+    auto watch = std::make_shared<QMetaObject::Connection>();
+    *watch = connect(page, &QWebEnginePage::loadingChanged, this, [this, watch, text](const QWebEngineLoadingInfo& info) {
+        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+            return;
+        disconnect(*watch);
+        if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
+            emit pageCannotOpen(text, info.errorString());
+    });
 }
 
 void NavigateCurrent(TPageControl& pages, const QString& text) { pages.NavigateCurrent(text); }

@@ -70,10 +70,13 @@ signals:
     void historyStateChanged(bool canGoBack, bool canGoForward);
     // A page asked for a new window while still loading; no tab was made.
     void newWindowRefused(TWebbrowser* requester);
+    // An address given to OpenFirstPage or NavigateCurrent could not be opened.
+    void pageCannotOpen(const QString& address, const QString& reason);
 
 private:
     QWidget* addBrowserPage(int index, const QString& caption, const QString& objectName = {});
     void wireBrowser(TWebbrowser* browser);
+    void openWatched(TWebbrowser* browser, const QString& text);
     bool removeBrowserPage(int index);
     void showPopup(const QPoint& pos);
 

@@ -36,4 +36,13 @@ inline bool write(SettingsFile& settings, int position, const Values& values)
            && settings.writeString(section, passwordKey(), values.password);
 }
 
+// Only these keys: the section of a site named by a number also holds that
+// site's identifiers.
+inline bool remove(SettingsFile& settings, int position)
+{
+    const QString section = name(position);
+    return settings.removeKey(section, urlKey()) && settings.removeKey(section, userKey())
+           && settings.removeKey(section, passwordKey());
+}
+
 }  // namespace SiteSection

@@ -91,12 +91,17 @@ QString SiteStore::siteProblem(const TMyURL& site)
 
 void SiteStore::LoadSiteList()
 {
-    m_namesOnDisk = StoredFile::readLines(m_listPath);
+    QString readError;
+    m_namesOnDisk = StoredFile::readLines(m_listPath, &readError);
     QStringList names = m_namesOnDisk;
-    if (const auto recovered = SiteListJournal::recover(m_settings, m_namesOnDisk)) {
-        // The last change reached the settings file but not SDUrl.txt: finish it.
-        names = *recovered;
-        writeNameList(names);
+    // An unreadable list is left alone: the file layer keeps it from being
+    // written, and nothing is finished from the copy of the names.
+    if (readError.isEmpty()) {
+        if (const auto recovered = SiteListJournal::recover(m_settings, m_namesOnDisk)) {
+            // The last change reached the settings file but not SDUrl.txt: finish it.
+            names = *recovered;
+            writeNameList(names);
+        }
     }
     SelectionUpdate guard(*this);
     m_selection->clear();
@@ -183,10 +188,21 @@ bool SiteStore::reportSettingsFailure()
 bool SiteStore::commitSites(const QStringList& names, int from, int to,
                             const std::function<SectionValues()>& sections)
 {
+    // A list that could not be read may hold any number of sites: writing
+    // sections by position would overwrite theirs.
+    if (const QString refusal = StoredFile::writeRefusal(m_listPath); !refusal.isEmpty()) {
+        emit writeFailed(refusal);
+        return false;
+    }
     SettingsFile::Batch batch(m_settings);
     const SectionValues written = sections();
     for (size_t i = 0; i < written.size(); ++i)
         SiteSection::write(m_settings, from + int(i), written[i]);
+    // Sections a shorter list leaves behind lose the site's address and
+    // credentials; their other keys may be the identifiers of a site named
+    // by that number.
+    for (int p = int(names.size()); p < to; ++p)
+        SiteSection::remove(m_settings, p);
     SiteListJournal::write(m_settings, names, m_namesOnDisk, from, to, written);
     if (!batch.commit())
         return reportSettingsFailure();
@@ -334,6 +350,10 @@ bool SiteStore::saveSiteValue(const QString& key, const QString& value)
     const int p = currentPosition();
     if (p < 0)
         return true;  // an empty list has no section to write into
+    if (const QString refusal = StoredFile::writeRefusal(m_listPath); !refusal.isEmpty()) {
+        emit writeFailed(refusal);
+        return false;
+    }
     if (!m_listBehind)
         return m_settings.writeString(SiteSection::name(p), key, value) || reportSettingsFailure();
     // SDUrl.txt still holds an older list: the copy of the names must keep

@@ -1,5 +1,7 @@
 #include "FolderCopy.h"
 
+#include "StoredFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -70,7 +72,7 @@ void FolderCopy::beginFile(const QFileInfo& source)
         return;
     }
     auto out = std::make_unique<QSaveFile>(targetPath);
-    if (!out->open(QIODevice::WriteOnly)) {
+    if (!out->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         fail(targetPath, out->errorString());
         return;
     }
@@ -89,19 +91,20 @@ void FolderCopy::copyChunk()
         endFile();
         return;
     }
-    if (read > 0 && m_out->write(m_buffer.constData(), read) != read) {
-        fail(m_out->fileName(), m_out->errorString());
-        endFile();
-        return;
+    if (read > 0) {
+        if (const QString reason = StoredFile::writeAll(*m_out, m_buffer.constData(), read); !reason.isEmpty()) {
+            fail(m_out->fileName(), reason);
+            endFile();
+            return;
+        }
     }
     if (!m_in->atEnd())
         return;
-    // The data set holds passwords: copies are for their owner only.
-    m_out->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (m_out->commit())
+    // Owner-only like every stored file: the data set holds passwords.
+    if (const QString reason = StoredFile::commit(*m_out); reason.isEmpty())
         ++m_copied;
     else
-        fail(m_out->fileName(), m_out->errorString());
+        fail(m_out->fileName(), reason);
     endFile();
 }
 

@@ -114,7 +114,8 @@ private slots:
             window.show();
             auto* clause = window.findChild<QLineEdit*>("EdtClause1");
             QVERIFY(clause);
-            clause->setText("typed before exit");
+            clause->selectAll();
+            QTest::keyClicks(clause, "typed before exit");
             window.SaveAllData();
         }
         SettingsFile ini(data.file("defualt.ini"));

@@ -270,6 +270,7 @@ private slots:
         StoredFile::setWriteFault([](const QString& path) {
             return path.endsWith(QLatin1String("Content0_2.txt")) ? QStringLiteral("disk full") : QString();
         });
+        QTest::keyClicks(panel()->paragraphField(2), "typed");
         whenModal([&](QWidget* box) {
             message = static_cast<QMessageBox*>(box)->text();
             static_cast<QMessageBox*>(box)->accept();

@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QtTest>
 
+using Outcome = DataFolderLock::Outcome;
+
 // One copy of the program per data folder; a crashed copy's lock is taken over.
 class TestDataFolderLock : public QObject {
     Q_OBJECT
@@ -12,13 +14,23 @@ private slots:
     {
         TestDataFolder data;
         auto first = std::make_unique<DataFolderLock>(data.path());
-        QVERIFY(first->tryLock());
+        QCOMPARE(first->tryLock(), Outcome::Locked);
         // Another process would meet the same refusal; QLockFile also refuses a
         // second lock object in this process.
         DataFolderLock second(data.path());
-        QVERIFY(!second.tryLock());
+        QCOMPARE(second.tryLock(), Outcome::HeldByAnotherCopy);
         first.reset();
-        QVERIFY(second.tryLock());
+        QCOMPARE(second.tryLock(), Outcome::Locked);
+    }
+
+    // Only a running copy is one: a folder that cannot hold the lock is named as it is.
+    void unusableFolderIsNoSecondCopy()
+    {
+        TestDataFolder data;
+        data.writeBytes("browser", "a plain file where the folder belongs");
+        DataFolderLock lock(data.path());
+        QCOMPARE(lock.tryLock(), Outcome::Failed);
+        QVERIFY2(lock.problem().contains(QLatin1String("Not a directory")), qPrintable(lock.problem()));
     }
 
     void lockOfACrashedCopyIsTakenOver()
@@ -35,14 +47,14 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray::number(deadPid) + "\nqvbzevi\n" + QSysInfo::machineHostName().toUtf8() + "\n");
         file.close();
-        QVERIFY(probe.tryLock());
+        QCOMPARE(probe.tryLock(), Outcome::Locked);
     }
 
     void lockNeverTravelsWithExportOrImport()
     {
         TestDataFolder data;
         DataFolderLock lock(data.path());
-        QVERIFY(lock.tryLock());
+        QCOMPARE(lock.tryLock(), Outcome::Locked);
         // Export and import copy the data folder's plain files only.
         QVERIFY(QDir(data.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }

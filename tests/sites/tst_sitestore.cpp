@@ -99,6 +99,7 @@ private slots:
         TestDataFolder data;
         writeSites(data, 5);
         Session s(data);
+        s.settings.writeString("3", QString::fromUtf8("文章"), "id of a site named 3");
         s.select({1, 2});
         QSignalSpy open(&s.store, &SiteStore::urlToOpen);
         const int rewrites = s.settings.rewriteCount();
@@ -109,8 +110,11 @@ private slots:
         QCOMPARE(s.section(1, "url"), QString("u3"));
         QCOMPARE(s.section(1, "Password"), QString("pw3"));
         QCOMPARE(s.section(2, "User"), QString("name4"));
-        QCOMPARE(s.section(3, "url"), QString("u3"));  // past the new end: old keys stay
-        QCOMPARE(s.section(4, "url"), QString("u4"));
+        // Past the new end no address or credentials stay behind; other keys do.
+        for (const char* key : {"url", "User", "Password"})
+            QVERIFY(!s.settings.hasKey("3", key) && !s.settings.hasKey("4", key));
+        QCOMPARE(data.readBytes("defualt.ini").count("Password=pw4"), 1);
+        QCOMPARE(s.settings.readString("3", QString::fromUtf8("文章")), QString("id of a site named 3"));
         QCOMPARE(s.store.currentPosition(), 1);
         QCOMPARE(s.store.selectedPositions(), QList<int>({1}));
         QCOMPARE(open.last().at(0).toString(), QString("http://u3"));
