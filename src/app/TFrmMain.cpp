@@ -3,6 +3,7 @@
 
 #include "ArticleController.h"
 #include "DataFolder.h"
+#include "GeneralKeys.h"
 #include "HotkeyDispatcher.h"
 #include "InterfaceTexts.h"
 #include "SettingsFile.h"
@@ -26,7 +27,6 @@
 #include <QSplitter>
 
 namespace {
-const char* const General = "defualt";
 constexpr int MinimumRestoredPanelWidth = 120;
 }
 
@@ -75,20 +75,21 @@ void TFrmMain::FormCreate()
 void TFrmMain::openStoredSitePage()
 {
     m_siteStore->LoadSiteList();
-    PageControl->OpenFirstPage(m_siteStore->addressToOpen(m_settings->readInteger(General, "SiteInd", 0)));
+    PageControl->OpenFirstPage(m_siteStore->addressToOpen(GeneralKeys::read(*m_settings).SiteInd));
 }
 
 // The site list was read by openStoredSitePage().
 void TFrmMain::LoadAllData()
 {
+    const GeneralKeys stored = GeneralKeys::read(*m_settings);
     m_articles->LoadArticleNames();
-    m_articles->SelectArticle(m_settings->readInteger(General, "SoftwareInd", 0));
-    m_siteStore->SelectSite(m_settings->readInteger(General, "SiteInd", 0));
-    const int panelWidth = m_settings->readInteger(General, "EditPanelWidth", 400);
-    m_rememberedContentWidth = m_settings->readInteger(General, "CurArticlePnlWidth", 200);
-    CbEditURL()->setChecked(m_settings->readBool(General, "CbEditURL", false));
+    m_articles->SelectArticle(stored.SoftwareInd);
+    m_siteStore->SelectSite(stored.SiteInd);
+    const int panelWidth = stored.EditPanelWidth;
+    m_rememberedContentWidth = stored.CurArticlePnlWidth;
+    CbEditURL()->setChecked(stored.CbEditURL);
     CbEditURLClick();
-    CbIhEdit()->setChecked(m_settings->readBool(General, "Edit", false));
+    CbIhEdit()->setChecked(stored.Edit);
     CbIhEditClick();
     // The panel comes back at the width the user left it, unless that width
     // was taken while the panel was hidden (a sliver).
@@ -106,14 +107,14 @@ void TFrmMain::SaveAllData()
     m_saved = true;
     m_closing = true;
     m_articles->SaveCurrentArticle();
-    SettingsFile::Batch batch(*m_settings);
-    m_settings->writeInteger(General, "SoftwareInd", m_articles->currentIndex());
-    m_settings->writeInteger(General, "SiteInd", m_siteStore->currentPosition());
-    m_settings->writeBool(General, "Edit", CbIhEdit()->isChecked());
-    m_settings->writeBool(General, "CbEditURL", CbEditURL()->isChecked());
-    m_settings->writeInteger(General, "EditPanelWidth", m_layout.PnlArticleEdit->width());
-    m_settings->writeInteger(General, "CurArticlePnlWidth", m_rememberedContentWidth);
-    if (!batch.commit())
+    GeneralKeys keys;
+    keys.SoftwareInd = m_articles->currentIndex();
+    keys.SiteInd = m_siteStore->currentPosition();
+    keys.Edit = CbIhEdit()->isChecked();
+    keys.CbEditURL = CbEditURL()->isChecked();
+    keys.EditPanelWidth = m_layout.PnlArticleEdit->width();
+    keys.CurArticlePnlWidth = m_rememberedContentWidth;
+    if (!keys.write(*m_settings))
         reportWriteFailure(m_settings->lastError());
 }
 

@@ -8,6 +8,7 @@
 #include "ContentPanel.h"
 #include "CredentialsRow.h"
 #include "DocumentTransfer.h"
+#include "GeneralKeys.h"
 #include "HotkeyDispatcher.h"
 #include "HotkeyTarget.h"
 #include "InterfaceTexts.h"
@@ -206,9 +207,10 @@ void TFrmMain::reloadAfterImport()
     // The settings file notices the imported copy by itself; the lists and the
     // open article are read again, nothing of the old state is saved over them.
     StoredFile::forgetUnreadableFiles();
-    m_articles->ReloadFromDisk(m_settings->readInteger(QStringLiteral("defualt"), QStringLiteral("SoftwareInd"), 0));
+    const GeneralKeys stored = GeneralKeys::read(*m_settings);
+    m_articles->ReloadFromDisk(stored.SoftwareInd);
     m_siteStore->LoadSiteList();
-    m_siteStore->SelectSite(m_settings->readInteger(QStringLiteral("defualt"), QStringLiteral("SiteInd"), 0));
+    m_siteStore->SelectSite(stored.SiteInd);
 }
 
 void TFrmMain::reportWriteFailure(const QString& error)

@@ -3,9 +3,18 @@
 // "intent <n> <digest> <action>" (the digest of the data folder once the action is
 // done); after the stores returned success it prints "done <n>". The test
 // kills this process at random moments and checks the files.
+//
+// With "--each-action <folder>" it starts up, runs each store action once and
+// the exit save, printing "action <name> ok", "... nothing to do" or
+// "... failed <errors>", then "unreadable <file>" for each file it could not read:
+// the fault test runs it under a file size limit, as another user, or with a
+// pipe in a file's place.
 
 #include "ArticleStore.h"
+#include "GeneralKeys.h"
 #include "SettingsFile.h"
+#include "StoreSet.h"
+#include "StoredFile.h"
 #include "SiteStore.h"
 #include "StoreModel.h"
 
@@ -229,11 +238,75 @@ private:
     int m_touched = -1;  // the article a save or rename changes in place
 };
 
+int eachActionOnce(const QString& folder)
+{
+    StoreSet stores(folder);
+    stores.startUp();
+    QStringList errors;
+    QObject::connect(&stores.sites, &SiteStore::writeFailed, [&errors](const QString& e) { errors << e; });
+    QObject::connect(&stores.articles, &ArticleStore::writeFailed, [&errors](const QString& e) { errors << e; });
+    const auto run = [&errors](const char* name, const std::function<bool()>& action) {
+        errors.clear();
+        const bool ok = action();
+        if (ok && errors.isEmpty())
+            std::printf("action %s ok\n", name);
+        else if (errors.isEmpty())
+            std::printf("action %s nothing to do\n", name);
+        else
+            std::printf("action %s failed %s\n", name, qPrintable(errors.join(QLatin1String(" | "))));
+        std::fflush(stdout);
+    };
+    const auto changedArticle = [&stores] {
+        ArticlePanelTexts texts{stores.articles.buffer().ClauseText, stores.articles.buffer().ParagraphText};
+        texts.clause[1] += QStringLiteral(" changed");
+        texts.paragraph[1] += QStringLiteral(" changed");
+        return texts;
+    };
+    run("add-site", [&] {
+        stores.sites.record() = TMyURL{QStringLiteral("added"), QStringLiteral("http://127.0.0.1:9/"),
+                                       QStringLiteral("u"), QStringLiteral("p"), true};
+        return stores.sites.StoreSite(false);
+    });
+    stores.sites.SelectSite(0);
+    run("edit-password", [&] { return stores.sites.SavePassword(QStringLiteral("new password")); });
+    run("move-site", [&] { return stores.sites.MoveSite(1); });
+    run("delete-site", [&] { return stores.sites.DeleteSelectedSites(); });
+    stores.articles.SelectArticle(0);
+    run("save-article", [&] { return stores.articles.SaveCurrentArticle(changedArticle()); });
+    const auto edit = [&](ArticleStore::EditMode mode) {
+        stores.articles.SelectArticle(0);
+        stores.articles.buffer().ArticleName = QStringLiteral("edited");
+        stores.articles.buffer().ParagraphText[2] = QStringLiteral("edited paragraph");
+        return stores.articles.ApplyEditedArticle(mode);
+    };
+    run("edit-article", [&] { return edit(ArticleStore::EditMode::Update); });
+    run("append-article", [&] { return edit(ArticleStore::EditMode::Append); });
+    stores.articles.SelectArticle(stores.articles.count() - 1);
+    run("delete-article", [&] { return stores.articles.DeleteSelectedArticles() && stores.articles.waitForFiles(); });
+    // What the window does at exit: the article, then the general keys.
+    stores.articles.SelectArticle(0);
+    run("exit-save", [&] {
+        GeneralKeys keys = GeneralKeys::read(stores.settings);
+        keys.EditPanelWidth += 1;
+        const bool saved = stores.articles.SaveCurrentArticle(changedArticle());
+        if (!keys.write(stores.settings))
+            errors << stores.settings.lastError();
+        return saved;
+    });
+    for (const QString& file : StoredFile::unreadableFiles())
+        std::printf("unreadable %s\n", qPrintable(file));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--each-action") == 0) {
+        QString folder = QString::fromLocal8Bit(argv[2]);
+        return eachActionOnce(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
+    }
     if (argc < 3)
         return 2;
     QString folder = QString::fromLocal8Bit(argv[1]);

@@ -6,9 +6,15 @@
 #include "TestData.h"
 #include "TextCodec.h"
 
+#include <QDirIterator>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <csignal>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -30,6 +36,23 @@ QByteArray snapshot(const TestDataFolder& data)
         all += data.readBytes(name) + '|';
     return all;
 }
+
+// Every entry of the folder with its kind and bytes: a pipe is read as its name only.
+QMap<QString, QByteArray> folderState(const QString& folder)
+{
+    QMap<QString, QByteArray> state;
+    QDirIterator entries(folder, QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        const QFileInfo entry(entries.next());
+        QFile file(entry.filePath());
+        const bool regular = entry.isFile() && !entry.isSymLink();
+        state.insert(entry.fileName(), regular && file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                                                : QByteArray("<not a regular file>"));
+    }
+    return state;
+}
+
+enum class RealFault { FileSizeLimit, UnreadableSettings, PipeAsSiteList, PipeAsParagraph };
 
 }  // namespace
 
@@ -108,6 +131,94 @@ private slots:
         QVERIFY(errors.first().at(0).toString().contains(QLatin1String("defualt.ini")));
         QCOMPARE(snapshot(data), before);
         QVERIFY(stores.addSite(QStringLiteral("rw")));
+    }
+
+    // The kernel's own refusals, not the injected layer: a child process runs
+    // each store action and the exit save once.
+    void realFaultsLoseNothingAndAreReported_data()
+    {
+        QTest::addColumn<int>("faultNumber");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("file size limit") << int(RealFault::FileSizeLimit) << "File too large";
+        QTest::newRow("unreadable settings file") << int(RealFault::UnreadableSettings) << "Permission denied";
+        QTest::newRow("pipe as site list") << int(RealFault::PipeAsSiteList) << "not a regular file";
+        QTest::newRow("pipe as paragraph") << int(RealFault::PipeAsParagraph) << "not a regular file";
+    }
+    void realFaultsLoseNothingAndAreReported()
+    {
+        QFETCH(int, faultNumber);
+        const auto fault = RealFault(faultNumber);
+        QFETCH(QString, reason);
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        const bool asRoot = geteuid() == 0;
+        QString faulty;  // the file the fault is in
+        if (fault == RealFault::PipeAsSiteList || fault == RealFault::PipeAsParagraph) {
+            faulty = fault == RealFault::PipeAsSiteList ? "SDUrl.txt" : "Content0_1.txt";
+            QFile::remove(data.file(faulty));
+            QCOMPARE(::mkfifo(QFile::encodeName(data.file(faulty)).constData(), 0600), 0);
+        } else if (fault == RealFault::UnreadableSettings) {
+            faulty = "defualt.ini";
+            // Root reads through any permission: the child then runs as another user,
+            // who owns the folder but not the settings file.
+            QFile::setPermissions(data.file(faulty), QFileDevice::WriteOwner);
+            if (asRoot) {
+                QVERIFY(::chown(QFile::encodeName(data.path()).constData(), 65534, 65534) == 0);
+                for (const QString& name : QDir(data.path()).entryList(QDir::Files))
+                    if (name != faulty)
+                        QVERIFY(::chown(QFile::encodeName(data.file(name)).constData(), 65534, 65534) == 0);
+            }
+        }
+        const QMap<QString, QByteArray> before = folderState(data.path());
+
+        QProcess child;
+        child.setChildProcessModifier([fault, asRoot] {
+            if (fault == RealFault::FileSizeLimit) {
+                std::signal(SIGXFSZ, SIG_IGN);  // a refused write then fails with EFBIG
+                const rlimit none{0, 0};
+                ::setrlimit(RLIMIT_FSIZE, &none);
+            } else if (fault == RealFault::UnreadableSettings && asRoot) {
+                if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                    ::_exit(3);
+            }
+        });
+        child.start(QStringLiteral(QVB_STORE_WORKER), {QStringLiteral("--each-action"), data.path()});
+        QVERIFY2(child.waitForFinished(60000), "the child hung");
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        const QStringList lines = QString::fromUtf8(child.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+
+        QStringList failed;
+        for (const QString& line : lines)
+            if (line.startsWith(QLatin1String("action ")) && line.section(' ', 2, 2) == QLatin1String("failed"))
+                failed << line.section(' ', 1, 1);
+        const bool unreadable = fault != RealFault::FileSizeLimit;
+        if (unreadable) {
+            // Told at start-up, which file and why.
+            const QStringList told = lines.filter(QLatin1String("unreadable "));
+            QCOMPARE(told.size(), 1);
+            QVERIFY2(told.first().contains(faulty) && told.first().contains(reason), qPrintable(told.first()));
+        }
+        // Every action that would write the faulty file failed and said so, naming it.
+        QStringList expected{"add-site", "edit-password", "move-site", "delete-site"};
+        if (fault == RealFault::PipeAsSiteList)
+            expected = QStringList{"add-site", "delete-site"};  // the list reads empty: no site to edit or move
+        else if (fault == RealFault::FileSizeLimit || fault == RealFault::UnreadableSettings)
+            expected << QStringList{"save-article", "edit-article", "append-article", "delete-article", "exit-save"};
+        else if (fault == RealFault::PipeAsParagraph)
+            expected = QStringList{"save-article", "edit-article", "exit-save"};
+        QCOMPARE(failed, expected);
+        for (const QString& line : lines)
+            if (line.contains(QLatin1String(" failed ")))
+                QVERIFY2(line.contains(reason) && !line.contains(QLatin1String("Unknown error")), qPrintable(line));
+
+        const QMap<QString, QByteArray> after = folderState(data.path());
+        if (fault == RealFault::FileSizeLimit) {
+            QCOMPARE(after, before);  // not one byte, no leftover temporary file
+        } else {
+            QCOMPARE(after.value(faulty), before.value(faulty));
+            if (fault != RealFault::PipeAsParagraph)
+                QCOMPARE(after.value("SDUrl.txt"), before.value("SDUrl.txt"));
+        }
     }
 
     void hostileFilesStartUpWithoutHarm_data()

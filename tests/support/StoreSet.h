@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ArticleStore.h"
+#include "GeneralKeys.h"
 #include "SettingsFile.h"
 #include "SiteStore.h"
 
@@ -21,8 +22,9 @@ struct StoreSet {
     {
         sites.LoadSiteList();
         articles.LoadArticleNames();
-        articles.SelectArticle(settings.readInteger(QStringLiteral("defualt"), QStringLiteral("SoftwareInd"), 0));
-        sites.SelectSite(settings.readInteger(QStringLiteral("defualt"), QStringLiteral("SiteInd"), 0));
+        const GeneralKeys stored = GeneralKeys::read(settings);
+        articles.SelectArticle(stored.SoftwareInd);
+        sites.SelectSite(stored.SiteInd);
     }
 
     SettingsFile settings;
