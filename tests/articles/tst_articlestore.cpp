@@ -116,6 +116,37 @@ private slots:
         QCOMPARE(m_store->buffer().ParagraphText[2], QString::fromUtf8("没有结尾换行\n第二行"));
     }
 
+    // Another program (a sync tool, an editor, the Windows original on a
+    // shared folder) changed the shown article's files meanwhile.
+    void saveWritesOnlyChangedFieldsAndRereadShowsOtherChanges()
+    {
+        open();
+        append({QStringLiteral("A")});
+        m_folder->writeBytes(QStringLiteral("Content0_2.txt"), "changed elsewhere\r\n");
+        m_settings->writeString(QStringLiteral("software0"), ArticleFiles::clauseTextKey(2), QStringLiteral("elsewhere"));
+
+        ArticlePanelTexts texts{m_store->buffer().ClauseText, m_store->buffer().ParagraphText};
+        texts.clauseChanged.fill(false);
+        texts.paragraphChanged.fill(false);
+        const int before = m_settings->rewriteCount();
+        QVERIFY(m_store->SaveCurrentArticle(texts));  // an exit with nothing typed
+        QCOMPARE(m_settings->rewriteCount(), before);
+        texts.clause[1] = QStringLiteral("typed");
+        texts.clauseChanged[1] = true;
+        texts.paragraph[3] = QStringLiteral("typed paragraph");
+        texts.paragraphChanged[3] = true;
+        QVERIFY(m_store->SaveCurrentArticle(texts));
+        QCOMPARE(m_folder->readBytes(QStringLiteral("Content0_2.txt")), QByteArray("changed elsewhere\r\n"));
+        QCOMPARE(m_folder->readBytes(QStringLiteral("Content0_3.txt")), QByteArray("typed paragraph"));
+
+        const ArticleStore::StoredChanges changes = m_store->RereadShownArticle();
+        QCOMPARE(changes.paragraph, (std::array<bool, ParagraphCount + 1>{false, false, true, false}));
+        QVERIFY(changes.clause[2] && !changes.clause[1] && !changes.captions);
+        QCOMPARE(m_store->buffer().ParagraphText[2], QStringLiteral("changed elsewhere\n"));
+        QCOMPARE(m_store->buffer().ClauseText[2], QStringLiteral("elsewhere"));
+        QCOMPARE(m_store->buffer().ClauseText[1], QStringLiteral("typed"));
+    }
+
     void fieldSavesLandInTheShownArticle()
     {
         open();

@@ -173,9 +173,11 @@ private slots:
         QProcess child;
         child.setChildProcessModifier([fault, asRoot] {
             if (fault == RealFault::FileSizeLimit) {
-                std::signal(SIGXFSZ, SIG_IGN);  // a refused write then fails with EFBIG
-                const rlimit none{0, 0};
-                ::setrlimit(RLIMIT_FSIZE, &none);
+                // One byte: every write is cut short, then refused with EFBIG
+                // (SIGXFSZ ignored), as on a disk that fills up on the way.
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit oneByte{1, 1};
+                ::setrlimit(RLIMIT_FSIZE, &oneByte);
             } else if (fault == RealFault::UnreadableSettings && asRoot) {
                 if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
                     ::_exit(3);
