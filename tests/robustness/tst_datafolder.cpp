@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -44,15 +45,45 @@ private slots:
         QCOMPARE(DataFolder::resolve(QStringLiteral("/usr/bin/")), perUser + QStringLiteral("/config/"));
     }
 
-    void readOnlyProgramFolderGoesPerUser()
+    // A folder beside the program that cannot be written: without data the
+    // per-user folder serves; with data it stays in view, and the reason is named.
+    void readOnlyConfigBesideTheProgram()
     {
-        if (geteuid() == 0)
-            QSKIP("root may write into any folder; the case above covers the choice");
         QTemporaryDir program;
-        QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
-        const QString chosen = DataFolder::resolve(program.path());
-        QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(!chosen.startsWith(program.path()));
+        const QString config = program.filePath(QStringLiteral("config"));
+        QVERIFY(QDir().mkpath(config));
+        // Root writes through permissions: a read-only mount is the real fault then.
+        const bool asRoot = geteuid() == 0;
+        const auto makeReadOnly = [&] {
+            if (!asRoot)
+                return QFile::setPermissions(config, QFile::ReadOwner | QFile::ExeOwner);
+            return QProcess::execute("mount", {"--bind", config, config}) == 0
+                   && QProcess::execute("mount", {"-o", "remount,bind,ro", config, config}) == 0;
+        };
+        const auto makeWritable = [&] {
+            if (asRoot)
+                QProcess::execute("umount", {config});
+            else
+                QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        };
+        QFile data(config + QStringLiteral("/SDUrl.txt"));
+        QVERIFY(data.open(QIODevice::WriteOnly) && data.write("site\r\n") == 6);
+        data.close();
+        if (!makeReadOnly()) {
+            makeWritable();
+            QSKIP("no read-only mount here");
+        }
+        const QString withData = DataFolder::resolve(program.path());
+        const QString problem = DataFolder::writeProblem(withData);
+        makeWritable();
+        QCOMPARE(withData, config + QLatin1Char('/'));
+        QVERIFY2(problem.contains(asRoot ? "Read-only file system" : "Permission denied"), qPrintable(problem));
+
+        QVERIFY(QFile::remove(data.fileName()));
+        QVERIFY(makeReadOnly());
+        const QString empty = DataFolder::resolve(program.path());
+        makeWritable();
+        QVERIFY(!empty.startsWith(program.path()));
     }
 
     void perUserFolderIsCreatedForItsOwnerOnly()
