@@ -149,14 +149,13 @@ void TFrmMain::TimerFirstRunTimer()
 {
     TimerFirstRun.stop();
     // The update browser sits in the banner strip, out of sight. It is made only
-    // now: a second page during start-up would slow the first one down.
-    if (!WebBrowserTop) {
-        WebBrowserTop = new TWebbrowser(m_profile, m_layout.SbAvert);
-        WebBrowserTop->setObjectName(QStringLiteral("WebBrowserTop"));
-        WebBrowserTop->setGeometry(0, -2000, 200, 60);
-        WebBrowserTop->show();
-    }
-    CheckForUpdate(WebBrowserTop);
+    // now: a second page during start-up would slow the first one down. It goes
+    // when the query has ended, and its renderer process with it.
+    auto* WebBrowserTop = new TWebbrowser(m_profile, m_layout.SbAvert);
+    WebBrowserTop->setObjectName(QStringLiteral("WebBrowserTop"));
+    WebBrowserTop->setGeometry(0, -2000, 200, 60);
+    WebBrowserTop->show();
+    CheckForUpdateThenRelease(WebBrowserTop);
     if (m_siteStore->count() == 0)
         showHelpWithFallback(PageControl->CurBrowser(), InterfaceTexts::onlineHelpAddress());
 }

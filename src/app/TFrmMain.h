@@ -101,7 +101,6 @@ private:
     ArticleController* m_articles = nullptr;
     TAddressBar* m_addressBar = nullptr;
     TPageControl* PageControl = nullptr;
-    TWebbrowser* WebBrowserTop = nullptr;
     HotkeyDispatcher* m_hotkeys = nullptr;
     DocumentTransfer* m_transfer = nullptr;
     VendorWindows* m_vendorWindows = nullptr;

@@ -2,6 +2,7 @@
 
 #include "InterfaceTexts.h"
 
+#include <QTimer>
 #include <QUrl>
 #include <QWebEngineView>
 
@@ -19,4 +20,14 @@ void CheckForUpdate(QWebEngineView* browser, const QString& editionText)
     const QString query = updateQueryUrl(InterfaceTexts::updateAddress(), editionText,
                                          InterfaceTexts::versionNumber());
     browser->load(QUrl(query));
+}
+
+void CheckForUpdateThenRelease(QWebEngineView* browser, std::chrono::milliseconds limit)
+{
+    if (!browser)
+        return;
+    // Later, not inside the engine's own signal; the timer goes with the browser.
+    QObject::connect(browser, &QWebEngineView::loadFinished, browser, &QObject::deleteLater);
+    QTimer::singleShot(limit, browser, &QObject::deleteLater);
+    CheckForUpdate(browser);
 }
