@@ -1,6 +1,6 @@
 #include "TFrmHelp.h"
 
-#include "DialogTexts.h"
+#include "AboutWord.h"
 #include "FrameEdge.h"
 #include "HelpFallback.h"
 #include "InterfaceTexts.h"
@@ -71,7 +71,7 @@ void TFrmHelp::FormCreate()
     LoadButtonPicture(BtnClose, QStringLiteral("BtnClose"));
     if (BtnClose->icon().isNull())
         BtnClose->setText(QStringLiteral("×"));
-    setWindowTitle(DialogTexts::aboutWord() + InterfaceTexts::productName());
+    setWindowTitle(aboutWord() + InterfaceTexts::productName());
 }
 
 void TFrmHelp::showEvent(QShowEvent* event)

@@ -1,6 +1,6 @@
 #include "TFrmVersion.h"
 
-#include "DialogTexts.h"
+#include "AboutWord.h"
 #include "FrameEdge.h"
 #include "InterfaceTexts.h"
 #include "OpenWebAddress.h"
@@ -104,7 +104,7 @@ void TFrmVersion::FormCreate()
     LoadButtonPicture(BtnClose, QStringLiteral("BtnClose"));
     if (BtnClose->icon().isNull())  // no picture: a plain face with the word instead
         BtnClose->setText(QStringLiteral("×"));
-    setWindowTitle(DialogTexts::aboutWord() + QLatin1Char(' ') + InterfaceTexts::productName());
+    setWindowTitle(aboutWord() + QLatin1Char(' ') + InterfaceTexts::productName());
     LblVersion->setText(InterfaceTexts::versionText());
     LblVersion->adjustSize();
     ImgAbout->setToolTip(uiText(TextId::AboutPictureHint));
