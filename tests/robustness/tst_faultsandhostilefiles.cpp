@@ -282,6 +282,34 @@ private slots:
         QVERIFY(data.readBytes("defualt.ini").startsWith(ini.left(ini.lastIndexOf('\n') + 1)));
     }
 
+    // Below the stores: damaged bytes read safely and survive a write elsewhere
+    // byte for byte; out-of-range numbers read as numbers or the default.
+    void damagedBytesSurviveAndNumbersReadSafely()
+    {
+        TestDataFolder data;
+        static const char raw[] = "[0]\r\nurl=\x81\x20\xff\x00\x80\r\nUser=a\r\n[defualt]\r\nSiteInd=-2147483648\r\n"
+                                  "SoftwareInd=4294967296\r\nEditPanelWidth=0xFFFFFFFFF\r\nCurArticlePnlWidth=-0x80000000\r\n";
+        const QByteArray bytes(raw, sizeof raw - 1);
+        data.writeBytes("defualt.ini", bytes);
+        SettingsFile ini(data.file("defualt.ini"));
+        QVERIFY(!ini.readString("0", "url").isEmpty());
+        QCOMPARE(ini.readInteger("defualt", "SiteInd", 0), INT_MIN);
+        QCOMPARE(ini.readInteger("defualt", "CurArticlePnlWidth", 0), INT_MIN);
+        QCOMPARE(ini.readInteger("defualt", "SoftwareInd", 7), 7);
+        QCOMPARE(ini.readInteger("defualt", "EditPanelWidth", 400), 400);
+        QVERIFY(ini.writeString("0", "User", "b"));
+        QByteArray expected = bytes;
+        expected.replace("User=a", "User=b");
+        QCOMPARE(data.readBytes("defualt.ini"), expected);
+
+        data.writeBytes("SDUrl.txt", QByteArray("a\0b\r\nc\r\n", 8));
+        const QStringList names = StoredFile::readLines(data.file("SDUrl.txt"));
+        QCOMPARE(names.size(), 2);
+        QCOMPARE(names.at(0).size(), 3);
+        QVERIFY(StoredFile::writeLines(data.file("SDUrl.txt"), names));
+        QCOMPARE(data.readBytes("SDUrl.txt"), QByteArray("a\0b\r\nc\r\n", 8));
+    }
+
     void fiftyMegabyteArticleListStartsUp()
     {
         TestDataFolder data;
