@@ -89,11 +89,6 @@ std::optional<Entry> pending(SettingsFile& settings, int count)
     return Entry{*removed, settings.readString(section, beforeKey()), settings.readString(section, afterKey())};
 }
 
-bool close(SettingsFile& settings)
-{
-    if (settings.readInteger(sectionName(), pendingKey(), 0) == 0)
-        return true;
-    return settings.writeInteger(sectionName(), pendingKey(), 0);
-}
+bool close(SettingsFile& settings) { return settings.removeSection(sectionName()); }
 
 }  // namespace ArticleDeleteJournal

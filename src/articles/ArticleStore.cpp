@@ -88,6 +88,9 @@ void ArticleStore::LoadArticleNames()
             names = *finished;  // the keys belong to this list even when a file lags behind
     }
     m_deleteUnfinished = !errors.isEmpty();
+    // Finished now, or nothing to finish: the record must not outlive the delete.
+    if (readError.isEmpty() && errors.isEmpty() && !ArticleDeleteJournal::close(m_settings))
+        errors << m_settings.lastError();
     adoptList(names);
     m_shown = -1;
     report(errors);
@@ -110,6 +113,13 @@ bool ArticleStore::SaveArticleNames()
 }
 
 bool ArticleStore::waitForFiles() { return finishInterruptedDelete(); }
+
+bool ArticleStore::forgetFinishedDelete()
+{
+    if (!finishInterruptedDelete())
+        return false;
+    return ArticleDeleteJournal::close(m_settings) || report({m_settings.lastError()});
+}
 
 void ArticleStore::SelectArticle(int n)
 {
@@ -321,8 +331,15 @@ bool ArticleStore::DeleteSelectedArticles()
     m_files.renameInBackground(
         plan, [path = m_files.articleListPath(), kept] { return StoredFile::writeLines(path, kept); },
         [this](const QStringList& failures) {
-            if (!failures.isEmpty())
-                QMetaObject::invokeMethod(this, [this, failures] { report(failures); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this,
+                [this, failures] {
+                    if (!failures.isEmpty())
+                        report(failures);
+                    else if (!m_files.renamesRunning())  // no later delete has started meanwhile
+                        forgetFinishedDelete();
+                },
+                Qt::QueuedConnection);
         });
 
     adoptList(kept);

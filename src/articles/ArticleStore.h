@@ -54,6 +54,10 @@ public:
     // Before another program or a copy reads the data folder: the files of a
     // delete are all in place once this returns true.
     bool waitForFiles();
+    // The files of the last delete are all in place: its record goes, so it
+    // can never be taken for an unfinished delete once another program has
+    // changed the list. At exit, and when the renames end.
+    bool forgetFinishedDelete();
     // Makes article n the only selected one and loads the current article;
     // n < 0 counts as 0, n past the end selects nothing.
     void SelectArticle(int n);

@@ -290,6 +290,26 @@ bool SettingsFile::removeKey(const QString& section, const QString& key)
     return endBatch();
 }
 
+bool SettingsFile::removeSection(const QString& section)
+{
+    reloadIfChanged();
+    if (!findSection(section))
+        return true;
+    beginBatch();
+    m_sections.erase(std::remove_if(m_sections.begin(), m_sections.end(),
+                                    [&section](const Section& s) {
+                                        return !s.isPreamble && FoldedName::same(s.name, section);
+                                    }),
+                     m_sections.end());
+    m_sectionIndex.clear();
+    for (size_t i = 0; i < m_sections.size(); ++i)
+        if (!m_sections[i].isPreamble && !m_sectionIndex.contains(FoldedName{m_sections[i].name}))
+            m_sectionIndex.insert(FoldedName{m_sections[i].name}, int(i));
+    m_lastSection = -1;
+    m_dirty = true;
+    return endBatch();
+}
+
 bool SettingsFile::writeInteger(const QString& section, const QString& key, int value)
 {
     return writeString(section, key, QString::number(value));

@@ -52,6 +52,8 @@ public:
     // Removes every line of `key` from the section (the first of that name,
     // the one reads use); the section's other lines stay.
     bool removeKey(const QString& section, const QString& key);
+    // Removes every section of that name with all its lines.
+    bool removeSection(const QString& section);
     // Makes section `to` hold the lines `from` holds, as they stand (no key is
     // decoded or encoded again): `to` keeps its header line, or gets one at the
     // end of the file when it is new. A missing `from` empties `to` (a missing

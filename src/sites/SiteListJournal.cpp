@@ -153,6 +153,8 @@ QString joinNames(const QStringList& names)
     return out;
 }
 
+bool close(SettingsFile& settings) { return settings.removeSection(sectionName()); }
+
 std::optional<QStringList> splitNames(const QString& value, int count)
 {
     if (count < 0)

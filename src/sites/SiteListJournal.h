@@ -38,6 +38,11 @@ bool write(SettingsFile& settings, const QStringList& names, const QStringList& 
 // (it agrees with the copy, or another program changed the files since).
 std::optional<QStringList> recover(SettingsFile& settings, const QStringList& namesOnDisk);
 
+// Removes the copy once SDUrl.txt holds the list: the data folder may be
+// shared with a program that knows nothing of it, and a copy left behind
+// could take that program's later list for one of ours to finish.
+bool close(SettingsFile& settings);
+
 // The names as one value, and back; nullopt when `value` does not hold
 // exactly `count` names in that form.
 QString joinNames(const QStringList& names);

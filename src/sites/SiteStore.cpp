@@ -77,15 +77,15 @@ QString SiteStore::siteProblem(const TMyURL& site)
     // The name is the section of the site's identifiers: "[name]" must read back as name.
     if (name.isEmpty() || TextCodec::trimmed(name) != name || name.contains(QLatin1Char(']'))
         || holdsControlCharacter(name))
-        return QString::fromUtf8("网站名称“%1”无法保存：名称中不能有“]”、换行或控制字符，"
-                                 "首尾不能是空白。")
+        return tr("网站名称“%1”无法保存：名称中不能有“]”、换行或控制字符，"
+                  "首尾不能是空白。")
             .arg(name);
     // The settings file's own record sections of the site list and of article deletes.
     if (name.compare(SiteListJournal::sectionName(), Qt::CaseInsensitive) == 0
         || name.compare(QLatin1String("articles.txt"), Qt::CaseInsensitive) == 0)
-        return QString::fromUtf8("网站名称“%1”由程序自用，请换一个名称。").arg(name);
+        return tr("网站名称“%1”由程序自用，请换一个名称。").arg(name);
     if (holdsLineBreak(site.url) || holdsLineBreak(site.userName) || holdsLineBreak(site.password))
-        return QString::fromUtf8("网址、用户名和密码中不能有换行。");
+        return tr("网址、用户名和密码中不能有换行。");
     return {};
 }
 
@@ -102,6 +102,7 @@ void SiteStore::LoadSiteList()
             names = *recovered;
             writeNameList(names);
         }
+        forgetFinishedChange();
     }
     SelectionUpdate guard(*this);
     m_selection->clear();
@@ -109,6 +110,13 @@ void SiteStore::LoadSiteList()
     // A fresh list has its focus mark on the first item, with nothing selected.
     if (!names.isEmpty())
         m_selection->setCurrentIndex(m_model->index(0), QItemSelectionModel::NoUpdate);
+}
+
+bool SiteStore::forgetFinishedChange()
+{
+    if (m_listBehind)
+        return false;  // the copy still has to finish SDUrl.txt
+    return SiteListJournal::close(m_settings) || reportSettingsFailure();
 }
 
 void SiteStore::markOnly(int position)

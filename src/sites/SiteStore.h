@@ -52,6 +52,10 @@ public:
     static QString siteProblem(const TMyURL& site);
 
     void LoadSiteList();
+    // SDUrl.txt holds the last change: the copy of the names goes (at load
+    // and at exit; between two changes of ours it stays, which costs no
+    // extra rewrite per change).
+    bool forgetFinishedChange();
     // The address SelectSite(k) would open, empty when it would open none.
     QString addressToOpen(int k) const;
     void SelectSite(int k);

@@ -148,9 +148,17 @@ private slots:
             SettingsFile other(data.file("defualt.ini"));
             QVERIFY(other.writeString(editedSection, "Password", "edited"));
         }
-        Session next(data);
-        QCOMPARE(next.store.siteNames(), expected);
-        QCOMPARE(next.section(editedSection.toInt(), "Password"), QString("edited"));
+        {
+            Session next(data);
+            QCOMPARE(next.store.siteNames(), expected);
+            QCOMPARE(next.section(editedSection.toInt(), "Password"), QString("edited"));
+        }
+        // Finished or not to be finished: the copy goes, and a later list of
+        // another program's (the old order back) is taken as it stands.
+        QVERIFY(journalLines(data).isEmpty());
+        data.writeBytes("SDUrl.txt", "S0\r\nS1\r\nS2\r\nS3\r\n");
+        Session third(data);
+        QCOMPARE(third.store.siteNames(), QStringList({"S0", "S1", "S2", "S3"}));
     }
 
     // While SDUrl.txt lags behind (its write failed), a user name or password
