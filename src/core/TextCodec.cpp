@@ -1,5 +1,6 @@
 #include "TextCodec.h"
 
+#include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringList>
@@ -30,13 +31,59 @@ QString decode(const QByteArray& bytes)
     return decodeGb18030(bytes);
 }
 
+namespace {
+
+constexpr char16_t kEuro = 0x20AC;
+constexpr char kEuroByte = char(0x80);
+
+QString decodeWithoutEuro(QByteArrayView bytes)
+{
+    static thread_local QStringDecoder decoder("GB18030", QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
+}
+
+// Where byte 0x80 stands on its own: not as the second byte of a two-byte
+// character (lead 0x81..0xFE), where it is an ordinary trail byte.
+QList<qsizetype> loneEuroBytes(QByteArrayView bytes)
+{
+    QList<qsizetype> found;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte < 0x80) {
+            ++i;
+        } else if (byte == 0x80) {
+            found << i++;
+        } else if (byte == 0xFF) {
+            ++i;
+        } else if (i + 1 < bytes.size() && bytes[i + 1] >= '0' && bytes[i + 1] <= '9') {
+            i += 4;  // a four-byte character
+        } else {
+            i += 2;
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
 QString decodeGb18030(QByteArrayView bytes)
 {
     // Most stored lines are plain ASCII (keys, numbers, URLs): skip the converter.
     if (isAscii(bytes.data(), bytes.size()))
         return QString::fromLatin1(bytes);
-    static thread_local QStringDecoder decoder("GB18030", QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
+    // Windows' Chinese code page has "€" as the single byte 0x80, which
+    // GB18030 does not know: it would read as a replacement character.
+    if (!bytes.contains(kEuroByte))
+        return decodeWithoutEuro(bytes);
+    const QList<qsizetype> euros = loneEuroBytes(bytes);
+    QString text;
+    qsizetype from = 0;
+    for (qsizetype at : euros) {
+        text += decodeWithoutEuro(bytes.sliced(from, at - from));
+        text += QChar(kEuro);
+        from = at + 1;
+    }
+    return text + decodeWithoutEuro(bytes.sliced(from));
 }
 
 QByteArray encode(const QString& text)
@@ -50,7 +97,17 @@ QByteArray encode(const QString& text)
     if (ascii)
         return text.toLatin1();
     static thread_local QStringEncoder encoder("GB18030", QStringConverter::Flag::Stateless);
-    return encoder.encode(text);
+    // "€" goes back as the byte the Windows original reads as "€".
+    if (!text.contains(QChar(kEuro)))
+        return encoder.encode(text);
+    QByteArray bytes;
+    const QList<QStringView> parts = QStringView(text).split(QChar(kEuro));
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            bytes += kEuroByte;
+        bytes += QByteArray(encoder.encode(parts[i]));
+    }
+    return bytes;
 }
 
 QString toUnixBreaks(const QString& text)

@@ -71,6 +71,22 @@ private slots:
         QCOMPARE(StoredFile::readText(data.file("Content0_1.txt")), std::optional<QString>(title + "\n2"));
     }
 
+    // Windows' Chinese code page has "€" as the byte 0x80; 0x80 after a lead
+    // byte (81 80) is the trail of an ordinary character and stays one.
+    void euroByteRoundTrips()
+    {
+        TestDataFolder data;
+        const QByteArray bytes("\x80" "5 \xBC\xDB\x80\r\n\x81\x80 \x81\x30\x81\x30\x80", 17);
+        data.writeBytes("Content0_1.txt", bytes);
+        const auto text = StoredFile::readText(data.file("Content0_1.txt"));
+        QVERIFY(text);
+        QCOMPARE(text->count(QChar(0x20AC)), 3);
+        QVERIFY(!text->contains(QChar::ReplacementCharacter));
+        QVERIFY(StoredFile::writeText(data.file("Content0_1.txt"), *text));
+        QCOMPARE(data.readBytes("Content0_1.txt"), bytes);
+        QCOMPARE(TextCodec::encode(QString::fromUtf8("€")), QByteArray("\x80"));
+    }
+
     void failedWriteLeavesOldFileAndNamesIt()
     {
         TestDataFolder data;
