@@ -88,6 +88,8 @@ ArticleFiles::ArticleFiles(SettingsFile& settings, const QString& dataFolder)
     if (!m_dataFolder.isEmpty() && !m_dataFolder.endsWith(QLatin1Char('/'))
         && !m_dataFolder.endsWith(QLatin1Char('\\')))
         m_dataFolder += QLatin1Char('/');
+    m_pathNamesSections = !m_dataFolder.contains(QLatin1Char(']')) && !m_dataFolder.contains(QLatin1Char('\n'))
+                          && !m_dataFolder.contains(QLatin1Char('\r'));
 }
 
 ArticleFiles::~ArticleFiles() = default;
@@ -176,7 +178,13 @@ QString ArticleFiles::titleKey(int j) { return paragraphTitle(j); }
 
 QString ArticleFiles::titleSection(int n, int j) const
 {
-    return j == 1 ? articleSection(n) : contentPath(n, j - 1);
+    if (j == 1)
+        return articleSection(n);
+    // Named by the content file's full path, as the Windows original names it.
+    // A path that cannot be a section name ("]" or a line break in a folder's
+    // name) gives the file name under "./", which the look-up by file name
+    // finds wherever the folder moves.
+    return m_pathNamesSections ? contentPath(n, j - 1) : QStringLiteral("./") + contentFileName(n, j - 1);
 }
 
 QString ArticleFiles::defaultClauseName(int i)

@@ -22,8 +22,8 @@ class SettingsFile;
 //   articles.txt                    the names, one a line
 //   [software<n>]                   ShowClause<i>, ShowClauseDisplay<i>,
 //                                   ShowrtClauseDisplayDefault<i>, DetailClauseDisplay1
-//   [<data folder>Content<n>_1.txt] DetailClauseDisplay2
-//   [<data folder>Content<n>_2.txt] DetailClauseDisplay3
+//   [<data folder>Content<n>_1.txt] DetailClauseDisplay2 (or [./Content<n>_1.txt]
+//   [<data folder>Content<n>_2.txt] DetailClauseDisplay3  where "]" is in the path)
 //   Content<n>_<j>.txt              the text of paragraph j
 class ArticleFiles {
 public:
@@ -108,6 +108,7 @@ private:
 
     SettingsFile& m_settings;
     QString m_dataFolder;  // with a trailing separator
+    bool m_pathNamesSections = true;  // the folder's path can be part of a section name
     std::optional<ArticleRenumbering> m_renamePlan;
     std::unique_ptr<BackgroundRenames> m_renames;  // destroyed first: it waits for the worker
     bool m_titleIndexWanted = false;

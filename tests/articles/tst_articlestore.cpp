@@ -6,6 +6,7 @@
 #include "TestData.h"
 
 #include <QAbstractItemModelTester>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QtTest>
@@ -145,6 +146,40 @@ private slots:
         QCOMPARE(m_store->buffer().ParagraphText[2], QStringLiteral("changed elsewhere\n"));
         QCOMPARE(m_store->buffer().ClauseText[2], QStringLiteral("elsewhere"));
         QCOMPARE(m_store->buffer().ClauseText[1], QStringLiteral("typed"));
+    }
+
+    // Any printable character in the data folder's path: every save works and
+    // the titles survive a restart and a move of the folder.
+    void titlesSurviveAnyPrintablePathAndAMove_data()
+    {
+        QTest::addColumn<QString>("folderName");
+        QTest::newRow("brackets") << QString::fromUtf8("QVBzevi [2.3]");
+        QTest::newRow("= ; # blanks Chinese") << QString::fromUtf8("a=b; #c  数据 [x");
+    }
+    void titlesSurviveAnyPrintablePathAndAMove()
+    {
+        QFETCH(QString, folderName);
+        TestDataFolder base;
+        const QString folder = base.path() + folderName + QStringLiteral("/config/");
+        QVERIFY(QDir().mkpath(folder));
+        const ArticleBuffer article = articleTagged(QStringLiteral("A"));
+        {
+            SettingsFile settings(folder + QStringLiteral("defualt.ini"));
+            ArticleStore store(settings, folder);
+            store.LoadArticleNames();
+            store.buffer() = article;
+            QVERIFY2(store.ApplyEditedArticle(ArticleStore::EditMode::Append), qPrintable(store.lastError()));
+            ArticlePanelTexts texts{article.ClauseText, article.ParagraphText};
+            QVERIFY2(store.SaveCurrentArticle(texts), qPrintable(store.lastError()));
+        }
+        const QString moved = base.path() + QStringLiteral("moved/");
+        QVERIFY(QDir().rename(base.path() + folderName, moved));
+        SettingsFile settings(moved + QStringLiteral("config/defualt.ini"));
+        ArticleStore store(settings, moved + QStringLiteral("config/"));
+        store.LoadArticleNames();
+        store.SelectArticle(0);
+        QCOMPARE(store.buffer().ParagraphTitle, article.ParagraphTitle);
+        QCOMPARE(store.buffer().ParagraphText[2], article.ParagraphText[2]);
     }
 
     void fieldSavesLandInTheShownArticle()
