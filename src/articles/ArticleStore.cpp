@@ -362,10 +362,14 @@ QString ArticleStore::nameProblem(const QString& name)
     return {};
 }
 
-QString ArticleStore::editedArticleProblem(const ArticleBuffer& article)
+QString ArticleStore::editedArticleProblem(const ArticleBuffer& article, const QString& storedName)
 {
-    const QString problem = nameProblem(article.ArticleName);
-    if (!problem.isEmpty())
+    // A name the Windows original accepted may hold what a new name may not
+    // ("=", a leading "[" or ";"): kept as it is, the article stays editable;
+    // only its per-site identifiers cannot be stored.
+    const bool keptName =
+        !storedName.isEmpty() && TextCodec::trimmed(article.ArticleName) == TextCodec::trimmed(storedName);
+    if (const QString problem = nameProblem(article.ArticleName); !problem.isEmpty() && !keptName)
         return problem;
     for (int i = 1; i <= ClauseCount; ++i)
         if (holdsLineBreak(article.ClauseText[i]) || holdsLineBreak(article.ClauseName[i]))
@@ -379,7 +383,8 @@ QString ArticleStore::editedArticleProblem(const ArticleBuffer& article)
 bool ArticleStore::ApplyEditedArticle(EditMode mode)
 {
     m_buffer.ArticleName = TextCodec::trimmed(m_buffer.ArticleName);
-    const QString problem = editedArticleProblem(m_buffer);
+    const QString problem =
+        editedArticleProblem(m_buffer, mode == EditMode::Update ? currentArticleName() : QString());
     if (!problem.isEmpty()) {
         m_lastError = problem;
         return false;

@@ -82,7 +82,8 @@ public:
 
     // Why a name or the editor's texts cannot be stored; empty when they can.
     static QString nameProblem(const QString& name);
-    static QString editedArticleProblem(const ArticleBuffer& article);
+    // `storedName`: the name the article has now, which may stay as it is.
+    static QString editedArticleProblem(const ArticleBuffer& article, const QString& storedName = {});
 
     QString lastError() const { return m_lastError; }
 

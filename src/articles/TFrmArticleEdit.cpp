@@ -188,10 +188,11 @@ void TFrmArticleEdit::BtnConfirmClick()
         edited.ParagraphTitle[size_t(j)] = paragraphTitleField(j)->text();
     }
     // An empty name, or anything the files cannot hold: say so and stay open.
-    const QString problem = ArticleStore::editedArticleProblem(edited);
+    const QString problem = ArticleStore::editedArticleProblem(edited, m_buffer->ArticleName);
     if (!problem.isEmpty()) {
         QMessageBox::information(this, QGuiApplication::applicationDisplayName(), problem);
-        if (!ArticleStore::nameProblem(edited.ArticleName).isEmpty())
+        if (!ArticleStore::nameProblem(edited.ArticleName).isEmpty()
+            && edited.ArticleName != TextCodec::trimmed(m_buffer->ArticleName))
             EdtArticleName->setFocus();
         return;
     }

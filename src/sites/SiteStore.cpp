@@ -391,5 +391,13 @@ bool SiteStore::SaveSiteArticleId(const QString& text)
     const QString article = m_articleName ? TextCodec::trimmed(m_articleName()) : QString();
     if (site.isEmpty() || article.isEmpty())
         return true;
+    // The article name is the key: a name from the Windows original may be
+    // one that cannot be a key. Nothing typed, nothing to refuse.
+    if (article.contains(QLatin1Char('=')) || article.startsWith(QLatin1Char('[')) || article.startsWith(QLatin1Char(';'))) {
+        if (text.isEmpty())
+            return true;
+        emit writeFailed(tr("文章名称“%1”含有“=”或以“[”、“;”开头，不能保存它在本网站的文章ID。").arg(article));
+        return false;
+    }
     return m_settings.writeString(site, article, text) || reportSettingsFailure();
 }

@@ -1,3 +1,4 @@
+#include "ArticleMessages.h"
 #include "ArticleSamples.h"
 #include "ArticleStore.h"
 #include "InterfaceTexts.h"
@@ -392,6 +393,19 @@ private slots:
         QCOMPARE(m_store->count(), 0);
         QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("articles.txt"))));
         QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("defualt.ini"))));
+
+        // Such a name from the Windows original: the article stays editable
+        // under it; only a rename to such a name is refused.
+        m_folder->writeBytes(QStringLiteral("articles.txt"), "a=b\r\n");
+        m_store->LoadArticleNames();
+        m_store->SelectArticle(0);
+        m_store->buffer().ClauseText[1] = QStringLiteral("edited");
+        QVERIFY2(m_store->ApplyEditedArticle(ArticleStore::EditMode::Update), qPrintable(m_store->lastError()));
+        QCOMPARE(m_store->files().read(0).ClauseText[1], QStringLiteral("edited"));
+        m_store->buffer().ArticleName = QStringLiteral("[c");
+        QVERIFY(!m_store->ApplyEditedArticle(ArticleStore::EditMode::Update));
+        QCOMPARE(m_store->lastError(), ArticleMessages::nameUnstorable());
+        QCOMPARE(m_store->model()->stringList(), QStringList{QStringLiteral("a=b")});
     }
 
     // Failures before the delete is recorded change nothing; the later ones
