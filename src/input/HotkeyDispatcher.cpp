@@ -98,7 +98,7 @@ bool HotkeyDispatcher::eventFilter(QObject* watched, QEvent* event)
     auto* keyEvent = static_cast<QKeyEvent*>(event);
     bool handled = RouteBrowserKey(browser, static_cast<QWidget*>(watched), keyEvent);
 
-    if (HotkeyTable::lookup(keyEvent->key(), keyEvent->modifiers())) {
+    if (HotkeyTable::lookup(*keyEvent)) {
         if (type == QEvent::ShortcutOverride) {
             // A window shortcut on the same key must not take the hotkey away.
             event->accept();
@@ -135,7 +135,7 @@ bool HotkeyDispatcher::RouteBrowserKey(QWidget* browser, QWidget* receiver, QKey
 
 bool HotkeyDispatcher::handleHotkey(QKeyEvent* event)
 {
-    const auto target = HotkeyTable::lookup(event->key(), event->modifiers());
+    const auto target = HotkeyTable::lookup(*event);
     event->accept();
     // A hotkey held down pastes once, not once per repeat.
     if (event->isAutoRepeat())

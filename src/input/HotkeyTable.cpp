@@ -1,5 +1,7 @@
 #include "HotkeyTable.h"
 
+#include <QKeyEvent>
+
 #include <iterator>
 
 namespace {
@@ -36,6 +38,31 @@ std::optional<HotkeyTarget> HotkeyTable::lookup(int key, Qt::KeyboardModifiers m
             return binding.target;
     }
     return std::nullopt;
+}
+
+namespace {
+
+// X11 and Wayland number the keys of the digit row 10 ("1") to 19 ("0"),
+// whatever they produce; the keypad lies elsewhere.
+std::optional<int> digitRowKey(quint32 nativeScanCode)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    if (nativeScanCode >= 10 && nativeScanCode <= 18)
+        return Qt::Key_1 + int(nativeScanCode - 10);
+    if (nativeScanCode == 19)
+        return Qt::Key_0;
+#else
+    Q_UNUSED(nativeScanCode);
+#endif
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<HotkeyTarget> HotkeyTable::lookup(const QKeyEvent& event)
+{
+    const std::optional<int> digit = digitRowKey(event.nativeScanCode());
+    return lookup(digit ? *digit : event.key(), event.modifiers());
 }
 
 Qt::Key HotkeyTable::keyFor(const HotkeyTarget& target)

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QImage>
 #include <QUrl>
+#include <QKeyEvent>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(HotkeyTarget)
@@ -111,6 +112,24 @@ private slots:
             QVERIFY(*found == target);
             QCOMPARE(int(HotkeyTable::keyFor(target)), key);
         }
+    }
+
+    // As the keyboard's own key codes say: the digit row in any layout and
+    // Shift state; the keypad and the letters as their keys say.
+    void digitRowCountsByItsPlace()
+    {
+        const auto press = [](int key, Qt::KeyboardModifiers modifiers, quint32 scanCode) {
+            return HotkeyTable::lookup(QKeyEvent(QEvent::KeyPress, key, modifiers, scanCode, 0, 0));
+        };
+        const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+        QCOMPARE(press(Qt::Key_Exclam, ctrl | Qt::ShiftModifier, 10), HotkeyTarget::clause(1));  // Ctrl+Shift+1
+        QCOMPARE(press(Qt::Key_Ampersand, ctrl, 10), HotkeyTarget::clause(1));                    // AZERTY "&"
+        QCOMPARE(press(Qt::Key_Eacute, ctrl, 11), HotkeyTarget::clause(2));                       // AZERTY "é"
+        QCOMPARE(press(Qt::Key_Agrave, ctrl, 19), HotkeyTarget::paragraph(3));                    // AZERTY "à"
+        QCOMPARE(press(Qt::Key_ParenLeft, ctrl, 14), std::optional<HotkeyTarget>());              // the row's 5
+        QCOMPARE(press(Qt::Key_8, ctrl | Qt::KeypadModifier, 80), std::optional<HotkeyTarget>());
+        QCOMPARE(press(Qt::Key_U, ctrl, 30), HotkeyTarget::userName());
+        QCOMPARE(press(Qt::Key_1, ctrl, 0), HotkeyTarget::clause(1));  // no key code: the key decides
     }
 
     void sequenceRunsInOrderWithItsDelays()
