@@ -1,9 +1,11 @@
 #include "FakePasteServices.h"
 #include "HotkeyTable.h"
+#include "MimeDataCopy.h"
 #include "PasteText.h"
 
 #include <QColor>
 #include <QImage>
+#include <QThread>
 #include <QUrl>
 #include <QKeyEvent>
 #include <QtTest>
@@ -242,6 +244,27 @@ private slots:
         QCOMPARE(after->imageData().value<QImage>(), image.value<QImage>());
         QCOMPARE(after->colorData(), colour);
         QVERIFY(!after->hasFormat(PasteText::kSecretHintFormat));
+    }
+
+    // An owner that takes its time over every format: the copy stops asking
+    // once its time is up and keeps what came in time, the text first.
+    void slowClipboardOwnerIsWaitedForBoundedTime()
+    {
+        struct SlowOwner : QMimeData {
+            mutable int asked = 0;
+            QVariant retrieveData(const QString& format, QMetaType type) const override
+            {
+                ++asked;
+                QThread::msleep(40);
+                return QMimeData::retrieveData(format, type);
+            }
+        } slow;
+        for (int i = 0; i < 20; ++i)
+            slow.setData(QStringLiteral("application/x-thing-%1").arg(i), "bytes");
+        slow.setText(QStringLiteral("what the user copied"));
+        const auto copy = MimeDataCopy::copy(&slow, std::chrono::milliseconds(100));
+        QVERIFY(slow.asked < 6);  // not all 21 formats
+        QCOMPARE(copy->text(), QStringLiteral("what the user copied"));
     }
 
     void emptyClipboardIsEmptyAgainAfterwards()
