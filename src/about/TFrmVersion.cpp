@@ -3,7 +3,7 @@
 #include "AboutWord.h"
 #include "FrameEdge.h"
 #include "InterfaceTexts.h"
-#include "OpenWebAddress.h"
+#include "OpenLocation.h"
 #include "Pictures.h"
 
 #include <QEvent>
@@ -118,7 +118,7 @@ void TFrmVersion::BtnCloseClick()
 bool TFrmVersion::eventFilter(QObject* watched, QEvent* event)
 {
     if ((watched == ImgAbout || watched == Label5) && event->type() == QEvent::MouseButtonPress) {
-        OpenWebAddress(InterfaceTexts::homePageAddress());
+        OpenLocation(InterfaceTexts::homePageAddress());
         return true;
     }
     return QWidget::eventFilter(watched, event);

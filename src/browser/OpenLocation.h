@@ -6,7 +6,9 @@
 #include <functional>
 
 // Hands a web address or a local path to the desktop (the user's default browser, the
-// file manager, or the program registered for a file), outside this application.
+// file manager, or the program registered for a file), outside this application. The one
+// way the program opens anything outside itself: the main window and the about window
+// open the vendor's home page through it.
 
 // What OpenLocation would open for `location`; an invalid QUrl when the location is refused.
 // Accepted: an address of the http or https scheme (opened unchanged), text without any

@@ -137,8 +137,6 @@ void TPageControl::openWatched(TWebbrowser* browser, const QString& text)
     });
 }
 
-void NavigateCurrent(TPageControl& pages, const QString& text) { pages.NavigateCurrent(text); }
-
 void TPageControl::SyncCurrentTab()
 {
     m_curBrowser = browserAt(currentIndex());

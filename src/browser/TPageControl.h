@@ -85,6 +85,3 @@ private:
     QPointer<TWebbrowser> m_curBrowser;
     QString m_firstPage;  // opened by OpenFirstPage, until the next NavigateCurrent
 };
-
-// Opens `text` in the current tab of `pages`, unchanged.
-void NavigateCurrent(TPageControl& pages, const QString& text);

@@ -2,7 +2,7 @@
 #include "HelpFallback.h"
 #include "InterfaceTexts.h"
 #include "LocalHttpServer.h"
-#include "OpenWebAddress.h"
+#include "OpenLocation.h"
 #include "TFrmHelp.h"
 #include "TFrmVersion.h"
 #include "VendorWindows.h"
@@ -66,8 +66,6 @@ class TestVendor : public QObject {
 private slots:
     void init();
     void cleanup();
-    void webAddressDecisions();
-    void openWebAddressUsesTheOpener();
     void updateQueryFormat();
     void checkForUpdateNavigatesTheBrowser();
     void aboutWindowIsCreatedOnceWithItsTexts();
@@ -83,7 +81,7 @@ private:
 void TestVendor::init()
 {
     m_opened.clear();
-    setWebAddressOpener([this](const QUrl& url) {
+    SetLocationOpener([this](const QUrl& url) {
         m_opened << url;
         return true;
     });
@@ -91,27 +89,7 @@ void TestVendor::init()
 
 void TestVendor::cleanup()
 {
-    setWebAddressOpener({});
-}
-
-void TestVendor::webAddressDecisions()
-{
-    QCOMPARE(webAddressFor(QStringLiteral("www.example.org")), QStringLiteral("http://www.example.org"));
-    QCOMPARE(webAddressFor(QStringLiteral("https://example.org/a")), QStringLiteral("https://example.org/a"));
-    // "://" anywhere counts, even where it is not the scheme.
-    QCOMPARE(webAddressFor(QStringLiteral("example.org/?go=ftp://x")),
-             QStringLiteral("example.org/?go=ftp://x"));
-    QCOMPARE(webAddressFor(QStringLiteral("mailto:a@b.c")), QStringLiteral("http://mailto:a@b.c"));
-    QCOMPARE(webAddressFor(QStringLiteral("  ")), QString());
-}
-
-void TestVendor::openWebAddressUsesTheOpener()
-{
-    QVERIFY(OpenWebAddress(QStringLiteral("www.example.org/page")));
-    QVERIFY(OpenWebAddress(QStringLiteral("https://example.org/")));
-    QVERIFY(!OpenWebAddress(QString()));  // nothing to open: the opener is not asked
-    QCOMPARE(m_opened, (QList<QUrl>{QUrl(QStringLiteral("http://www.example.org/page")),
-                                    QUrl(QStringLiteral("https://example.org/"))}));
+    SetLocationOpener({});
 }
 
 void TestVendor::updateQueryFormat()
