@@ -64,16 +64,18 @@ int main(int argc, char* argv[])
     DataFolderLock lock(dataFolder);
     const DataFolderLock::Outcome locked = lock.tryLock();
     if (locked == DataFolderLock::Outcome::HeldByAnotherCopy) {
+        const QString text =
+            QCoreApplication::translate("main", "数据文件夹正在被另一个QVBzevi使用，本程序不再启动：\n%1");
         QMessageBox::warning(nullptr, InterfaceTexts::productName(),
-                             QString::fromUtf8("数据文件夹正在被另一个QVBzevi使用，本程序不再启动：\n%1")
-                                 .arg(QDir::toNativeSeparators(dataFolder)));
+                             text.arg(QDir::toNativeSeparators(dataFolder)));
         return 1;
     }
     TFrmMain window(dataFolder);
     // Without a lock the program still starts: it says why, and the window
     // names every file it cannot read or write.
     if (locked == DataFolderLock::Outcome::Failed)
-        window.reportProblem(QString::fromUtf8("无法锁定数据文件夹，请勿同时运行两个QVBzevi：%1").arg(lock.problem()));
+        window.reportProblem(
+            QCoreApplication::translate("main", "无法锁定数据文件夹，请勿同时运行两个QVBzevi：%1").arg(lock.problem()));
     // Once the browser engine has started (it resets the handlers as it does).
     QTimer::singleShot(0, &app, quitOnTerminateSignals);
     window.setWindowOpacity(0.0);

@@ -2,12 +2,14 @@
 
 #include "InterfaceTexts.h"
 
+#include <QCoreApplication>
+
 namespace {
 constexpr int WholeTitleLimit = 10;
 constexpr int CutTitleLength = 11;
 }  // namespace
 
-QString NewBrowserCaption() { return QStringLiteral("New Browser"); }
+QString NewBrowserCaption() { return QCoreApplication::translate("BrowserCaptions", "New Browser"); }
 
 QString BlankPageAddress() { return QStringLiteral("about:blank"); }
 

@@ -1,5 +1,6 @@
 #include "InterfaceTexts.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace InterfaceTexts {
@@ -15,25 +16,74 @@ QStringList& textTable()
     return table;
 }
 
+// The source texts in slot order: simplified Chinese, shown as they are while no
+// translator is loaded. lupdate collects them by this context, spelled out in each
+// entry because it reads only literals.
+const char* const Context = "InterfaceTexts";
+const char* const SourceTexts[SlotCount] = {
+    QT_TRANSLATE_NOOP("InterfaceTexts", "网址列表"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "文章列表"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "编辑"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "文章内容"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "文章编辑"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "文章名称"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "短句名称"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "快捷键"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "短句内容"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "短句%d"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "段落%d"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "请填入一个文章名"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "段落名称%d"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "网址编辑"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "新增网址"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "编辑网址"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "请输入一个网站名称"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "请输入一个网址"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "网站名称"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "网址URL"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "用户名(Ctrl+U)"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "密码(Ctrl+W)"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "可以为空"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "段落"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "请先加入一个文章"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "已经保存右边『文章内容』中的修改"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "退出全屏显示"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "全屏显示"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "导出文件夹选择"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "zevi导出文件\\"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "正在导出文档..."),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "成功导出档到:%s"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "导入文件夹选择"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "正在导入文档..."),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "成功导入文档:%s"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "上移"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "下移"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "新增网站"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "修改网站"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "删除网站"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "关闭当前页"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "关闭所有页"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "鼠标右键有更多功能"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "打开网址栏中的网页"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "刷新网页"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "全屏显示"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "后退到上一页"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "下一页"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "退出"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "鼠标点击可进入官方主页"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "短句"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "退回"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "网址文章唯一ID(Ctrl+O)"),
+    QT_TRANSLATE_NOOP("InterfaceTexts", "(快捷鍵快捷键：Ctrl+%d)"),
+};
+
 }  // namespace
 
 void LoadInterfaceTexts()
 {
-    static const char* const texts[SlotCount] = {
-        "网址列表", "文章列表", "编辑", "文章内容", "文章编辑", "文章名称", "短句名称", "快捷键",
-        "短句内容", "短句%d", "段落%d", "请填入一个文章名", "段落名称%d", "网址编辑", "新增网址",
-        "编辑网址", "请输入一个网站名称", "请输入一个网址", "网站名称", "网址URL", "用户名(Ctrl+U)",
-        "密码(Ctrl+W)", "可以为空", "段落", "请先加入一个文章", "已经保存右边『文章内容』中的修改",
-        "退出全屏显示", "全屏显示", "导出文件夹选择", "zevi导出文件\\", "正在导出文档...",
-        "成功导出档到:%s", "导入文件夹选择", "正在导入文档...", "成功导入文档:%s", "上移", "下移",
-        "新增网站", "修改网站", "删除网站", "关闭当前页", "关闭所有页", "鼠标右键有更多功能",
-        "打开网址栏中的网页", "刷新网页", "全屏显示", "后退到上一页", "下一页", "退出",
-        "鼠标点击可进入官方主页", "短句", "退回", "网址文章唯一ID(Ctrl+O)",
-        "(快捷鍵快捷键：Ctrl+%d)",
-    };
     QStringList table;
-    for (const char* t : texts)
-        table << QString::fromUtf8(t);
+    for (const char* source : SourceTexts)
+        table << QCoreApplication::translate(Context, source);
     textTable() = table;
 }
 
@@ -58,7 +108,11 @@ QString format(TextId id, const QString& value)
     return at < 0 ? out : out.replace(at, 2, value);
 }
 
-QString productName() { return QString::fromUtf8("QVB信息zevi"); }
+QString productName()
+{
+    //: The product's name, in window captions and message boxes.
+    return QCoreApplication::translate("InterfaceTexts", "QVB信息zevi");
+}
 QString homePageAddress() { return QString::fromLatin1(VendorHost); }
 QString onlineHelpAddress() { return homePageAddress() + QLatin1String("demo/issuehelp/"); }
 QString updateAddress() { return homePageAddress() + QLatin1String("download/update/"); }

@@ -4,7 +4,8 @@
 
 // Every caption, hint, message and format the program sets at run time, in
 // one table (the window layouts only carry placeholders). Slots keep the
-// numbers users and translators know them by.
+// numbers users and translators know them by; each text is a source text of
+// Qt's translation system (context "InterfaceTexts").
 enum class TextId {
     SiteListCaption = 1,        // "网址列表"
     ArticleListCaption,         // "文章列表"
@@ -66,7 +67,8 @@ namespace InterfaceTexts {
 
 constexpr int SlotCount = 54;
 
-// Fills the table; start-up runs it before any window but the main one exists.
+// Fills the table through the installed translators; start-up runs it before any
+// window but the main one exists.
 void LoadInterfaceTexts();
 
 const QString& text(TextId id);

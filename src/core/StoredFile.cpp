@@ -289,7 +289,7 @@ WriteResult writeLines(const QString& path, const QStringList& lines)
     for (const QString& line : lines) {
         // An item holding a line break would read back as two items.
         if (line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r')))
-            return failure(path, QStringLiteral("an item holds a line break"));
+            return failure(path, tr("an item holds a line break"));
         text += line;
         text += QLatin1String("\r\n");
     }

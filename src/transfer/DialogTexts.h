@@ -4,7 +4,8 @@
 
 // The texts of the folder chooser, the new-folder dialog and the title word of
 // the about and help windows, in three languages. One language is selected at
-// start-up; until then the simplified Chinese column is in use.
+// start-up; until then simplified Chinese is in use: the source texts of Qt's
+// translation system (context "DialogTexts").
 enum class DialogTextId {
     FolderChooserCaption,   // "文件夹选择"
     PathLabel,              // "当前路径"

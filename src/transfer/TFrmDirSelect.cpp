@@ -66,7 +66,7 @@ TFrmDirSelect::TFrmDirSelect(QWidget* parent)
     ShellTreeView1->installEventFilter(this);
 
     BtnAddPath = new QPushButton(this);
-    BtnAddPath->setToolTip(QStringLiteral("新建文件夹"));  // the button's hint as laid out
+    BtnAddPath->setToolTip(tr("新建文件夹"));  // the button's hint as laid out
     BtnConfirm = new QPushButton(this);
     BtnCancel = new QPushButton(this);
     ButtonFaces::load(BtnAddPath, QStringLiteral("newdir"));

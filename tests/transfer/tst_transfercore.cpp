@@ -1,12 +1,14 @@
 #include "DialogTexts.h"
 #include "FixFolderPath.h"
 #include "FolderCopy.h"
+#include "InterfaceTexts.h"
 #include "TestData.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
@@ -41,6 +43,16 @@ bool copyAll(FolderCopy& copy, const QString& source, const QString& target)
     return finished.wait(30000) && finished.size() == 1;
 }
 
+// Stands in for a language's .qm file: every text comes back marked with its context.
+class MarkingTranslator : public QTranslator {
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        return QLatin1String(context) + QLatin1Char('|') + QString::fromUtf8(source);
+    }
+};
+
 }  // namespace
 
 class TestTransferCore : public QObject {
@@ -49,6 +61,7 @@ private slots:
     void fixFolderPath_data();
     void fixFolderPath();
     void dialogLanguages();
+    void textTablesGoThroughTheTranslators();
     void copiesPlainAndHiddenFilesOnly();
     void failedFileIsNamedAndTheRestCopied();
     void replacesThroughRename();
@@ -103,6 +116,22 @@ void TestTransferCore::dialogLanguages()
     SelectDialogLanguage(0);
     QCOMPARE(dialogText(DialogTextId::PathLabel), QStringLiteral("当前路径"));
     QCOMPARE(DialogTexts::aboutWord(), QStringLiteral("关于"));
+}
+
+void TestTransferCore::textTablesGoThroughTheTranslators()
+{
+    MarkingTranslator marking;
+    QVERIFY(QCoreApplication::installTranslator(&marking));
+    SelectDialogLanguage(0);
+    InterfaceTexts::LoadInterfaceTexts();
+    QCOMPARE(dialogText(DialogTextId::PathLabel), QStringLiteral("DialogTexts|当前路径"));
+    QCOMPARE(uiText(TextId::ArticleSaved), QStringLiteral("InterfaceTexts|已经保存右边『文章内容』中的修改"));
+    SelectDialogLanguage(1);  // until traditional Chinese has its .ts file: its own column
+    QCOMPARE(dialogText(DialogTextId::PathLabel), QStringLiteral("當前路徑"));
+    QCoreApplication::removeTranslator(&marking);
+    SelectDialogLanguage(0);
+    InterfaceTexts::LoadInterfaceTexts();
+    QCOMPARE(dialogText(DialogTextId::PathLabel), QStringLiteral("当前路径"));
 }
 
 void TestTransferCore::copiesPlainAndHiddenFilesOnly()

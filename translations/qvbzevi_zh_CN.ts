@@ -1,0 +1,351 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
+<context>
+    <name>ArticleMessages</name>
+    <message>
+        <source>文章名称不能含有换行或“=”，也不能以“[”或“;”开头</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>短句名称、短句内容和段落名称不能含有换行</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>保存失败：
+%1</source>
+        <extracomment>%1: the files that could not be written, one per line</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>BrowserCaptions</name>
+    <message>
+        <source>New Browser</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DialogTexts</name>
+    <message>
+        <source>关于</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件夹选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>当前路径</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请选择一个路径</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请输入一个文件夹</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件夹名称</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新增文件夹</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FolderCopy</name>
+    <message>
+        <source>a folder of that name is in the way</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>InterfaceTexts</name>
+    <message>
+        <source>网址列表</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文章列表</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文章内容</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文章编辑</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文章名称</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>短句名称</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>快捷键</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>短句内容</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>短句%d</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>段落%d</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请填入一个文章名</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>段落名称%d</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>网址编辑</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新增网址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编辑网址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请输入一个网站名称</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请输入一个网址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>网站名称</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>网址URL</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>用户名(Ctrl+U)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>密码(Ctrl+W)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>可以为空</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>段落</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>请先加入一个文章</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已经保存右边『文章内容』中的修改</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>退出全屏显示</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>全屏显示</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导出文件夹选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>zevi导出文件\</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>正在导出文档...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>成功导出档到:%s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导入文件夹选择</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>正在导入文档...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>成功导入文档:%s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>上移</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>下移</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新增网站</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>修改网站</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>删除网站</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关闭当前页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关闭所有页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>鼠标右键有更多功能</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>打开网址栏中的网页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>刷新网页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>后退到上一页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>下一页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>鼠标点击可进入官方主页</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>短句</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>退回</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>网址文章唯一ID(Ctrl+O)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>(快捷鍵快捷键：Ctrl+%d)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>QVB信息zevi</source>
+        <extracomment>The product&apos;s name, in window captions and message boxes.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SiteStore</name>
+    <message>
+        <source>网站名称“%1”无法保存：名称中不能有“]”、换行或控制字符，首尾不能是空白。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>网站名称“%1”由程序自用，请换一个名称。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>网址、用户名和密码中不能有换行。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文章名称“%1”含有“=”或以“[”、“;”开头，不能保存它在本网站的文章ID。</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>StoredFile</name>
+    <message>
+        <source>a folder stands where the file should be</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a regular file (a pipe, socket or device)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>left as it is, since it could not be read (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>an item holds a line break</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFrmDirSelect</name>
+    <message>
+        <source>新建文件夹</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>数据文件夹正在被另一个QVBzevi使用，本程序不再启动：
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法锁定数据文件夹，请勿同时运行两个QVBzevi：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
