@@ -92,7 +92,8 @@ int main(int argc, char** argv)
     window.resize(600, 200);
     window.show();
     // Without a window manager a window can only be activated once it is mapped.
-    QTest::qWaitForWindowExposed(&window);
+    if (!QTest::qWaitForWindowExposed(&window))
+        out << "the window was not shown\n";
     window.activateWindow();
     if (!QTest::qWaitForWindowActive(&window)) {
         out << "the window did not become active\n";

@@ -54,7 +54,8 @@ QVariant evalJs(QWebEnginePage* page, const QString& script)
     // Shared with the callback, which may come after a timed-out wait.
     auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
     page->runJavaScript(script, [result](const QVariant& value) { *result = {true, value}; });
-    QTest::qWaitFor([&] { return result->first; }, 5000);
+    if (!QTest::qWaitFor([&] { return result->first; }, 5000))
+        qWarning("script gave no answer in time: %s", qPrintable(script));
     return result->second;
 }
 
