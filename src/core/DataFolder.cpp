@@ -2,6 +2,7 @@
 
 #include "StoredFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -60,7 +61,7 @@ QString writeProblem(const QString& folder)
     ::unlink(probe.constData());
     return written ? QString() : StoredFile::systemReason(error);
 #else
-    return QFileInfo(folder).isWritable() ? QString() : QStringLiteral("not writable");
+    return QFileInfo(folder).isWritable() ? QString() : QCoreApplication::translate("DataFolder", "not writable");
 #endif
 }
 

@@ -2,6 +2,7 @@
 
 #include "DataFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -26,8 +27,8 @@ DataFolderLock::Outcome DataFolderLock::tryLock()
     // "unknown".
     QString reason = DataFolder::writeProblem(folder);
     if (reason.isEmpty())
-        reason = m_lock->error() == QLockFile::PermissionError ? QStringLiteral("permission denied")
-                                                               : QStringLiteral("the lock file could not be made");
+        reason = m_lock->error() == QLockFile::PermissionError ? QCoreApplication::translate("DataFolderLock", "permission denied")
+                                                               : QCoreApplication::translate("DataFolderLock", "the lock file could not be made");
     m_problem = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_path), reason);
     m_lock.reset();
     return Outcome::Failed;

@@ -4,6 +4,8 @@
 
 #include "TextCodec.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 bool holdsLineBreak(const QString& text)
@@ -86,15 +88,15 @@ bool isComment(QByteArrayView line)
 QString unstorableReason(const QString& section, const QString& key, const QString& value)
 {
     if (section.isEmpty() || TextCodec::trimmed(section) != section)
-        return QStringLiteral("the section name \"%1\" cannot be stored").arg(section);
+        return QCoreApplication::translate("SettingsFile", "the section name \"%1\" cannot be stored").arg(section);
     if (holdsLineBreak(section) || section.contains(QLatin1Char(']')))
-        return QStringLiteral("the section name \"%1\" cannot be stored").arg(section);
+        return QCoreApplication::translate("SettingsFile", "the section name \"%1\" cannot be stored").arg(section);
     if (key.isEmpty() || TextCodec::trimmed(key) != key || holdsLineBreak(key)
         || key.contains(QLatin1Char('=')) || key.startsWith(QLatin1Char('['))
         || key.startsWith(QLatin1Char(';')))
-        return QStringLiteral("the key \"%1\" cannot be stored").arg(key);
+        return QCoreApplication::translate("SettingsFile", "the key \"%1\" cannot be stored").arg(key);
     if (holdsLineBreak(value))
-        return QStringLiteral("the value of \"%1\" holds a line break").arg(key);
+        return QCoreApplication::translate("SettingsFile", "the value of \"%1\" holds a line break").arg(key);
     return {};
 }
 
