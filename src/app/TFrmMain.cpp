@@ -8,14 +8,13 @@
 #include "InterfaceTexts.h"
 #include "SettingsFile.h"
 #include "SettingsFileLoader.h"
-#include "SiteStore.h"
+#include "SiteController.h"
 #include "TAddressBar.h"
 #include "TPageControl.h"
 #include "TWebbrowser.h"
 #include "CheckForUpdate.h"
 #include "DialogTexts.h"
 #include "HelpFallback.h"
-#include "SiteListPanel.h"
 #include "StoredFile.h"
 
 #include <QApplication>
@@ -70,12 +69,14 @@ void TFrmMain::FormCreate()
     connect(qApp, &QCoreApplication::aboutToQuit, this, &TFrmMain::SaveAllData);
 }
 
+SiteStore* TFrmMain::siteStore() const { return &m_sites->store(); }
+
 // Reads the site list and starts loading the page that LoadAllData's
 // SelectSite opens, before the panels are built: the page loads meanwhile.
 void TFrmMain::openStoredSitePage()
 {
-    m_siteStore->LoadSiteList();
-    PageControl->OpenFirstPage(m_siteStore->addressToOpen(GeneralKeys::read(*m_settings).SiteInd));
+    m_sites->LoadSiteList();
+    PageControl->OpenFirstPage(m_sites->addressToOpen(GeneralKeys::read(*m_settings).SiteInd));
 }
 
 // The site list was read by openStoredSitePage().
@@ -84,11 +85,10 @@ void TFrmMain::LoadAllData()
     const GeneralKeys stored = GeneralKeys::read(*m_settings);
     m_articles->LoadArticleNames();
     m_articles->SelectArticle(stored.SoftwareInd);
-    m_siteStore->SelectSite(stored.SiteInd);
+    m_sites->SelectSite(stored.SiteInd);
     const int panelWidth = stored.EditPanelWidth;
     m_rememberedContentWidth = stored.CurArticlePnlWidth;
-    CbEditURL()->setChecked(stored.CbEditURL);
-    CbEditURLClick();
+    m_sites->setCredentialsRowShown(stored.CbEditURL);
     CbIhEdit()->setChecked(stored.Edit);
     CbIhEditClick();
     // The panel comes back at the width the user left it, unless that width
@@ -109,9 +109,9 @@ void TFrmMain::SaveAllData()
     m_articles->SaveCurrentArticle();
     GeneralKeys keys;
     keys.SoftwareInd = m_articles->currentIndex();
-    keys.SiteInd = m_siteStore->currentPosition();
+    keys.SiteInd = m_sites->currentPosition();
     keys.Edit = CbIhEdit()->isChecked();
-    keys.CbEditURL = CbEditURL()->isChecked();
+    keys.CbEditURL = m_sites->isCredentialsRowShown();
     keys.EditPanelWidth = m_layout.PnlArticleEdit->width();
     keys.CurArticlePnlWidth = m_rememberedContentWidth;
     if (!keys.write(*m_settings))
@@ -156,7 +156,7 @@ void TFrmMain::TimerFirstRunTimer()
     WebBrowserTop->setGeometry(0, -2000, 200, 60);
     WebBrowserTop->show();
     CheckForUpdateThenRelease(WebBrowserTop);
-    if (m_siteStore->count() == 0)
+    if (m_sites->count() == 0)
         showHelpWithFallback(PageControl->CurBrowser(), InterfaceTexts::onlineHelpAddress());
 }
 

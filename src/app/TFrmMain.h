@@ -9,7 +9,6 @@
 #include <memory>
 
 class ArticleController;
-class CredentialsRow;
 class DocumentTransfer;
 class HotkeyDispatcher;
 class QAbstractButton;
@@ -17,7 +16,7 @@ class QCheckBox;
 class QPushButton;
 class SettingsFile;
 class SettingsFileLoader;
-class SiteListPanel;
+class SiteController;
 class SiteStore;
 class TAddressBar;
 class TPageControl;
@@ -38,7 +37,7 @@ public:
 
     QString dataFolder() const { return m_dataFolder; }
     SettingsFile* settings() const { return m_settings; }
-    SiteStore* siteStore() const { return m_siteStore; }
+    SiteStore* siteStore() const;
     ArticleController* articles() const { return m_articles; }
     TPageControl* pageControl() const { return PageControl; }
     TAddressBar* addressBar() const { return m_addressBar; }
@@ -54,7 +53,6 @@ public slots:
     void Splitter2Moved();
     void FormResize();
     void CbIhEditClick();
-    void CbEditURLClick();
     void BtnFullScreenClick();
     void MnAboutClick();
     void MnHelpClick();
@@ -87,7 +85,6 @@ private:
     void reloadAfterImport();
     void reportWriteFailure(const QString& error);
     void reportStartupProblems();
-    QCheckBox* CbEditURL() const;
     QCheckBox* CbIhEdit() const;
 
     QString m_dataFolder;
@@ -95,9 +92,7 @@ private:
     SettingsFile* m_settings = nullptr;
     std::unique_ptr<SettingsFileLoader> m_settingsLoader;  // until the panels take the file
     BrowserProfile* m_profile = nullptr;
-    SiteStore* m_siteStore = nullptr;
-    SiteListPanel* m_siteList = nullptr;
-    CredentialsRow* m_credentials = nullptr;
+    SiteController* m_sites = nullptr;
     ArticleController* m_articles = nullptr;
     TAddressBar* m_addressBar = nullptr;
     TPageControl* PageControl = nullptr;

@@ -3,10 +3,9 @@
 #include "TFrmMain.h"
 
 #include "ArticleController.h"
-#include "CredentialsRow.h"
 #include "InterfaceTexts.h"
 #include "Pictures.h"
-#include "SiteListPanel.h"
+#include "SiteController.h"
 #include "TAddressBar.h"
 
 #include <QAction>
@@ -61,20 +60,17 @@ void TFrmMain::CbIhEditClick()
         Splitter2Moved();
 }
 
-void TFrmMain::CbEditURLClick() { m_siteList->CbEditURLClick(); }
-
 void TFrmMain::BtnFullScreenClick()
 {
     m_fullScreen = !m_fullScreen;
     QAbstractButton* button = m_addressBar->BtnFullScreen;
     m_layout.ScrollBoxLeft->setVisible(!m_fullScreen);
     m_layout.SbAvert->setVisible(!m_fullScreen);
+    m_sites->setFullScreen(m_fullScreen);
     if (m_fullScreen) {
-        m_credentials->setVisible(false);
         button->setToolTip(uiText(TextId::LeaveFullScreenHint));
         LoadButtonPicture(button, QStringLiteral("BtnFullScreen2"));
     } else {
-        m_credentials->setVisible(CbEditURL()->isChecked());
         button->setToolTip(uiText(TextId::FullScreenHintAfter));
         LoadButtonPicture(button, QStringLiteral("BtnFullScreen1"));
     }

@@ -16,8 +16,8 @@
 #include "Pictures.h"
 #include "SettingsFile.h"
 #include "SettingsFileLoader.h"
+#include "SiteController.h"
 #include "SiteListPanel.h"
-#include "SiteStore.h"
 #include "StoredFile.h"
 #include "TAddressBar.h"
 #include "TPageControl.h"
@@ -65,16 +65,16 @@ void TFrmMain::buildPanels()
     m_settings = m_settingsLoader->take().release();
     m_settings->setParent(this);
     m_settingsLoader.reset();
-    m_siteStore = new SiteStore(*m_settings, m_dataFolder, this);
+    m_sites = new SiteController(*m_settings, m_dataFolder, this);
     // The browser first: the stored site's page loads while the rest is built.
     PageControl = new TPageControl(*m_profile, m_layout.Panel1);
     PageControl->setObjectName(QStringLiteral("PageControl"));
     openStoredSitePage();
     m_articles = new ArticleController(*m_settings, m_dataFolder, this);
+    m_sites->buildPanels();
 
     // Left column: site list over article list, about and exit at the foot.
-    m_siteList = new SiteListPanel(*m_siteStore, m_layout.Splitter4);
-    m_layout.Splitter4->addWidget(m_siteList);
+    m_layout.Splitter4->addWidget(m_sites->listPanel());
     m_layout.Splitter4->addWidget(m_articles->listPanel());
     m_layout.Splitter4->setStretchFactor(0, 1);
     m_layout.Splitter4->setStretchFactor(1, 0);
@@ -88,9 +88,7 @@ void TFrmMain::buildPanels()
     m_layout.PnlArticleEdit->setWidget(m_articles->contentPanel());
 
     // Browser column: credentials row, address bar, tabs.
-    m_credentials = new CredentialsRow(*m_siteStore, m_layout.ScrollBox1);
-    m_layout.browserColumn->insertWidget(0, m_credentials);
-    m_siteList->setCredentialsRow(m_credentials);
+    m_layout.browserColumn->insertWidget(0, m_sites->credentialsRow());
     m_addressBar = new TAddressBar(*PageControl, m_layout.Panel1);
     m_layout.browserArea->addWidget(m_addressBar);
     m_layout.browserArea->addWidget(PageControl, 1);
@@ -102,11 +100,11 @@ void TFrmMain::buildPanels()
 
 void TFrmMain::wireSubsystems()
 {
-    m_siteStore->setArticleNameSource([this] { return m_articles->currentArticleName(); });
-    connect(m_siteStore, &SiteStore::urlToOpen, PageControl, &TPageControl::NavigateCurrent);
-    connect(m_siteStore, &SiteStore::addressToShow, m_addressBar, &TAddressBar::setAddressText);
-    connect(m_articles, &ArticleController::currentArticleChanged, m_siteStore, &SiteStore::LoadSiteArticleId);
-    connect(m_siteStore, &SiteStore::writeFailed, this, &TFrmMain::reportWriteFailure);
+    m_sites->store().setArticleNameSource([this] { return m_articles->currentArticleName(); });
+    connect(m_sites, &SiteController::urlToOpen, PageControl, &TPageControl::NavigateCurrent);
+    connect(m_sites, &SiteController::addressToShow, m_addressBar, &TAddressBar::setAddressText);
+    connect(m_articles, &ArticleController::currentArticleChanged, m_sites, &SiteController::LoadSiteArticleId);
+    connect(m_sites, &SiteController::writeFailed, this, &TFrmMain::reportWriteFailure);
     connect(m_articles, &ArticleController::writeFailed, this, &TFrmMain::reportWriteFailure);
 
     connect(m_articles->CbIhEdit(), &QCheckBox::clicked, this, &TFrmMain::CbIhEditClick);
@@ -133,11 +131,11 @@ void TFrmMain::wireSubsystems()
     connect(m_transfer, &DocumentTransfer::aboutToImport, this, [this, savePendingEdits] {
         savePendingEdits();
         m_layout.ScrollBoxLeft->setEnabled(false);
-        m_credentials->setEnabled(false);
+        m_sites->credentialsRow()->setEnabled(false);
     });
     connect(m_transfer, &DocumentTransfer::transferFinished, this, [this] {
         m_layout.ScrollBoxLeft->setEnabled(true);
-        m_credentials->setEnabled(true);
+        m_sites->credentialsRow()->setEnabled(true);
     });
     connect(m_transfer, &DocumentTransfer::importFinished, this, &TFrmMain::reloadAfterImport);
     m_layout.Image48->installEventFilter(this);
@@ -172,11 +170,11 @@ void TFrmMain::wireSubsystems()
         case HotkeyTarget::Kind::Paragraph:
             return m_articles->paragraphFieldText(target.number);
         case HotkeyTarget::Kind::SiteArticleId:
-            return m_credentials->siteArticleIdText();
+            return m_sites->siteArticleIdText();
         case HotkeyTarget::Kind::UserName:
-            return m_siteStore->record().userName;
+            return m_sites->store().record().userName;
         case HotkeyTarget::Kind::Password:
-            return m_siteStore->record().password;
+            return m_sites->store().record().password;
         }
         return QString();
     });
@@ -198,8 +196,6 @@ void TFrmMain::MnAboutClick() { m_vendorWindows->showAbout(); }
 
 void TFrmMain::MnHelpClick() { m_vendorWindows->showHelp(); }
 
-QCheckBox* TFrmMain::CbEditURL() const { return m_siteList->CbEditURL; }
-
 QCheckBox* TFrmMain::CbIhEdit() const { return m_articles->CbIhEdit(); }
 
 void TFrmMain::reloadAfterImport()
@@ -209,8 +205,8 @@ void TFrmMain::reloadAfterImport()
     StoredFile::forgetUnreadableFiles();
     const GeneralKeys stored = GeneralKeys::read(*m_settings);
     m_articles->ReloadFromDisk(stored.SoftwareInd);
-    m_siteStore->LoadSiteList();
-    m_siteStore->SelectSite(stored.SiteInd);
+    m_sites->LoadSiteList();
+    m_sites->SelectSite(stored.SiteInd);
 }
 
 void TFrmMain::reportWriteFailure(const QString& error)

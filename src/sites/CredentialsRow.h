@@ -18,25 +18,23 @@ public:
     // What Ctrl+O pastes.
     QString siteArticleIdText() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showCredentials(const QString& userName, const QString& password);
+    void EdtUserNameEnter();
+    void EdtUserNameExit();
+    void EdtPasswordExit();
+    void EdtSiteArtIDExit();
+
+    SiteStore& m_store;
     QLabel* LblUser;
     QLineEdit* EdtUserName;
     QLabel* LblIHPassword;
     QLineEdit* EdtPassword;
     QLabel* LblIHSiteArtID;
     QLineEdit* EdtSiteArtID;
-
-    void EdtUserNameEnter();
-    void EdtUserNameExit();
-    void EdtPasswordExit();
-    void EdtSiteArtIDExit();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void showCredentials(const QString& userName, const QString& password);
-
-    SiteStore& m_store;
     // The first loss of focus after start-up saves nothing, unless the user
     // changed the field: a real edit is never thrown away.
     bool m_skipFirstUserNameExit = true;

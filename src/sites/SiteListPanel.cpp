@@ -3,7 +3,6 @@
 #include "InterfaceTexts.h"
 #include "SiteButtonPicture.h"
 #include "SiteStore.h"
-#include "TFrmURLEdit.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -11,7 +10,6 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
-#include <QMessageBox>
 #include <QStringListModel>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -79,9 +77,9 @@ void SiteListPanel::buildButtonBar()
         bar->addWidget(button);
     }
     bar->addStretch();
-    connect(BtnAddURL, &QToolButton::clicked, this, &SiteListPanel::BtnAddURLClick);
-    connect(BtnUpdateURL, &QToolButton::clicked, this, &SiteListPanel::BtnUpdateURLClick);
-    connect(BtnDeleteURL, &QToolButton::clicked, this, &SiteListPanel::BtnDeleteURLClick);
+    connect(BtnAddURL, &QToolButton::clicked, this, &SiteListPanel::addRequested);
+    connect(BtnUpdateURL, &QToolButton::clicked, this, &SiteListPanel::updateRequested);
+    connect(BtnDeleteURL, &QToolButton::clicked, this, &SiteListPanel::deleteRequested);
 }
 
 void SiteListPanel::buildList()
@@ -94,24 +92,26 @@ void SiteListPanel::buildList()
     LtSubmitUrl->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // One row height for all: thousands of sites lay out without measuring each.
     LtSubmitUrl->setUniformItemSizes(true);
-    LtSubmitUrl->setStatusTip(uiText(TextId::SiteListHint));  // the list shows no tooltip
+    // The list shows no tooltip: its hint stays in the status tip and the "hint" property.
+    LtSubmitUrl->setStatusTip(uiText(TextId::SiteListHint));
+    LtSubmitUrl->setProperty("hint", uiText(TextId::SiteListHint));
     LtSubmitUrl->setContextMenuPolicy(Qt::CustomContextMenu);
     LtSubmitUrl->installEventFilter(this);
     LtSubmitUrl->viewport()->installEventFilter(this);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    MnUp = menuItem("MnUp", TextId::MoveUp, PopupMenu1);
-    UpDown = menuItem("UpDown", TextId::MoveDown, PopupMenu1);
-    MnAddWebsite = menuItem("MnAddWebsite", TextId::AddWebsite, PopupMenu1);
-    MnUpdateWebsite = menuItem("MnUpdateWebsite", TextId::UpdateWebsite, PopupMenu1);
-    MnDeleteWebsite = menuItem("MnDeleteWebsite", TextId::DeleteWebsite, PopupMenu1);
+    QAction* MnUp = menuItem("MnUp", TextId::MoveUp, PopupMenu1);
+    QAction* UpDown = menuItem("UpDown", TextId::MoveDown, PopupMenu1);
+    QAction* MnAddWebsite = menuItem("MnAddWebsite", TextId::AddWebsite, PopupMenu1);
+    QAction* MnUpdateWebsite = menuItem("MnUpdateWebsite", TextId::UpdateWebsite, PopupMenu1);
+    QAction* MnDeleteWebsite = menuItem("MnDeleteWebsite", TextId::DeleteWebsite, PopupMenu1);
     PopupMenu1->addActions({MnUp, UpDown, MnAddWebsite, MnUpdateWebsite, MnDeleteWebsite});
-    connect(MnUp, &QAction::triggered, this, &SiteListPanel::MnUpClick);
-    connect(UpDown, &QAction::triggered, this, &SiteListPanel::UpDownClick);
-    connect(MnAddWebsite, &QAction::triggered, this, &SiteListPanel::BtnAddURLClick);
-    connect(MnUpdateWebsite, &QAction::triggered, this, &SiteListPanel::BtnUpdateURLClick);
-    connect(MnDeleteWebsite, &QAction::triggered, this, &SiteListPanel::BtnDeleteURLClick);
+    connect(MnUp, &QAction::triggered, this, [this] { emit moveRequested(-1); });
+    connect(UpDown, &QAction::triggered, this, [this] { emit moveRequested(1); });
+    connect(MnAddWebsite, &QAction::triggered, this, &SiteListPanel::addRequested);
+    connect(MnUpdateWebsite, &QAction::triggered, this, &SiteListPanel::updateRequested);
+    connect(MnDeleteWebsite, &QAction::triggered, this, &SiteListPanel::deleteRequested);
     connect(LtSubmitUrl, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         PopupMenu1->popup(LtSubmitUrl->viewport()->mapToGlobal(at));
     });
@@ -156,36 +156,24 @@ void SiteListPanel::buildEditPanel()
     layout->addLayout(buttons);
     layout->addWidget(CbEditURL);
 
-    connect(BtnAddUrlBtn, &QToolButton::clicked, this, &SiteListPanel::BtnAddURLClick);
-    connect(BtnUpdateASite, &QToolButton::clicked, this, &SiteListPanel::BtnUpdateURLClick);
-    connect(BtnDeleteASite, &QToolButton::clicked, this, &SiteListPanel::BtnDeleteURLClick);
-    connect(CbEditURL, &QCheckBox::toggled, this, &SiteListPanel::CbEditURLClick);
+    connect(BtnAddUrlBtn, &QToolButton::clicked, this, &SiteListPanel::addRequested);
+    connect(BtnUpdateASite, &QToolButton::clicked, this, &SiteListPanel::updateRequested);
+    connect(BtnDeleteASite, &QToolButton::clicked, this, &SiteListPanel::deleteRequested);
+    connect(CbEditURL, &QCheckBox::toggled, this, &SiteListPanel::credentialsRowToggled);
 }
 
-void SiteListPanel::setCredentialsRow(QWidget* row)
-{
-    m_credentialsRow = row;
-    CbEditURLClick();
-}
+bool SiteListPanel::isCredentialsRowShown() const { return CbEditURL->isChecked(); }
 
-void SiteListPanel::CbEditURLClick()
-{
-    if (m_credentialsRow)
-        m_credentialsRow->setVisible(CbEditURL->isChecked());
-}
+void SiteListPanel::setCredentialsRowShown(bool shown) { CbEditURL->setChecked(shown); }
+
+void SiteListPanel::focusList() { LtSubmitUrl->setFocus(); }
 
 void SiteListPanel::LtSubmitUrlClick()
 {
-    const int p = m_store.currentPosition();
-    if (p < 0)
-        return;
-    if (m_inputModifiers & (Qt::ControlModifier | Qt::ShiftModifier))
-        m_store.FillCurrentSite();  // keep the selection the user is building
-    else
-        m_store.SelectSite(p);
+    emit siteClicked(m_inputModifiers.testAnyFlags(Qt::ControlModifier | Qt::ShiftModifier));
 }
 
-void SiteListPanel::LtSubmitUrlDblClick() { BtnUpdateURLClick(); }
+void SiteListPanel::LtSubmitUrlDblClick() { emit updateRequested(); }
 
 bool SiteListPanel::LtSubmitUrlKeyDown(QKeyEvent* key)
 {
@@ -196,7 +184,7 @@ bool SiteListPanel::LtSubmitUrlKeyDown(QKeyEvent* key)
         LtSubmitUrlClick();
         return true;
     case Qt::Key_Delete:
-        BtnDeleteURLClick();
+        emit deleteRequested();
         return true;
     default:
         return false;
@@ -221,59 +209,3 @@ bool SiteListPanel::eventFilter(QObject* watched, QEvent* event)
     }
     return QGroupBox::eventFilter(watched, event);
 }
-
-bool SiteListPanel::ShowSiteEditor(bool update, bool keepEntries)
-{
-    if (!m_editor)
-        m_editor = new TFrmURLEdit(m_store.record(), window());
-    m_editor->prepare(update, keepEntries);
-    m_editor->exec();
-    return m_store.record().confirmed;
-}
-
-void SiteListPanel::BtnAddURLClick() { editAndStore(false); }
-
-void SiteListPanel::BtnUpdateURLClick()
-{
-    const int p = m_store.currentPosition();
-    if (p < 0)
-        return;
-    m_store.record().siteName = m_store.siteName(p);
-    editAndStore(true);
-}
-
-// Shows the editor until its entry is stored or the user gives up: after a
-// failed save the user sees why and gets the entry back to try again, and
-// giving up leaves the current site's record as it was.
-void SiteListPanel::editAndStore(bool update)
-{
-    const TMyURL before = m_store.record();
-    bool retry = false;
-    while (ShowSiteEditor(update, retry)) {
-        QString error;
-        const auto watch = connect(&m_store, &SiteStore::writeFailed, this, [&error](const QString& e) {
-            if (error.isEmpty())
-                error = e;
-        });
-        const bool stored = m_store.StoreSite(update);
-        disconnect(watch);
-        if (stored) {
-            LtSubmitUrl->setFocus();
-            if (!update)
-                m_store.openUrl(m_store.record().url);  // as entered
-            return;
-        }
-        QMessageBox::warning(window(), m_editor->windowTitle(), error);
-        retry = true;
-    }
-    if (retry) {
-        m_store.record() = before;
-        m_store.record().confirmed = false;
-    }
-}
-
-void SiteListPanel::BtnDeleteURLClick() { m_store.DeleteSelectedSites(); }
-
-void SiteListPanel::MnUpClick() { m_store.MoveSite(-1); }
-
-void SiteListPanel::UpDownClick() { m_store.MoveSite(1); }

@@ -9,50 +9,32 @@ class QListView;
 class QMenu;
 class QToolButton;
 class SiteStore;
-class TFrmURLEdit;
 
 // The site list panel (GbSiteList): the list of sites with its buttons,
-// context menu and keys, the check box that shows the credentials row, and
-// the site editor it opens. All storage goes through the site store.
+// context menu and keys, and the check box that shows the credentials row.
+// The list is a view over the site store's models; what the user asks for
+// goes out as signals, which the SiteController handles.
 class SiteListPanel : public QGroupBox {
     Q_OBJECT
 public:
     explicit SiteListPanel(SiteStore& store, QWidget* parent = nullptr);
 
-    // The row CbEditURL shows and hides (SbLocation).
-    void setCredentialsRow(QWidget* row);
-    // Created on first use, then kept; null before.
-    TFrmURLEdit* siteEditor() const { return m_editor; }
-    // Shows the editor modally; true when it was confirmed.
-    bool ShowSiteEditor(bool update, bool keepEntries = false);
-
-    QWidget* Panel3;
-    QToolButton* BtnAddURL;
-    QToolButton* BtnUpdateURL;
-    QToolButton* BtnDeleteURL;
-    QListView* LtSubmitUrl;
-    QMenu* PopupMenu1;
-    QAction* MnUp;
-    QAction* UpDown;
-    QAction* MnAddWebsite;
-    QAction* MnUpdateWebsite;
-    QAction* MnDeleteWebsite;
-    QWidget* PnSiteEdit;
-    QToolButton* BtnAddUrlBtn;
-    QToolButton* BtnUpdateASite;
-    QToolButton* BtnDeleteASite;
-    QCheckBox* CbEditURL;
+    bool isCredentialsRowShown() const;  // CbEditURL is ticked
 
 public slots:
-    void LtSubmitUrlClick();
-    void LtSubmitUrlDblClick();
-    bool LtSubmitUrlKeyDown(QKeyEvent* key);  // true when the key was handled
-    void BtnAddURLClick();
-    void BtnUpdateURLClick();
-    void BtnDeleteURLClick();
-    void MnUpClick();
-    void UpDownClick();
-    void CbEditURLClick();
+    // Ticks or unticks CbEditURL; a change is told by credentialsRowToggled.
+    void setCredentialsRowShown(bool shown);
+    void focusList();
+
+signals:
+    // The user made an item current (click, keyboard move, Enter); with Ctrl
+    // or Shift held the user is extending the selection, which must stay.
+    void siteClicked(bool extendingSelection);
+    void addRequested();
+    void updateRequested();
+    void deleteRequested();
+    void moveRequested(int step);
+    void credentialsRowToggled(bool shown);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -61,11 +43,22 @@ private:
     void buildButtonBar();
     void buildList();
     void buildEditPanel();
-    void editAndStore(bool update);
+    void LtSubmitUrlClick();
+    void LtSubmitUrlDblClick();
+    bool LtSubmitUrlKeyDown(QKeyEvent* key);  // true when the key was handled
 
     SiteStore& m_store;
-    TFrmURLEdit* m_editor = nullptr;
-    QWidget* m_credentialsRow = nullptr;
+    QWidget* Panel3;
+    QToolButton* BtnAddURL;
+    QToolButton* BtnUpdateURL;
+    QToolButton* BtnDeleteURL;
+    QListView* LtSubmitUrl;
+    QMenu* PopupMenu1;
+    QWidget* PnSiteEdit;
+    QToolButton* BtnAddUrlBtn;
+    QToolButton* BtnUpdateASite;
+    QToolButton* BtnDeleteASite;
+    QCheckBox* CbEditURL;
     // The modifiers of the last key or mouse press in the list: with Ctrl or
     // Shift the user is extending the selection, which must not be reset.
     Qt::KeyboardModifiers m_inputModifiers;

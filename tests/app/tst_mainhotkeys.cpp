@@ -46,13 +46,13 @@ private slots:
         QVERIFY(row);
         const QString saved = window.siteStore()->record().userName;
         QVERIFY(!saved.isEmpty());
-        row->EdtUserName->setText(QStringLiteral("not saved yet"));
+        row->findChild<QLineEdit*>("EdtUserName")->setText(QStringLiteral("not saved yet"));
         target->clear();
         pressIn(target, Qt::Key_U);
         QTRY_COMPARE(target->text(), saved);
 
         // Ctrl+O pastes the identifier field; Ctrl+5 pastes nothing.
-        row->EdtSiteArtID->setText(QStringLiteral("ID-42"));
+        row->findChild<QLineEdit*>("EdtSiteArtID")->setText(QStringLiteral("ID-42"));
         target->clear();
         pressIn(target, Qt::Key_O);
         QTRY_COMPARE(target->text(), QStringLiteral("ID-42"));

@@ -1,8 +1,8 @@
 #include "CredentialsRow.h"
 #include "InterfaceTexts.h"
 #include "SettingsFile.h"
+#include "SiteController.h"
 #include "SiteListPanel.h"
-#include "SiteStore.h"
 #include "TFrmURLEdit.h"
 #include "TestData.h"
 
@@ -59,17 +59,19 @@ void writeSites(const TestDataFolder& data, const QStringList& users)
 }
 
 // The site book as the main window holds it: the panel, the row and a field
-// elsewhere in the window to move the focus to.
+// elsewhere in the window to move the focus to. Controls are found by name,
+// as the user finds them by sight.
 struct Window {
     explicit Window(const TestDataFolder& data)
-        : settings(data.file("defualt.ini")), store(settings, data.path())
+        : settings(data.file("defualt.ini")), sites(new SiteController(settings, data.path(), &frame)),
+          store(sites->store())
     {
         store.setArticleNameSource([] { return QStringLiteral("文章"); });
-        store.LoadSiteList();
-        panel = new SiteListPanel(store, &frame);
-        row = new CredentialsRow(store, &frame);
+        sites->LoadSiteList();
+        sites->buildPanels();
+        panel = sites->listPanel();
+        row = sites->credentialsRow();
         elsewhere = new QLineEdit(&frame);
-        panel->setCredentialsRow(row);
         auto* layout = new QHBoxLayout(&frame);
         layout->addWidget(panel);
         layout->addWidget(row);
@@ -77,12 +79,16 @@ struct Window {
         frame.show();
         QApplication::setActiveWindow(&frame);
     }
-    QRect itemRect(int row) const { return panel->LtSubmitUrl->visualRect(store.model()->index(row)); }
-    QWidget* viewport() const { return panel->LtSubmitUrl->viewport(); }
+    QListView* list() const { return panel->findChild<QListView*>("LtSubmitUrl"); }
+    QRect itemRect(int row) const { return list()->visualRect(store.model()->index(row)); }
+    QWidget* viewport() const { return list()->viewport(); }
+    QCheckBox* editCheck() const { return panel->findChild<QCheckBox*>("CbEditURL"); }
+    QLineEdit* field(const char* name) const { return row->findChild<QLineEdit*>(name); }
 
     SettingsFile settings;
-    SiteStore store;
     QWidget frame;
+    SiteController* sites;
+    SiteStore& store;
     SiteListPanel* panel;
     CredentialsRow* row;
     QLineEdit* elsewhere;
@@ -127,20 +133,20 @@ private slots:
             editor->EdtPassword->setText(" pw ");
             QTest::keyClick(editor->EdtPassword, Qt::Key_Return);  // Enter confirms
         });
-        w.panel->BtnAddURLClick();
+        w.sites->BtnAddURLClick();
 
         QCOMPARE(title, uiText(TextId::SiteEditorAddCaption));
         QCOMPARE(messages.size(), 3);
         QCOMPARE(messages.at(0), uiText(TextId::SiteNameEmpty));
         QCOMPARE(messages.at(1), uiText(TextId::SiteUrlEmpty));
         QVERIFY(messages.at(2).contains("a]b"));
-        QCOMPARE(focusAfterRefusal, w.panel->siteEditor()->EdtSiteName);
+        QCOMPARE(focusAfterRefusal, w.sites->siteEditor()->EdtSiteName);
         QCOMPARE(w.store.siteNames(), QStringList({"甲"}));
         QCOMPARE(w.settings.readString("0", "User"), QString("me"));
         QCOMPARE(w.settings.readString("0", "Password"), QString("pw"));  // trimmed from the editor
         QCOMPARE(open.size(), 1);
         QCOMPARE(open.first().at(0).toString(), QString("jia.cn"));  // opened as typed
-        QCOMPARE(w.row->EdtUserName->text(), QString("me"));
+        QCOMPARE(w.field("EdtUserName")->text(), QString("me"));
     }
 
     void editorIsReusedAndClosingChangesNothing()
@@ -159,8 +165,8 @@ private slots:
             editor->EditURL->setText("changed.cn");
             editor->close();  // the title-bar close box
         });
-        w.panel->BtnUpdateURLClick();
-        TFrmURLEdit* first = w.panel->siteEditor();
+        w.sites->BtnUpdateURLClick();
+        TFrmURLEdit* first = w.sites->siteEditor();
         QCOMPARE(shownTitle, uiText(TextId::SiteEditorUpdateCaption));
         QCOMPARE(shownName, QString("S1"));
         QCOMPARE(shownUrl, QString("http://u1"));
@@ -173,8 +179,8 @@ private slots:
             addName = static_cast<TFrmURLEdit*>(modal)->EdtSiteName->text();
             static_cast<TFrmURLEdit*>(modal)->BtnCloseClick();
         });
-        w.panel->BtnAddURLClick();
-        QCOMPARE(w.panel->siteEditor(), first);
+        w.sites->BtnAddURLClick();
+        QCOMPARE(w.sites->siteEditor(), first);
         QCOMPARE(addName, QString());
         QCOMPARE(w.store.count(), 2);
     }
@@ -201,7 +207,7 @@ private slots:
             }, 100);
             editor->BtnConfirmClick();
         });
-        w.panel->BtnAddURLClick();
+        w.sites->BtnAddURLClick();
         QVERIFY(warning.contains("defualt.ini: Disk full"));
         QCOMPARE(keptName, QString("New"));
         QCOMPARE(w.store.siteNames(), QStringList({"S0"}));
@@ -213,8 +219,8 @@ private slots:
         TestDataFolder empty;
         Window none(empty);
         QTest::mouseDClick(none.viewport(), Qt::LeftButton, {}, QPoint(10, 10));
-        none.panel->BtnUpdateURLClick();
-        QVERIFY(!none.panel->siteEditor());
+        none.sites->BtnUpdateURLClick();
+        QVERIFY(!none.sites->siteEditor());
 
         TestDataFolder data;
         writeSites(data, {"a", "b", "c"});
@@ -237,12 +243,12 @@ private slots:
         writeSites(data, {"a", "b", "c", "d"});
         Window w(data);
         QSignalSpy open(&w.store, &SiteStore::urlToOpen);
-        QListView* list = w.panel->LtSubmitUrl;
+        QListView* list = w.list();
 
         QTest::mouseClick(w.viewport(), Qt::LeftButton, {}, w.itemRect(1).center());
         QCOMPARE(w.store.selectedPositions(), QList<int>({1}));
         QCOMPARE(open.size(), 1);
-        QCOMPARE(w.row->EdtUserName->text(), QString("b"));
+        QCOMPARE(w.field("EdtUserName")->text(), QString("b"));
         QTest::mouseClick(w.viewport(), Qt::LeftButton, {}, w.itemRect(1).center());
         QCOMPARE(open.size(), 2);  // clicking the current site opens it again
 
@@ -271,18 +277,19 @@ private slots:
         writeSites(data, {"a", "b"});
         Window w(data);
         w.store.SelectSite(0);
-        w.panel->UpDown->trigger();
+        auto* menu = w.panel->findChild<QMenu*>("PopupMenu1");
+        QCOMPARE(menu->actions().size(), 5);
+        menu->findChild<QAction*>("UpDown")->trigger();
         QCOMPARE(w.store.siteNames(), QStringList({"S1", "S0"}));
-        w.panel->MnUp->trigger();
+        menu->findChild<QAction*>("MnUp")->trigger();
         QCOMPARE(w.store.siteNames(), QStringList({"S0", "S1"}));
-        QCOMPARE(w.panel->PopupMenu1->actions().size(), 5);
 
         QVERIFY(!w.row->isVisible());  // unticked at start
-        w.panel->CbEditURL->click();
+        w.editCheck()->click();
         QVERIFY(w.row->isVisible());
-        w.panel->CbEditURL->click();
+        w.editCheck()->click();
         QVERIFY(w.row->isVisible() == false);
-        QCOMPARE(w.row->EdtUserName->text(), QString("a"));  // hidden, still filled for the hotkeys
+        QCOMPARE(w.field("EdtUserName")->text(), QString("a"));  // hidden, still filled for the hotkeys
     }
 
     void firstExitOfUserNameSkipsOnlyAnUnchangedField()
@@ -291,20 +298,20 @@ private slots:
         writeSites(data, {" lisi ", "b"});
         {
             Window w(data);
-            w.panel->CbEditURL->setChecked(true);
+            w.sites->setCredentialsRowShown(true);
             w.store.SelectSite(0);
-            w.row->EdtUserName->setFocus();
+            w.field("EdtUserName")->setFocus();
             w.elsewhere->setFocus();  // first exit, unchanged: nothing saved
             QCOMPARE(w.settings.readString("0", "User"), QString(" lisi "));
-            w.row->EdtUserName->setFocus();
+            w.field("EdtUserName")->setFocus();
             w.elsewhere->setFocus();  // later exits save, trimmed
             QCOMPARE(w.settings.readString("0", "User"), QString("lisi"));
         }
         Window w(data);
-        w.panel->CbEditURL->setChecked(true);
+        w.sites->setCredentialsRowShown(true);
         w.store.SelectSite(1);
-        w.row->EdtUserName->setFocus();
-        w.row->EdtUserName->setText("typed at once");
+        w.field("EdtUserName")->setFocus();
+        w.field("EdtUserName")->setText("typed at once");
         w.elsewhere->setFocus();  // first exit, but edited: kept
         QCOMPARE(w.settings.readString("1", "User"), QString("typed at once"));
     }
@@ -314,16 +321,16 @@ private slots:
         TestDataFolder data;
         writeSites(data, {"a"});
         Window w(data);
-        w.panel->CbEditURL->setChecked(true);
+        w.sites->setCredentialsRowShown(true);
         w.store.SelectSite(0);
-        w.row->EdtPassword->setText(" p w ");
-        QTest::keyClick(w.row->EdtPassword, Qt::Key_Return);
+        w.field("EdtPassword")->setText(" p w ");
+        QTest::keyClick(w.field("EdtPassword"), Qt::Key_Return);
         QCOMPARE(w.settings.readString("0", "Password"), QString(" p w "));
-        w.row->EdtSiteArtID->setText("ID-9");
-        QTest::keyClick(w.row->EdtSiteArtID, Qt::Key_Enter);
+        w.field("EdtSiteArtID")->setText("ID-9");
+        QTest::keyClick(w.field("EdtSiteArtID"), Qt::Key_Enter);
         QCOMPARE(w.settings.readString("S0", "文章"), QString("ID-9"));
         QCOMPARE(w.row->siteArticleIdText(), QString("ID-9"));
-        QCOMPARE(w.row->EdtPassword->echoMode(), QLineEdit::Password);
+        QCOMPARE(w.field("EdtPassword")->echoMode(), QLineEdit::Password);
     }
 };
 
