@@ -2,6 +2,7 @@
 #include "TFrmMain.h"
 
 #include "ArticleController.h"
+#include "ArticleListPanel.h"
 #include "DataFolder.h"
 #include "GeneralKeys.h"
 #include "HotkeyDispatcher.h"
@@ -19,7 +20,6 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QScrollArea>
@@ -89,11 +89,11 @@ void TFrmMain::LoadAllData()
     const int panelWidth = stored.EditPanelWidth;
     m_rememberedContentWidth = stored.CurArticlePnlWidth;
     m_sites->setCredentialsRowShown(stored.CbEditURL);
-    CbIhEdit()->setChecked(stored.Edit);
+    m_articles->listPanel()->setContentPanelShown(stored.Edit);
     CbIhEditClick();
     // The panel comes back at the width the user left it, unless that width
     // was taken while the panel was hidden (a sliver).
-    if (CbIhEdit()->isChecked() && panelWidth >= MinimumRestoredPanelWidth) {
+    if (isContentPanelShown() && panelWidth >= MinimumRestoredPanelWidth) {
         const QList<int> sizes = m_layout.Splitter1->sizes();
         const int left = MainLayout::ListColumnWidth + qMax(10, panelWidth);
         m_layout.Splitter1->setSizes({left, qMax(0, sizes.value(0) + sizes.value(1) - left)});
@@ -110,7 +110,7 @@ void TFrmMain::SaveAllData()
     GeneralKeys keys;
     keys.SoftwareInd = m_articles->currentIndex();
     keys.SiteInd = m_sites->currentPosition();
-    keys.Edit = CbIhEdit()->isChecked();
+    keys.Edit = isContentPanelShown();
     keys.CbEditURL = m_sites->isCredentialsRowShown();
     keys.EditPanelWidth = m_layout.PnlArticleEdit->width();
     keys.CurArticlePnlWidth = m_rememberedContentWidth;

@@ -12,7 +12,6 @@ class ArticleController;
 class DocumentTransfer;
 class HotkeyDispatcher;
 class QAbstractButton;
-class QCheckBox;
 class QPushButton;
 class SettingsFile;
 class SettingsFileLoader;
@@ -85,7 +84,7 @@ private:
     void reloadAfterImport();
     void reportWriteFailure(const QString& error);
     void reportStartupProblems();
-    QCheckBox* CbIhEdit() const;
+    bool isContentPanelShown() const;  // CbIhEdit
 
     QString m_dataFolder;
     MainLayout m_layout;

@@ -3,6 +3,7 @@
 #include "TFrmMain.h"
 
 #include "ArticleController.h"
+#include "ArticleListPanel.h"
 #include "InterfaceTexts.h"
 #include "Pictures.h"
 #include "SiteController.h"
@@ -46,17 +47,20 @@ void TFrmMain::FormResize()
         bar->activate();
 }
 
+bool TFrmMain::isContentPanelShown() const { return m_articles->listPanel()->isContentPanelShown(); }
+
 void TFrmMain::CbIhEditClick()
 {
     QList<int> sizes = m_layout.Splitter1->sizes();
     const int total = sizes.value(0) + sizes.value(1);
-    const int left = CbIhEdit()->isChecked() ? MainLayout::EditColumnWidth : MainLayout::ListColumnWidth + 1;
+    const bool shown = isContentPanelShown();
+    const int left = shown ? MainLayout::EditColumnWidth : MainLayout::ListColumnWidth + 1;
     // Unticked, only the lists remain: the panel (and its fields, which the
     // hotkeys still read) rests out of sight instead of being squeezed.
-    m_layout.PnlArticleEdit->setVisible(CbIhEdit()->isChecked());
+    m_layout.PnlArticleEdit->setVisible(shown);
     m_layout.Splitter1->setSizes({left, qMax(0, total - left)});
     m_layout.ScrollBoxLeft->resize(left, m_layout.ScrollBoxLeft->height());
-    if (CbIhEdit()->isChecked())
+    if (shown)
         Splitter2Moved();
 }
 

@@ -27,7 +27,6 @@
 #include "VendorWindows.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -107,16 +106,16 @@ void TFrmMain::wireSubsystems()
     connect(m_sites, &SiteController::writeFailed, this, &TFrmMain::reportWriteFailure);
     connect(m_articles, &ArticleController::writeFailed, this, &TFrmMain::reportWriteFailure);
 
-    connect(m_articles->CbIhEdit(), &QCheckBox::clicked, this, &TFrmMain::CbIhEditClick);
+    ArticleListPanel* list = m_articles->listPanel();
+    connect(list, &ArticleListPanel::contentPanelToggled, this, &TFrmMain::CbIhEditClick);
     connect(m_layout.Splitter1, &QSplitter::splitterMoved, this, &TFrmMain::Splitter2Moved);
     connect(m_addressBar->BtnFullScreen, &QAbstractButton::clicked, this, &TFrmMain::BtnFullScreenClick);
     connect(m_addressBar->BtnExit2, &QAbstractButton::clicked, this, &TFrmMain::BtnIHExitClick);
     connect(BtnIHExit, &QAbstractButton::clicked, this, &TFrmMain::BtnIHExitClick);
     connect(BtnIHAboutUs, &QAbstractButton::clicked, this, &TFrmMain::MnAboutClick);
-    ArticleListPanel* list = m_articles->listPanel();
-    connect(list->BtnIHHelpDoc, &QAbstractButton::clicked, this, &TFrmMain::MnHelpClick);
-    connect(list->BtnIHExport, &QAbstractButton::clicked, m_transfer, &DocumentTransfer::BtnIHExportClick);
-    connect(list->BtnIHImport, &QAbstractButton::clicked, m_transfer, &DocumentTransfer::BtnIHImportClick);
+    connect(list, &ArticleListPanel::helpRequested, this, &TFrmMain::MnHelpClick);
+    connect(list, &ArticleListPanel::exportRequested, m_transfer, &DocumentTransfer::BtnIHExportClick);
+    connect(list, &ArticleListPanel::importRequested, m_transfer, &DocumentTransfer::BtnIHImportClick);
     connect(m_transfer, &DocumentTransfer::hint, this, &TFrmMain::showHint);
     // Pending field edits are saved before a copy: the export holds them, and
     // no focus change can later write the old article over imported files.
@@ -195,8 +194,6 @@ void TFrmMain::Image48MouseDown() { OpenLocation(InterfaceTexts::homePageAddress
 void TFrmMain::MnAboutClick() { m_vendorWindows->showAbout(); }
 
 void TFrmMain::MnHelpClick() { m_vendorWindows->showHelp(); }
-
-QCheckBox* TFrmMain::CbIhEdit() const { return m_articles->CbIhEdit(); }
 
 void TFrmMain::reloadAfterImport()
 {

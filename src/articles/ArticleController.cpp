@@ -6,11 +6,8 @@
 #include "InterfaceTexts.h"
 #include "TFrmArticleEdit.h"
 
-#include <QCheckBox>
 #include <QGuiApplication>
-#include <QListView>
 #include <QMessageBox>
-#include <QToolButton>
 
 ArticleController::ArticleController(SettingsFile& settings, const QString& dataFolder, QWidget* window)
     : QObject(window),
@@ -23,17 +20,12 @@ ArticleController::ArticleController(SettingsFile& settings, const QString& data
     connect(&m_store, &ArticleStore::writeFailed, this, &ArticleController::writeFailed);
 
     ArticleListPanel* list = m_listPanel;
-    connect(list->LbArticleName, &QListView::clicked, this, &ArticleController::LbArticleNameClick);
-    connect(list->LbArticleName, &QListView::doubleClicked, this, &ArticleController::LbArticleNameDblClick);
-    connect(list, &ArticleListPanel::listEnterPressed, this, &ArticleController::LbArticleNameClick);
-    connect(list, &ArticleListPanel::listDeletePressed, this, &ArticleController::BtnDeleteArticleClick);
-    for (QToolButton* add : {list->BtnAddArticle, list->BtnAddArticle2})
-        connect(add, &QToolButton::clicked, this, &ArticleController::BtnAddArticleClick);
-    for (QToolButton* update : {list->BtnUpdateArticle, list->BtnUpdateArticleCont})
-        connect(update, &QToolButton::clicked, this, &ArticleController::BtnUpdateArticleClick);
-    for (QToolButton* remove : {list->BtnDeleteArticle, list->BtnDeleteArticleCont})
-        connect(remove, &QToolButton::clicked, this, &ArticleController::BtnDeleteArticleClick);
-    connect(list->BtnSaveArticleContent, &QToolButton::clicked, this, &ArticleController::BtnSaveClick);
+    connect(list, &ArticleListPanel::articleClicked, this, &ArticleController::LbArticleNameClick);
+    connect(list, &ArticleListPanel::articleDoubleClicked, this, &ArticleController::LbArticleNameDblClick);
+    connect(list, &ArticleListPanel::addRequested, this, &ArticleController::BtnAddArticleClick);
+    connect(list, &ArticleListPanel::updateRequested, this, &ArticleController::BtnUpdateArticleClick);
+    connect(list, &ArticleListPanel::deleteRequested, this, &ArticleController::BtnDeleteArticleClick);
+    connect(list, &ArticleListPanel::saveRequested, this, &ArticleController::BtnSaveClick);
 }
 
 ArticleController::~ArticleController()
@@ -46,8 +38,6 @@ ArticleController::~ArticleController()
     if (m_editor && !m_editor->parent())
         delete m_editor;
 }
-
-QCheckBox* ArticleController::CbIhEdit() const { return m_listPanel->CbIhEdit; }
 
 QString ArticleController::clauseFieldText(int i) const { return m_contentPanel->clauseFieldText(i); }
 QString ArticleController::paragraphFieldText(int j) const { return m_contentPanel->paragraphFieldText(j); }
@@ -89,13 +79,6 @@ void ArticleController::LbArticleNameClick()
 
 void ArticleController::LbArticleNameDblClick() { BtnUpdateArticleClick(); }
 
-void ArticleController::tickCbIhEdit()
-{
-    // A click, so the main window's CbIhEditClick shows the panel.
-    if (!CbIhEdit()->isChecked())
-        CbIhEdit()->click();
-}
-
 // Shows the editor until its values are stored or it is cancelled: a failed
 // write says which file, and the editor comes back with what the user typed.
 void ArticleController::editAndApply(TFrmArticleEdit* editor, int mode)
@@ -107,8 +90,8 @@ void ArticleController::editAndApply(TFrmArticleEdit* editor, int mode)
         if (m_store.ApplyEditedArticle(editMode)) {
             m_contentPanel->markSaved();
             if (editMode == ArticleStore::EditMode::Append) {
-                tickCbIhEdit();
-                m_listPanel->LbArticleName->setFocus();
+                m_listPanel->showContentPanel();
+                m_listPanel->focusList();
             }
             return;
         }
@@ -155,7 +138,7 @@ void ArticleController::BtnSaveClick()
     // first one rather than store the empty fields over it.
     if (m_store.shownIndex() < 0)
         m_store.SelectArticle(0);
-    tickCbIhEdit();
+    m_listPanel->showContentPanel();
     if (SaveCurrentArticle())
         showMessage(uiText(TextId::ArticleSaved));
     else

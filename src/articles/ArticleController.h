@@ -7,7 +7,6 @@
 
 class ArticleListPanel;
 class ContentPanel;
-class QCheckBox;
 class QWidget;
 class SettingsFile;
 class TFrmArticleEdit;
@@ -24,7 +23,6 @@ public:
     ArticleStore& store() { return m_store; }
     ContentPanel* contentPanel() const { return m_contentPanel; }
     ArticleListPanel* listPanel() const { return m_listPanel; }
-    QCheckBox* CbIhEdit() const;
     TFrmArticleEdit* articleEditor();  // created on first use, then kept
 
     // For the main window: start-up, shutdown, hotkeys, relayout, import.
@@ -55,7 +53,6 @@ signals:
 
 private:
     void editAndApply(TFrmArticleEdit* editor, int mode);
-    void tickCbIhEdit();
     void showMessage(const QString& text);
 
     ArticleStore m_store;

@@ -111,18 +111,44 @@ ArticleListPanel::ArticleListPanel(ArticleStore& store, QWidget* parent) : QGrou
     layout->addWidget(Panel4);
     layout->addWidget(LbArticleName, 1);
     layout->addWidget(PnlArticle);
+
+    connect(LbArticleName, &QListView::clicked, this, &ArticleListPanel::articleClicked);
+    connect(LbArticleName, &QListView::doubleClicked, this, &ArticleListPanel::articleDoubleClicked);
+    for (QToolButton* add : {BtnAddArticle, BtnAddArticle2})
+        connect(add, &QToolButton::clicked, this, &ArticleListPanel::addRequested);
+    for (QToolButton* update : {BtnUpdateArticle, BtnUpdateArticleCont})
+        connect(update, &QToolButton::clicked, this, &ArticleListPanel::updateRequested);
+    for (QToolButton* remove : {BtnDeleteArticle, BtnDeleteArticleCont})
+        connect(remove, &QToolButton::clicked, this, &ArticleListPanel::deleteRequested);
+    connect(BtnSaveArticleContent, &QToolButton::clicked, this, &ArticleListPanel::saveRequested);
+    connect(CbIhEdit, &QCheckBox::clicked, this, &ArticleListPanel::contentPanelToggled);
+    connect(BtnIHExport, &QToolButton::clicked, this, &ArticleListPanel::exportRequested);
+    connect(BtnIHImport, &QToolButton::clicked, this, &ArticleListPanel::importRequested);
+    connect(BtnIHHelpDoc, &QToolButton::clicked, this, &ArticleListPanel::helpRequested);
 }
+
+bool ArticleListPanel::isContentPanelShown() const { return CbIhEdit->isChecked(); }
+
+void ArticleListPanel::showContentPanel()
+{
+    if (!CbIhEdit->isChecked())
+        CbIhEdit->click();
+}
+
+void ArticleListPanel::setContentPanelShown(bool shown) { CbIhEdit->setChecked(shown); }
+
+void ArticleListPanel::focusList() { LbArticleName->setFocus(); }
 
 bool ArticleListPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == LbArticleName && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            emit listEnterPressed();
+            emit articleClicked();
             return true;
         }
         if (key == Qt::Key_Delete) {
-            emit listDeletePressed();
+            emit deleteRequested();
             return true;
         }
     }

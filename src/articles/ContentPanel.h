@@ -21,14 +21,6 @@ class ContentPanel : public QGroupBox {
 public:
     explicit ContentPanel(ArticleStore& store, QWidget* parent = nullptr);
 
-    QScrollArea* SbArticleContent = nullptr;
-    QScrollArea* SbArticleBigCont = nullptr;
-
-    QLineEdit* clauseField(int i) const { return m_clauseFields.at(size_t(i)); }
-    QLabel* clauseCaption(int i) const { return m_clauseCaptions.at(size_t(i)); }
-    QGroupBox* paragraphBox(int j) const { return m_paragraphBoxes.at(size_t(j)); }
-    QPlainTextEdit* paragraphField(int j) const { return m_paragraphFields.at(size_t(j)); }
-
     // What the hotkeys paste: clause i (1..15), paragraph j (1..3) with CR LF breaks.
     QString clauseFieldText(int i) const;
     QString paragraphFieldText(int j) const;
@@ -52,6 +44,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QLineEdit* clauseField(int i) const { return m_clauseFields.at(size_t(i)); }
+    QLabel* clauseCaption(int i) const { return m_clauseCaptions.at(size_t(i)); }
+    QGroupBox* paragraphBox(int j) const { return m_paragraphBoxes.at(size_t(j)); }
+    QPlainTextEdit* paragraphField(int j) const { return m_paragraphFields.at(size_t(j)); }
     void createRows();
     void setClauseCaption(int i, const QString& text);
     bool saveClause(int i);
@@ -60,6 +56,8 @@ private:
     void SbArticleContentMouseWheelUp();
 
     ArticleStore& m_store;
+    QScrollArea* SbArticleContent = nullptr;
+    QScrollArea* SbArticleBigCont = nullptr;
     QWidget* m_clauseArea = nullptr;
     QWidget* m_paragraphArea = nullptr;
     std::array<QLineEdit*, ClauseCount + 1> m_clauseFields{};

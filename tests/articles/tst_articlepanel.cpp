@@ -55,6 +55,14 @@ class TestArticlePanel : public QObject {
 
     ContentPanel* panel() { return m_articles->contentPanel(); }
     ArticleListPanel* list() { return m_articles->listPanel(); }
+    // The panels' controls, found by name as the user finds them by sight.
+    template <class T> T* in(QWidget* panel, const QString& name) { return panel->findChild<T*>(name); }
+    QLineEdit* clauseField(int i) { return in<QLineEdit>(panel(), QStringLiteral("EdtClause%1").arg(i)); }
+    QLabel* clauseCaption(int i) { return in<QLabel>(panel(), QStringLiteral("LblClause%1").arg(i)); }
+    QGroupBox* paragraphBox(int j) { return in<QGroupBox>(panel(), QStringLiteral("GbParagraph%1").arg(j)); }
+    QPlainTextEdit* paragraphField(int j) { return in<QPlainTextEdit>(panel(), QStringLiteral("MemParagraph%1").arg(j)); }
+    QScrollArea* clauseArea() { return in<QScrollArea>(panel(), QStringLiteral("SbArticleContent")); }
+    QListView* articleList() { return in<QListView>(list(), QStringLiteral("LbArticleName")); }
 
     void open(TestDataFolder::Content content)
     {
@@ -96,22 +104,22 @@ private slots:
     void captionsCarryTheHotkeys()
     {
         open(TestDataFolder::WindowsFixture);
-        QCOMPARE(panel()->clauseCaption(5)->text(), QString::fromUtf8("车名5(Ctrl+E)"));
-        QCOMPARE(panel()->clauseCaption(15)->text(), QString::fromUtf8("车名15(Ctrl+N)"));
+        QCOMPARE(clauseCaption(5)->text(), QString::fromUtf8("车名5(Ctrl+E)"));
+        QCOMPARE(clauseCaption(15)->text(), QString::fromUtf8("车名15(Ctrl+N)"));
         for (int i = 1; i <= ClauseCount; ++i) {
-            QVERIFY(!panel()->clauseCaption(i)->text().contains(QLatin1String("Ctrl+5")));
-            const QRect caption = panel()->clauseCaption(i)->geometry();
+            QVERIFY(!clauseCaption(i)->text().contains(QLatin1String("Ctrl+5")));
+            const QRect caption = clauseCaption(i)->geometry();
             QCOMPARE(caption.x() + caption.width(), 130);  // a common right edge
-            QCOMPARE(panel()->clauseField(i)->x(), 133);
+            QCOMPARE(clauseField(i)->x(), 133);
         }
-        QCOMPARE(panel()->paragraphBox(1)->title(), QString::fromUtf8("车标题1(Ctrl+8)"));
-        QCOMPARE(panel()->paragraphBox(3)->title(), QString::fromUtf8("车标题3(Ctrl+0)"));
+        QCOMPARE(paragraphBox(1)->title(), QString::fromUtf8("车标题1(Ctrl+8)"));
+        QCOMPARE(paragraphBox(3)->title(), QString::fromUtf8("车标题3(Ctrl+0)"));
         m_articles->SelectArticle(1);
-        QCOMPARE(panel()->clauseCaption(5)->text(), QStringLiteral("(Ctrl+E)"));  // empty name
-        QCOMPARE(panel()->clauseField(9)->text(), QString::fromUtf8("聘短句内容9"));
+        QCOMPARE(clauseCaption(5)->text(), QStringLiteral("(Ctrl+E)"));  // empty name
+        QCOMPARE(clauseField(9)->text(), QString::fromUtf8("聘短句内容9"));
         QCOMPARE(m_articles->paragraphFieldText(1), QString::fromUtf8("聘第1段第一行\r\n第二行 with ASCII\r\n第三行"));
         QCOMPARE(m_articles->clauseFieldText(2), QString::fromUtf8("聘短句内容2"));
-        QCOMPARE(list()->CbIhEdit->text(), uiText(TextId::EditCheckCaption));
+        QCOMPARE(in<QCheckBox>(list(), QStringLiteral("CbIhEdit"))->text(), uiText(TextId::EditCheckCaption));
         QCOMPARE(panel()->title(), uiText(TextId::ArticleContentCaption));
     }
 
@@ -121,16 +129,16 @@ private slots:
         panel()->resize(420, 700);
         QApplication::processEvents();
         m_articles->relayoutFields();
-        const int area = panel()->SbArticleContent->width();
-        QCOMPARE(panel()->clauseField(7)->width(), area - 150);
-        QCOMPARE(panel()->paragraphBox(2)->width(), area - 28);
+        const int area = clauseArea()->width();
+        QCOMPARE(clauseField(7)->width(), area - 150);
+        QCOMPARE(paragraphBox(2)->width(), area - 28);
 
         panel()->resize(420, 500);  // the clause area now scrolls
         QApplication::processEvents();
-        QScrollBar* bar = panel()->SbArticleContent->verticalScrollBar();
+        QScrollBar* bar = clauseArea()->verticalScrollBar();
         QVERIFY(bar->maximum() >= 60);
         bar->setValue(0);
-        QWidget* paragraphs = panel()->SbArticleBigCont->viewport();
+        QWidget* paragraphs = in<QScrollArea>(panel(), QStringLiteral("SbArticleBigCont"))->viewport();
         const QPoint at(5, 5);
         QWheelEvent down(at, paragraphs->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                          Qt::NoScrollPhase, false);
@@ -138,31 +146,31 @@ private slots:
         QCOMPARE(bar->value(), 30);
         QWheelEvent up(at, paragraphs->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                        Qt::NoScrollPhase, false);
-        QApplication::sendEvent(panel()->SbArticleContent->viewport(), &up);
+        QApplication::sendEvent(clauseArea()->viewport(), &up);
         QCOMPARE(bar->value(), 0);
     }
 
     void leavingAFieldSavesIt()
     {
         open(TestDataFolder::WindowsFixture);
-        typeInto(panel()->clauseField(3), QStringLiteral("+x"));
-        typeInto(panel()->paragraphField(2), QStringLiteral("!"));  // leaves clause 3
+        typeInto(clauseField(3), QStringLiteral("+x"));
+        typeInto(paragraphField(2), QStringLiteral("!"));  // leaves clause 3
         QCOMPARE(m_settings->readString(QStringLiteral("software0"), QStringLiteral("ShowClause3")),
                  QString::fromUtf8("车短句内容3+x"));
         // Clicking another article leaves the paragraph: it lands in article 0.
-        QListView* view = list()->LbArticleName;
+        QListView* view = articleList();
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(1, 0)).center());
         QCOMPARE(m_articles->currentIndex(), 1);
         QVERIFY(m_folder->readBytes(QStringLiteral("Content0_2.txt")).startsWith("!"));
-        QCOMPARE(panel()->clauseField(3)->text(), QString::fromUtf8("聘短句内容3"));
+        QCOMPARE(clauseField(3)->text(), QString::fromUtf8("聘短句内容3"));
         QVERIFY(!m_folder->readBytes(QStringLiteral("Content1_2.txt")).startsWith("!"));
     }
 
     void updateCarriesUnsavedPanelEdits()
     {
         open(TestDataFolder::WindowsFixture);
-        typeInto(panel()->clauseField(1), QStringLiteral("*"));
-        typeInto(panel()->paragraphField(3), QStringLiteral("#"));
+        typeInto(clauseField(1), QStringLiteral("*"));
+        typeInto(paragraphField(3), QStringLiteral("#"));
         QString shownClause, shownParagraph;
         whenModal([&](QWidget* modal) {
             auto* editor = qobject_cast<TFrmArticleEdit*>(modal);
@@ -178,10 +186,10 @@ private slots:
         QVERIFY(shownParagraph.startsWith(QLatin1Char('#')));
         QCOMPARE(m_articles->currentArticleName(), QStringLiteral("Car"));
         QCOMPARE(m_articles->currentIndex(), 0);
-        QCOMPARE(panel()->clauseCaption(2)->text(), QStringLiteral("renamed two(Ctrl+2)"));
+        QCOMPARE(clauseCaption(2)->text(), QStringLiteral("renamed two(Ctrl+2)"));
         m_articles->store().LoadCurrentArticle();  // what is stored
-        QCOMPARE(panel()->clauseField(1)->text(), QString::fromUtf8("车短句内容1*"));
-        QVERIFY(panel()->paragraphField(3)->toPlainText().startsWith(QLatin1Char('#')));
+        QCOMPARE(clauseField(1)->text(), QString::fromUtf8("车短句内容1*"));
+        QVERIFY(paragraphField(3)->toPlainText().startsWith(QLatin1Char('#')));
     }
 
     void emptyNameIsRefusedAndCancelChangesNothing()
@@ -207,14 +215,14 @@ private slots:
         QCOMPARE(message, uiText(TextId::ArticleNameEmpty));
         QVERIFY(stillOpen);
         QCOMPARE(m_articles->store().count(), 0);
-        QVERIFY(!list()->CbIhEdit->isChecked());
+        QVERIFY(!list()->isContentPanelShown());
         QVERIFY(!m_articles->store().buffer().Confirmed);
     }
 
     void addShowsDefaultsAndTicksThePanel()
     {
         open(TestDataFolder::WindowsFixture);
-        QSignalSpy ticked(list()->CbIhEdit, &QCheckBox::clicked);
+        QSignalSpy ticked(list(), &ArticleListPanel::contentPanelToggled);
         for (int round = 0; round < 2; ++round) {
             QStringList defaults;
             whenModal([&](QWidget* modal) {
@@ -227,7 +235,7 @@ private slots:
                 editor->EdtArticleName->setText(QStringLiteral("New %1").arg(round));
                 QTest::keyClick(editor->EdtArticleName, Qt::Key_Enter);
             });
-            list()->BtnAddArticle2->click();
+            in<QToolButton>(list(), QStringLiteral("BtnAddArticle2"))->click();
             QCOMPARE(defaults, QStringList({QString::fromUtf8("短句1"), QString::fromUtf8("短句15"),
                                             QString::fromUtf8("段落3"), QString(), QString(),
                                             QStringLiteral("(Ctrl+E)"),
@@ -235,9 +243,9 @@ private slots:
         }
         QCOMPARE(m_articles->store().count(), 4);
         QCOMPARE(m_articles->currentIndex(), 3);
-        QCOMPARE(panel()->clauseField(4)->text(), QStringLiteral("left over"));
-        QCOMPARE(panel()->paragraphBox(2)->title(), QString::fromUtf8("段落2(Ctrl+9)"));
-        QVERIFY(list()->CbIhEdit->isChecked());
+        QCOMPARE(clauseField(4)->text(), QStringLiteral("left over"));
+        QCOMPARE(paragraphBox(2)->title(), QString::fromUtf8("段落2(Ctrl+9)"));
+        QVERIFY(list()->isContentPanelShown());
         QCOMPARE(ticked.count(), 1);
         QCOMPARE(m_folder->readBytes(QStringLiteral("articles.txt")).right(14), QByteArray("New 0\r\nNew 1\r\n"));
     }
@@ -256,7 +264,7 @@ private slots:
         open(TestDataFolder::WindowsFixture);
         m_articles->store().LoadArticleNames();
         m_articles->SelectArticle(9);  // past the end: nothing shown, fields read-only
-        QVERIFY(panel()->clauseField(1)->isReadOnly());
+        QVERIFY(clauseField(1)->isReadOnly());
         whenModal([&](QWidget* box) {
             message = static_cast<QMessageBox*>(box)->text();
             static_cast<QMessageBox*>(box)->accept();
@@ -270,7 +278,7 @@ private slots:
         StoredFile::setWriteFault([](const QString& path) {
             return path.endsWith(QLatin1String("Content0_2.txt")) ? QStringLiteral("disk full") : QString();
         });
-        QTest::keyClicks(panel()->paragraphField(2), "typed");
+        QTest::keyClicks(paragraphField(2), "typed");
         whenModal([&](QWidget* box) {
             message = static_cast<QMessageBox*>(box)->text();
             static_cast<QMessageBox*>(box)->accept();
@@ -284,7 +292,7 @@ private slots:
     void deleteKeyRemovesTheSelection()
     {
         open(TestDataFolder::WindowsFixture);
-        QListView* view = list()->LbArticleName;
+        QListView* view = articleList();
         view->setFocus();
         view->selectionModel()->select(view->model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
         QTest::keyClick(view, Qt::Key_Delete);
@@ -293,8 +301,8 @@ private slots:
         view->selectionModel()->select(view->model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
         QTest::keyClick(view, Qt::Key_Delete);
         QCOMPARE(m_articles->store().count(), 0);
-        QCOMPARE(panel()->clauseField(1)->text(), QString());  // the removed article is not shown
-        QCOMPARE(panel()->paragraphBox(1)->title(), QString());
+        QCOMPARE(clauseField(1)->text(), QString());  // the removed article is not shown
+        QCOMPARE(paragraphBox(1)->title(), QString());
     }
 };
 
