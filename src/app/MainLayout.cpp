@@ -1,6 +1,7 @@
 #include "MainLayout.h"
 
 #include "FrameEdge.h"
+#include "Pictures.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -75,6 +76,7 @@ MainLayout MainLayout::build(QWidget* window)
     // The banner keeps its proportions; its right end fades into the strip.
     m.Image48->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m.Image48->setCursor(Qt::PointingHandCursor);
+    LoadJpegPicture(m.Image48, QStringLiteral("topavert"));
     vbox(m.SbAvert)->addWidget(m.Image48);
     m.Panel7 = region("Panel7", m.SbCenter);
     m.Panel7->setFixedHeight(5);

@@ -2,7 +2,6 @@
 
 #include <QPointer>
 
-class QCheckBox;
 class QFrame;
 class QLabel;
 class QScrollArea;

@@ -11,7 +11,6 @@
 class ArticleController;
 class DocumentTransfer;
 class HotkeyDispatcher;
-class QAbstractButton;
 class QPushButton;
 class SettingsFile;
 class SettingsFileLoader;
@@ -25,7 +24,7 @@ class VendorWindows;
 
 // The main window: builds the layout, places every subsystem's panel in it,
 // wires them together, and runs start-up and shutdown. The subsystems own
-// their own controls and handlers.
+// their own controls, captions, pictures, hints and handlers.
 class TFrmMain : public QWidget {
     Q_OBJECT
 public:
@@ -78,7 +77,6 @@ private:
     void openStoredSitePage();
     void wireSubsystems();
     void ApplySkin();
-    void restrictHintsToListedControls();
     void installShortcuts();
     void TimerFirstRunTimer();
     void reloadAfterImport();

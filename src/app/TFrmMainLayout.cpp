@@ -1,21 +1,13 @@
-// The main window's own layout behaviour: relayout, the two "编辑" check
-// boxes, full screen, skin and hints.
+// The main window's own layout behaviour: relayout, the content panel's
+// "编辑" check box, full screen and the window caption.
 #include "TFrmMain.h"
 
 #include "ArticleController.h"
 #include "ArticleListPanel.h"
 #include "InterfaceTexts.h"
-#include "Pictures.h"
 #include "SiteController.h"
 #include "TAddressBar.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QLayout>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QToolButton>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QSplitter>
@@ -39,13 +31,7 @@ void TFrmMain::Splitter2Moved()
     FormResize();
 }
 
-void TFrmMain::FormResize()
-{
-    // The address field fills its panel through the address bar's layout; a
-    // resize or a full-screen switch only needs that layout brought up to date.
-    if (QLayout* bar = m_addressBar->PnlURLAddress->layout())
-        bar->activate();
-}
+void TFrmMain::FormResize() { m_addressBar->relayoutAddressField(); }
 
 bool TFrmMain::isContentPanelShown() const { return m_articles->listPanel()->isContentPanelShown(); }
 
@@ -67,17 +53,10 @@ void TFrmMain::CbIhEditClick()
 void TFrmMain::BtnFullScreenClick()
 {
     m_fullScreen = !m_fullScreen;
-    QAbstractButton* button = m_addressBar->BtnFullScreen;
     m_layout.ScrollBoxLeft->setVisible(!m_fullScreen);
     m_layout.SbAvert->setVisible(!m_fullScreen);
     m_sites->setFullScreen(m_fullScreen);
-    if (m_fullScreen) {
-        button->setToolTip(uiText(TextId::LeaveFullScreenHint));
-        LoadButtonPicture(button, QStringLiteral("BtnFullScreen2"));
-    } else {
-        button->setToolTip(uiText(TextId::FullScreenHintAfter));
-        LoadButtonPicture(button, QStringLiteral("BtnFullScreen1"));
-    }
+    m_addressBar->showFullScreenState(m_fullScreen);
     FormResize();
 }
 
@@ -91,73 +70,9 @@ void TFrmMain::installShortcuts()
     }
 }
 
+// Captions, pictures and hints are each panel's own; the window sets its caption.
 void TFrmMain::ApplySkin()
 {
     using namespace InterfaceTexts;
     setWindowTitle(productName() + versionText());
-    for (const char* name : {"BtnAddUrlBtn", "BtnUpdateASite", "BtnDeleteASite", "BtnAddArticle2",
-                             "BtnUpdateArticleCont", "BtnDeleteArticleCont", "BtnIHExport", "BtnIHHelpDoc",
-                             "BtnIHAboutUs", "BtnIHExit", "BtnIHImport"}) {
-        if (auto* button = findChild<QAbstractButton*>(QLatin1String(name)))
-            LoadButtonPicture(button, QLatin1String(name));
-    }
-    LoadButtonPicture(m_addressBar->BtnFullScreen, QStringLiteral("BtnFullScreen1"));
-    LoadJpegPicture(m_layout.Image48, QStringLiteral("topavert"));
-
-    auto setText = [this](const char* name, TextId id) {
-        if (auto* w = findChild<QWidget*>(QLatin1String(name)))
-            w->setProperty(w->inherits("QGroupBox") ? "title" : "text", uiText(id));
-    };
-    setText("GbSiteList", TextId::SiteListCaption);
-    setText("GbArticleList", TextId::ArticleListCaption);
-    setText("CbIhEdit", TextId::EditCheckCaption);
-    setText("GbArticleCont", TextId::ArticleContentCaption);
-    setText("LblUser", TextId::UserNameLabel);
-    setText("LblIHPassword", TextId::PasswordLabel);
-    setText("LblIHSiteArtID", TextId::SiteArticleIdLabel);
-    const std::pair<const char*, TextId> menu[] = {{"MnUp", TextId::MoveUp},
-                                                   {"UpDown", TextId::MoveDown},
-                                                   {"MnAddWebsite", TextId::AddWebsite},
-                                                   {"MnUpdateWebsite", TextId::UpdateWebsite},
-                                                   {"MnDeleteWebsite", TextId::DeleteWebsite},
-                                                   {"CloseTab1", TextId::CloseCurrentTab},
-                                                   {"MnCloseAllPage", TextId::CloseAllTabs}};
-    for (const auto& [name, id] : menu) {
-        if (auto* action = findChild<QAction*>(QLatin1String(name))) {
-            action->setText(uiText(id));
-            if (QLatin1String(name).startsWith(QLatin1String("Mn")) || QLatin1String(name) == QLatin1String("UpDown"))
-                action->setToolTip(uiText(id));
-        }
-    }
-    const std::pair<const char*, TextId> hints[] = {{"LtSubmitUrl", TextId::SiteListHint},
-                                                    {"BtnRun", TextId::RunHint},
-                                                    {"BtnRefresh", TextId::RefreshHint},
-                                                    {"BtnFullScreen", TextId::FullScreenHint},
-                                                    {"ToolbtnBack", TextId::BackHint},
-                                                    {"ToolBtnForward", TextId::ForwardHint},
-                                                    {"BtnExit2", TextId::ExitHint}};
-    for (const auto& [name, id] : hints)
-        if (auto* w = findChild<QWidget*>(QLatin1String(name)))
-            w->setToolTip(uiText(id));
-    if (auto* back = findChild<QAbstractButton*>(QStringLiteral("ToolbtnBack")))
-        back->setText(uiText(TextId::BackCaption));
-    restrictHintsToListedControls();
-}
-
-// Only these controls show their hint as a tooltip; every other control keeps
-// its hint text (property "hint") without showing it.
-void TFrmMain::restrictHintsToListedControls()
-{
-    static const QStringList shown = {
-        "BtnAddUrlBtn", "BtnUpdateASite", "BtnDeleteASite", "BtnAddArticle2", "BtnUpdateArticleCont",
-        "BtnDeleteArticleCont", "BtnIHHelpDoc", "BtnIHAboutUs", "BtnIHExit", "BtnAddArticle",
-        "BtnUpdateArticle", "BtnDeleteArticle", "BtnSaveArticleContent", "CbIhEdit", "EdtUserName",
-        "EdtPassword", "EdtSiteArtID", "EditCurURL", "BtnRun", "BtnFullScreen", "ToolbtnBack",
-        "ToolBtnForward", "BtnExit2"};
-    for (QWidget* w : findChildren<QWidget*>()) {
-        if (w->toolTip().isEmpty() || shown.contains(w->objectName()))
-            continue;
-        w->setProperty("hint", w->toolTip());
-        w->setToolTip(QString());
-    }
 }

@@ -34,7 +34,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -50,6 +49,7 @@ QPushButton* pictureButton(const char* name, const QString& hint, QWidget* paren
         button->setFixedSize(Pictures::pictureSize(QLatin1String(name)));
     button->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0; }"));
     button->setToolTip(hint);
+    LoadButtonPicture(button, QLatin1String(name));
     return button;
 }
 
@@ -88,7 +88,7 @@ void TFrmMain::buildPanels()
 
     // Browser column: credentials row, address bar, tabs.
     m_layout.browserColumn->insertWidget(0, m_sites->credentialsRow());
-    m_addressBar = new TAddressBar(*PageControl, m_layout.Panel1);
+    m_addressBar = new TAddressBar(*PageControl, m_layout.Panel1, &LoadButtonPicture);
     m_layout.browserArea->addWidget(m_addressBar);
     m_layout.browserArea->addWidget(PageControl, 1);
 
@@ -109,8 +109,8 @@ void TFrmMain::wireSubsystems()
     ArticleListPanel* list = m_articles->listPanel();
     connect(list, &ArticleListPanel::contentPanelToggled, this, &TFrmMain::CbIhEditClick);
     connect(m_layout.Splitter1, &QSplitter::splitterMoved, this, &TFrmMain::Splitter2Moved);
-    connect(m_addressBar->BtnFullScreen, &QAbstractButton::clicked, this, &TFrmMain::BtnFullScreenClick);
-    connect(m_addressBar->BtnExit2, &QAbstractButton::clicked, this, &TFrmMain::BtnIHExitClick);
+    connect(m_addressBar, &TAddressBar::fullScreenRequested, this, &TFrmMain::BtnFullScreenClick);
+    connect(m_addressBar, &TAddressBar::exitRequested, this, &TFrmMain::BtnIHExitClick);
     connect(BtnIHExit, &QAbstractButton::clicked, this, &TFrmMain::BtnIHExitClick);
     connect(BtnIHAboutUs, &QAbstractButton::clicked, this, &TFrmMain::MnAboutClick);
     connect(list, &ArticleListPanel::helpRequested, this, &TFrmMain::MnHelpClick);

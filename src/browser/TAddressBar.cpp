@@ -15,7 +15,8 @@ constexpr int GlyphButtonSize = 25;
 constexpr int FullScreenButtonWidth = 84;
 }  // namespace
 
-TAddressBar::TAddressBar(TPageControl& pages, QWidget* parent) : QWidget(parent), m_pages(pages)
+TAddressBar::TAddressBar(TPageControl& pages, QWidget* parent, ButtonPictureLoader loadPicture)
+    : QWidget(parent), m_pages(pages), m_loadPicture(loadPicture)
 {
     setObjectName(QStringLiteral("Panel2"));
     setFixedHeight(BarHeight);
@@ -62,16 +63,19 @@ TAddressBar::TAddressBar(TPageControl& pages, QWidget* parent) : QWidget(parent)
     buttons->addStretch(1);
     bar->addWidget(Panel5);
 
-    // Glyph-only buttons take the desktop style's pictures; the main window may replace them.
+    // Glyph-only buttons take the desktop style's pictures; the full-screen button
+    // has a picture of its own.
     BtnRun->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
     BtnRefresh->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     ToolbtnBack->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
     ToolBtnForward->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
     BtnExit2->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     BtnFullScreen->setIcon(style()->standardIcon(QStyle::SP_TitleBarMaxButton));
+    if (m_loadPicture)
+        m_loadPicture(BtnFullScreen, QStringLiteral("BtnFullScreen1"));
     ToolbtnBack->setText(uiText(TextId::BackCaption));
     BtnRun->setToolTip(uiText(TextId::RunHint));
-    BtnRefresh->setToolTip(uiText(TextId::RefreshHint));
+    BtnRefresh->setProperty("hint", uiText(TextId::RefreshHint));  // kept, not shown as a tooltip
     ToolbtnBack->setToolTip(uiText(TextId::BackHint));
     ToolBtnForward->setToolTip(uiText(TextId::ForwardHint));
     BtnExit2->setToolTip(uiText(TextId::ExitHint));
@@ -82,6 +86,8 @@ TAddressBar::TAddressBar(TPageControl& pages, QWidget* parent) : QWidget(parent)
     connect(ToolbtnBack, &QToolButton::clicked, this, &TAddressBar::BtnReturnClick);
     connect(ToolBtnForward, &QToolButton::clicked, this, &TAddressBar::ToolBtnForwardClick);
     connect(BtnRefresh, &QToolButton::clicked, this, &TAddressBar::BtnRefreshClick);
+    connect(BtnFullScreen, &QToolButton::clicked, this, &TAddressBar::fullScreenRequested);
+    connect(BtnExit2, &QToolButton::clicked, this, &TAddressBar::exitRequested);
 
     connect(&m_pages, &TPageControl::currentBrowserChanged, this, &TAddressBar::followCurrentBrowser);
     connect(&m_pages, &TPageControl::currentUrlChanged, this, &TAddressBar::followPageUrl);
@@ -100,6 +106,19 @@ QToolButton* TAddressBar::addButton(QWidget* panel, const QString& objectName)
 }
 
 void TAddressBar::setAddressText(const QString& url) { EditCurURL->setText(url); }
+
+void TAddressBar::showFullScreenState(bool fullScreen)
+{
+    BtnFullScreen->setToolTip(uiText(fullScreen ? TextId::LeaveFullScreenHint : TextId::FullScreenHintAfter));
+    if (m_loadPicture)
+        m_loadPicture(BtnFullScreen, fullScreen ? QStringLiteral("BtnFullScreen2") : QStringLiteral("BtnFullScreen1"));
+}
+
+void TAddressBar::relayoutAddressField()
+{
+    if (QLayout* field = PnlURLAddress->layout())
+        field->activate();
+}
 
 void TAddressBar::BtnRunClick()
 {

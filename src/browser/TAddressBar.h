@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QToolButton;
@@ -10,7 +11,8 @@ class TWebbrowser;
 
 // Panel2, the address bar above the browser tabs: the label "网址", the address field
 // EditCurURL and the buttons. Every command acts on the current tab of its PageControl.
-// BtnFullScreen and BtnExit2 only live here; the main window wires them.
+// BtnFullScreen and BtnExit2 ask the main window, through fullScreenRequested and
+// exitRequested.
 class TAddressBar : public QWidget {
     Q_OBJECT
 public:
@@ -18,7 +20,12 @@ public:
     static constexpr int LabelPanelWidth = 35;
     static constexpr int ButtonPanelWidth = 277;
 
-    explicit TAddressBar(TPageControl& pages, QWidget* parent = nullptr);
+    // Puts the program's picture `name` on a button (LoadButtonPicture); the
+    // browser layer does not link the pictures, so the window hands it in.
+    using ButtonPictureLoader = bool (*)(QAbstractButton* button, const QString& name);
+
+    // Without a loader the buttons keep the desktop style's pictures.
+    explicit TAddressBar(TPageControl& pages, QWidget* parent = nullptr, ButtonPictureLoader loadPicture = nullptr);
 
     // The system's controls, made once in the constructor.
     QWidget* Panel6 = nullptr;         // left, 35 wide: the label
@@ -33,15 +40,23 @@ public:
     QToolButton* ToolBtnForward = nullptr;
     QToolButton* BtnExit2 = nullptr;
 
+public slots:
     // Puts `url` into the address field, whatever it holds (a site was selected, ...).
     void setAddressText(const QString& url);
-
-public slots:
+    // BtnFullScreen's picture and hint follow the window's full-screen state.
+    void showFullScreenState(bool fullScreen);
+    // The address field fills its panel through the bar's layout; after a
+    // resize or a full-screen switch that layout is brought up to date.
+    void relayoutAddressField();
     void BtnRunClick();
     void EditCurURLKeyDown();  // Enter in the address field
     void BtnReturnClick();     // back
     void ToolBtnForwardClick();
     void BtnRefreshClick();
+
+signals:
+    void fullScreenRequested();  // BtnFullScreen
+    void exitRequested();        // BtnExit2
 
 private:
     QToolButton* addButton(QWidget* panel, const QString& objectName);
@@ -50,4 +65,5 @@ private:
     void showHistoryState(bool canGoBack, bool canGoForward);
 
     TPageControl& m_pages;
+    ButtonPictureLoader m_loadPicture;
 };

@@ -142,6 +142,7 @@ private slots:
         // Only the listed controls show their hint.
         QCOMPARE(window.findChild<QWidget*>("BtnRun")->toolTip(), QString::fromUtf8("打开网址栏中的网页"));
         QVERIFY(window.findChild<QWidget*>("BtnRefresh")->toolTip().isEmpty());
+        QCOMPARE(window.findChild<QWidget*>("BtnRefresh")->property("hint").toString(), uiText(TextId::RefreshHint));
         QVERIFY(window.findChild<QWidget*>("LtSubmitUrl")->toolTip().isEmpty());
     }
 
