@@ -71,7 +71,7 @@ void TFrmMain::FormCreate()
 
 SiteStore* TFrmMain::siteStore() const { return &m_sites->store(); }
 
-// Reads the site list and starts loading the page that LoadAllData's
+// Reads the site list and starts loading the page that SelectStoredItems'
 // SelectSite opens, before the panels are built: the page loads meanwhile.
 void TFrmMain::openStoredSitePage()
 {
@@ -79,13 +79,27 @@ void TFrmMain::openStoredSitePage()
     PageControl->OpenFirstPage(m_sites->addressToOpen(GeneralKeys::read(*m_settings).SiteInd));
 }
 
-// The site list was read by openStoredSitePage().
+// The start-up order, kept by the reload after an import too: both lists,
+// the stored article, then the stored site (its identifier field belongs to
+// the current article) and with it the stored page. At start-up the site
+// list has been read by openStoredSitePage(); after an import the article
+// shown before goes, even when the imported list is empty.
+void TFrmMain::SelectStoredItems(const GeneralKeys& stored, bool afterImport)
+{
+    if (afterImport) {
+        m_articles->ReloadFromDisk(stored.SoftwareInd);
+        m_sites->LoadSiteList();
+    } else {
+        m_articles->LoadArticleNames();
+        m_articles->SelectArticle(stored.SoftwareInd);
+    }
+    m_sites->SelectSite(stored.SiteInd);
+}
+
 void TFrmMain::LoadAllData()
 {
     const GeneralKeys stored = GeneralKeys::read(*m_settings);
-    m_articles->LoadArticleNames();
-    m_articles->SelectArticle(stored.SoftwareInd);
-    m_sites->SelectSite(stored.SiteInd);
+    SelectStoredItems(stored, false);
     const int panelWidth = stored.EditPanelWidth;
     m_rememberedContentWidth = stored.CurArticlePnlWidth;
     m_sites->setCredentialsRowShown(stored.CbEditURL);

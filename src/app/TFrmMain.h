@@ -10,6 +10,7 @@
 
 class ArticleController;
 class DocumentTransfer;
+struct GeneralKeys;
 class HotkeyDispatcher;
 class QPushButton;
 class SettingsFile;
@@ -73,6 +74,7 @@ protected:
 private:
     void FormCreate();
     void LoadAllData();
+    void SelectStoredItems(const GeneralKeys& stored, bool afterImport);
     void buildPanels();
     void openStoredSitePage();
     void wireSubsystems();

@@ -200,10 +200,7 @@ void TFrmMain::reloadAfterImport()
     // The settings file notices the imported copy by itself; the lists and the
     // open article are read again, nothing of the old state is saved over them.
     StoredFile::forgetUnreadableFiles();
-    const GeneralKeys stored = GeneralKeys::read(*m_settings);
-    m_articles->ReloadFromDisk(stored.SoftwareInd);
-    m_sites->LoadSiteList();
-    m_sites->SelectSite(stored.SiteInd);
+    SelectStoredItems(GeneralKeys::read(*m_settings), true);
 }
 
 void TFrmMain::reportWriteFailure(const QString& error)

@@ -51,15 +51,12 @@ private slots:
         pressIn(target, Qt::Key_U);
         QTRY_COMPARE(target->text(), saved);
 
-        // Ctrl+O pastes the identifier field; Ctrl+5 pastes nothing.
+        // Ctrl+O pastes the identifier field; Ctrl+5 before it pastes nothing.
         row->findChild<QLineEdit*>("EdtSiteArtID")->setText(QStringLiteral("ID-42"));
         target->clear();
+        pressIn(target, Qt::Key_5);
         pressIn(target, Qt::Key_O);
         QTRY_COMPARE(target->text(), QStringLiteral("ID-42"));
-        target->clear();
-        pressIn(target, Qt::Key_5);
-        QTest::qWait(400);
-        QCOMPARE(target->text(), QString());
 
         // A paragraph arrives whole, lines included, in a multi-line field.
         auto* paragraph = window.findChild<QPlainTextEdit*>(QStringLiteral("MemParagraph3"));

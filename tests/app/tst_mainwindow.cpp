@@ -102,23 +102,30 @@ private slots:
             ini.writeString("defualt", "SiteInd", "5");
             ini.writeString("defualt", "EditPanelWidth", "wide");
         }
-        TFrmMain window(data.path());
-        QCOMPARE(window.articles()->currentIndex(), 0);
-        QVERIFY(window.siteStore()->selectedPositions().isEmpty());
+        {
+            TFrmMain window(data.path());
+            QCOMPARE(window.articles()->currentIndex(), 0);
+            QVERIFY(window.siteStore()->selectedPositions().isEmpty());
+            // No number: the panel opens at the default width, which is kept at exit.
+            window.resize(1400, 900);
+            window.show();
+            QTRY_COMPARE(window.regions().PnlArticleEdit->width(), 400);
+        }
+        SettingsFile ini(data.file("defualt.ini"));
+        QCOMPARE(general(ini, "EditPanelWidth"), QString("400"));
     }
 
     void exitButtonSavesWithoutQuestion()
     {
         TestDataFolder data(TestDataFolder::WindowsFixture);
-        {
-            TFrmMain window(data.path());
-            window.show();
-            auto* clause = window.findChild<QLineEdit*>("EdtClause1");
-            QVERIFY(clause);
-            clause->selectAll();
-            QTest::keyClicks(clause, "typed before exit");
-            window.SaveAllData();
-        }
+        TFrmMain window(data.path());
+        window.show();
+        auto* clause = window.findChild<QLineEdit*>("EdtClause1");
+        QVERIFY(clause);
+        clause->selectAll();
+        QTest::keyClicks(clause, "typed before exit");
+        QTest::mouseClick(window.findChild<QAbstractButton*>("BtnIHExit"), Qt::LeftButton);
+        QVERIFY(!window.isVisible());
         SettingsFile ini(data.file("defualt.ini"));
         QCOMPARE(ini.readString("software1", "ShowClause1"), QString("typed before exit"));
     }
