@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>ArticleListPanel</name>
+    <message>
+        <source>新增文章内容</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编辑文章内容</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>修改文章内容</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>删除文章内容</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>直接保存右边文章内容中的修改</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>显示右边的文章内容</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>帮助文档</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ArticleMessages</name>
     <message>
         <source>文章名称不能含有换行或“=”，也不能以“[”或“;”开头</source>
@@ -22,6 +53,39 @@
     <name>BrowserCaptions</name>
     <message>
         <source>New Browser</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CredentialsRow</name>
+    <message>
+        <source>对应于选择网址的用户名</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>对应于选择网址的秘密</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>按下回车键（Enter）可自动保存</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DataFolder</name>
+    <message>
+        <source>not writable</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DataFolderLock</name>
+    <message>
+        <source>permission denied</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the lock file could not be made</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -288,6 +352,48 @@
     </message>
 </context>
 <context>
+    <name>SettingsFile</name>
+    <message>
+        <source>the section name &quot;%1&quot; cannot be stored</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the key &quot;%1&quot; cannot be stored</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the value of &quot;%1&quot; holds a line break</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SiteListPanel</name>
+    <message>
+        <source>新增一个网址信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编辑一个网址信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>删除一个网址信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新增网址信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>修改网址信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>删除网址信息</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SiteStore</name>
     <message>
         <source>网站名称“%1”无法保存：名称中不能有“]”、换行或控制字符，首尾不能是空白。</source>
@@ -330,9 +436,47 @@
     </message>
 </context>
 <context>
+    <name>TAddressBar</name>
+    <message>
+        <source>网址</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TFrmDirSelect</name>
     <message>
         <source>新建文件夹</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFrmMain</name>
+    <message>
+        <source>；</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>数据文件夹不能写入，修改将无法保存：%1（%2）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法读取，程序不会写入此文件：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关于QVBzevi</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>退出QVBzevi</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法打开网址：%1（%2）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法保存：%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -128,7 +128,14 @@ void TFrmMain::SaveAllData()
     keys.CbEditURL = m_sites->isCredentialsRowShown();
     keys.EditPanelWidth = m_layout.PnlArticleEdit->width();
     keys.CurArticlePnlWidth = m_rememberedContentWidth;
-    if (!keys.write(*m_settings))
+    // One rewrite: the general keys, and the end of the lists' records, which
+    // must not outlive this run (another program may change the lists before
+    // the next one).
+    SettingsFile::Batch batch(*m_settings);
+    m_articles->store().forgetFinishedDelete();
+    m_sites->store().forgetFinishedChange();
+    keys.write(*m_settings);
+    if (!batch.commit())
         reportWriteFailure(m_settings->lastError());
 }
 
@@ -185,7 +192,7 @@ void TFrmMain::reportProblem(const QString& text)
 {
     QStringList problems = m_problems;
     problems << text;
-    showHint(problems.join(QString::fromUtf8("；")));
+    showHint(problems.join(tr("；")));
     m_problems = problems;
 }
 
@@ -193,8 +200,8 @@ void TFrmMain::reportProblem(const QString& text)
 void TFrmMain::reportStartupProblems()
 {
     if (const QString problem = DataFolder::writeProblem(m_dataFolder); !problem.isEmpty())
-        reportProblem(QString::fromUtf8("数据文件夹不能写入，修改将无法保存：%1（%2）")
+        reportProblem(tr("数据文件夹不能写入，修改将无法保存：%1（%2）")
                           .arg(QDir::toNativeSeparators(m_dataFolder), problem));
     for (const QString& file : StoredFile::unreadableFiles())
-        reportProblem(QString::fromUtf8("无法读取，程序不会写入此文件：%1").arg(file));
+        reportProblem(tr("无法读取，程序不会写入此文件：%1").arg(file));
 }

@@ -80,8 +80,8 @@ void TFrmMain::buildPanels()
     m_layout.Splitter4->setSizes({300, 302});
     QHBoxLayout* foot = new QHBoxLayout(m_layout.Panel10);
     foot->setContentsMargins(0, 0, 0, 0);
-    BtnIHAboutUs = pictureButton("BtnIHAboutUs", QString::fromUtf8("关于QVBzevi"), m_layout.Panel10);
-    BtnIHExit = pictureButton("BtnIHExit", QString::fromUtf8("退出QVBzevi"), m_layout.Panel10);
+    BtnIHAboutUs = pictureButton("BtnIHAboutUs", tr("关于QVBzevi"), m_layout.Panel10);
+    BtnIHExit = pictureButton("BtnIHExit", tr("退出QVBzevi"), m_layout.Panel10);
     foot->addWidget(BtnIHAboutUs);
     foot->addWidget(BtnIHExit);
     m_layout.PnlArticleEdit->setWidget(m_articles->contentPanel());
@@ -146,7 +146,7 @@ void TFrmMain::wireSubsystems()
         m_hotkeys->attach();
     });
     connect(PageControl, &TPageControl::pageCannotOpen, this, [this](const QString& address, const QString& reason) {
-        reportProblem(QString::fromUtf8("无法打开网址：%1（%2）").arg(address, reason));
+        reportProblem(tr("无法打开网址：%1（%2）").arg(address, reason));
     });
     // Back from another program, which may have changed the shown article's files.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -205,7 +205,7 @@ void TFrmMain::reloadAfterImport()
 
 void TFrmMain::reportWriteFailure(const QString& error)
 {
-    const QString text = QString::fromUtf8("无法保存：%1").arg(error);
+    const QString text = tr("无法保存：%1").arg(error);
     showHint(text);
     // At exit the hint line is gone with the window: say it in a box.
     if (m_closing)

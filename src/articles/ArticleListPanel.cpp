@@ -15,17 +15,19 @@
 
 #include "Pictures.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // Design-time hints of the buttons that show one (the window layout's own
 // texts, not run-time texts).
-const char* const AddHint = "新增文章内容";
-const char* const UpdateHint = "编辑文章内容";
-const char* const UpdateContHint = "修改文章内容";
-const char* const DeleteHint = "删除文章内容";
-const char* const SaveHint = "直接保存右边文章内容中的修改";
-const char* const EditHint = "显示右边的文章内容";
-const char* const HelpDocHint = "帮助文档";
+const char* const AddHint = QT_TRANSLATE_NOOP("ArticleListPanel", "新增文章内容");
+const char* const UpdateHint = QT_TRANSLATE_NOOP("ArticleListPanel", "编辑文章内容");
+const char* const UpdateContHint = QT_TRANSLATE_NOOP("ArticleListPanel", "修改文章内容");
+const char* const DeleteHint = QT_TRANSLATE_NOOP("ArticleListPanel", "删除文章内容");
+const char* const SaveHint = QT_TRANSLATE_NOOP("ArticleListPanel", "直接保存右边文章内容中的修改");
+const char* const EditHint = QT_TRANSLATE_NOOP("ArticleListPanel", "显示右边的文章内容");
+const char* const HelpDocHint = QT_TRANSLATE_NOOP("ArticleListPanel", "帮助文档");
 
 QToolButton* smallButton(const char* name, QStyle::StandardPixmap icon, const char* hint, QWidget* parent)
 {
@@ -34,7 +36,7 @@ QToolButton* smallButton(const char* name, QStyle::StandardPixmap icon, const ch
     LoadButtonPicture(button, QLatin1String(name), icon);
     button->setAutoRaise(true);
     button->setFixedSize(22, 22);
-    button->setToolTip(QString::fromUtf8(hint));
+    button->setToolTip(QCoreApplication::translate("ArticleListPanel", hint));
     return button;
 }
 
@@ -45,7 +47,7 @@ QToolButton* pictureButton(const char* name, const char* hint, QWidget* parent)
     button->setAutoRaise(true);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     if (hint)
-        button->setToolTip(QString::fromUtf8(hint));
+        button->setToolTip(QCoreApplication::translate("ArticleListPanel", hint));
     LoadButtonPicture(button, button->objectName());
     return button;
 }
@@ -67,7 +69,7 @@ ArticleListPanel::ArticleListPanel(ArticleStore& store, QWidget* parent) : QGrou
     BtnSaveArticleContent = smallButton("BtnSaveArticleContent", QStyle::SP_DialogSaveButton, SaveHint, Panel4);
     CbIhEdit = new QCheckBox(uiText(TextId::EditCheckCaption), Panel4);
     CbIhEdit->setObjectName(QStringLiteral("CbIhEdit"));
-    CbIhEdit->setToolTip(QString::fromUtf8(EditHint));
+    CbIhEdit->setToolTip(tr(EditHint));
     auto* row = new QHBoxLayout(Panel4);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(1);

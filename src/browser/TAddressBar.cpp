@@ -29,7 +29,7 @@ TAddressBar::TAddressBar(TPageControl& pages, QWidget* parent, ButtonPictureLoad
     Panel6->setFixedWidth(LabelPanelWidth);
     auto* labelLayout = new QHBoxLayout(Panel6);
     labelLayout->setContentsMargins(0, 0, 0, 0);
-    LblURL = new QLabel(QStringLiteral("网址"), Panel6);
+    LblURL = new QLabel(tr("网址"), Panel6);
     LblURL->setObjectName(QStringLiteral("LblURL"));
     LblURL->setAlignment(Qt::AlignCenter);
     labelLayout->addWidget(LblURL);
@@ -41,7 +41,7 @@ TAddressBar::TAddressBar(TPageControl& pages, QWidget* parent, ButtonPictureLoad
     fieldLayout->setContentsMargins(1, 2, 1, 2);  // the field is its panel's width minus 2
     EditCurURL = new QLineEdit(PnlURLAddress);
     EditCurURL->setObjectName(QStringLiteral("EditCurURL"));
-    EditCurURL->setToolTip(QStringLiteral("网址"));
+    EditCurURL->setToolTip(tr("网址"));
     fieldLayout->addWidget(EditCurURL);
     bar->addWidget(PnlURLAddress, 1);
 

@@ -43,13 +43,13 @@ CredentialsRow::CredentialsRow(SiteStore& store, QWidget* parent) : QWidget(pare
 
     // Design-time hints of the fields.
     LblUser = label(TextId::UserNameLabel, "LblUser", 7, FirstLine, 118, this);
-    EdtUserName = field("EdtUserName", QString::fromUtf8("对应于选择网址的用户名"), 118, FirstLine, 206, this);
+    EdtUserName = field("EdtUserName", tr("对应于选择网址的用户名"), 118, FirstLine, 206, this);
     LblIHPassword = label(TextId::PasswordLabel, "LblIHPassword", 327, FirstLine, 459, this);
-    EdtPassword = field("EdtPassword", QString::fromUtf8("对应于选择网址的秘密"), 459, FirstLine, 238, this);
+    EdtPassword = field("EdtPassword", tr("对应于选择网址的秘密"), 459, FirstLine, 238, this);
     EdtPassword->setEchoMode(QLineEdit::Password);
     EdtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // shown as "*"
     LblIHSiteArtID = label(TextId::SiteArticleIdLabel, "LblIHSiteArtID", 3, SecondLine, 200, this);
-    EdtSiteArtID = field("EdtSiteArtID", QString::fromUtf8("按下回车键（Enter）可自动保存"), 200, SecondLine,
+    EdtSiteArtID = field("EdtSiteArtID", tr("按下回车键（Enter）可自动保存"), 200, SecondLine,
                          497, this);
 
     for (QLineEdit* edit : {EdtUserName, EdtPassword, EdtSiteArtID})

@@ -62,11 +62,11 @@ void SiteListPanel::buildButtonBar()
     Panel3 = new QWidget(this);
     Panel3->setObjectName(QStringLiteral("Panel3"));
     Panel3->setFixedHeight(20);
-    BtnAddURL = pictureButton("BtnAddURL", QString::fromUtf8("新增一个网址信息"), false,
+    BtnAddURL = pictureButton("BtnAddURL", tr("新增一个网址信息"), false,
                               QStyle::SP_FileDialogNewFolder, Panel3);
-    BtnUpdateURL = pictureButton("BtnUpdateURL", QString::fromUtf8("编辑一个网址信息"), false,
+    BtnUpdateURL = pictureButton("BtnUpdateURL", tr("编辑一个网址信息"), false,
                                  QStyle::SP_FileDialogDetailedView, Panel3);
-    BtnDeleteURL = pictureButton("BtnDeleteURL", QString::fromUtf8("删除一个网址信息"), false,
+    BtnDeleteURL = pictureButton("BtnDeleteURL", tr("删除一个网址信息"), false,
                                  QStyle::SP_TrashIcon, Panel3);
     auto* bar = new QHBoxLayout(Panel3);
     bar->setContentsMargins(0, 0, 0, 0);
@@ -136,11 +136,11 @@ void SiteListPanel::buildEditPanel()
     PnSiteEdit->setObjectName(QStringLiteral("PnSiteEdit"));
     PnSiteEdit->setFixedHeight(52);
     // Design-time hints of the picture buttons.
-    BtnAddUrlBtn = pictureButton("BtnAddUrlBtn", QString::fromUtf8("新增网址信息"), true,
+    BtnAddUrlBtn = pictureButton("BtnAddUrlBtn", tr("新增网址信息"), true,
                                  QStyle::SP_FileDialogNewFolder, PnSiteEdit);
-    BtnUpdateASite = pictureButton("BtnUpdateASite", QString::fromUtf8("修改网址信息"), true,
+    BtnUpdateASite = pictureButton("BtnUpdateASite", tr("修改网址信息"), true,
                                    QStyle::SP_FileDialogDetailedView, PnSiteEdit);
-    BtnDeleteASite = pictureButton("BtnDeleteASite", QString::fromUtf8("删除网址信息"), true,
+    BtnDeleteASite = pictureButton("BtnDeleteASite", tr("删除网址信息"), true,
                                    QStyle::SP_TrashIcon, PnSiteEdit);
     CbEditURL = new QCheckBox(uiText(TextId::EditCheckCaption), PnSiteEdit);
     CbEditURL->setObjectName(QStringLiteral("CbEditURL"));

@@ -124,10 +124,14 @@ private slots:
         QVERIFY(clause);
         clause->selectAll();
         QTest::keyClicks(clause, "typed before exit");
+        // A site moved: the record of the site list's change ends with the run.
+        window.siteStore()->SelectSite(0);
+        QVERIFY(window.siteStore()->MoveSite(1));
         QTest::mouseClick(window.findChild<QAbstractButton*>("BtnIHExit"), Qt::LeftButton);
         QVERIFY(!window.isVisible());
         SettingsFile ini(data.file("defualt.ini"));
         QCOMPARE(ini.readString("software1", "ShowClause1"), QString("typed before exit"));
+        QVERIFY(!ini.hasSection("SDUrl.txt"));
     }
 
     void captionsAndMenusFromTheTextTable()
