@@ -58,7 +58,9 @@ ArticleListPanel::ArticleListPanel(ArticleStore& store, QWidget* parent) : QGrou
 {
     setObjectName(QStringLiteral("GbArticleList"));
     setTitle(uiText(TextId::ArticleListCaption));
-    setFixedHeight(302);
+    // 302 high at the start (the window sets the splitter so); the border to
+    // the site list moves, down to what the button rows need.
+    setMinimumHeight(150);
 
     Panel4 = new QWidget(this);
     Panel4->setObjectName(QStringLiteral("Panel4"));

@@ -177,6 +177,13 @@ private slots:
         QTRY_COMPARE(clause->width(), clauseArea->width() - 150);
         auto* box = window.findChild<QGroupBox*>("GbParagraph1");
         QCOMPARE(box->width(), clauseArea->width() - 28);
+
+        // The border between the two lists moves: 302 at the start, then as dragged.
+        auto* articles = window.findChild<QGroupBox*>("GbArticleList");
+        QCOMPARE(articles->height(), 302);
+        const QList<int> sizes = window.regions().Splitter4->sizes();
+        window.regions().Splitter4->setSizes({sizes[0] - 100, sizes[1] + 100});
+        QTRY_COMPARE(articles->height(), 402);
     }
 
     void fullScreenByF11AndEsc()
