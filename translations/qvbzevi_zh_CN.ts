@@ -443,6 +443,13 @@
     </message>
 </context>
 <context>
+    <name>TFrmArticleEdit</name>
+    <message>
+        <source>文章内容已经修改，放弃这些修改吗？</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TFrmDirSelect</name>
     <message>
         <source>新建文件夹</source>

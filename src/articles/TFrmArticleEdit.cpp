@@ -166,6 +166,7 @@ bool TFrmArticleEdit::ShowArticleEditor(ArticleBuffer& buffer, Mode mode)
                                                : InterfaceTexts::format(TextId::ParagraphNameFormat, j));
     }
     buffer.Confirmed = false;
+    m_filledTexts = fieldTexts();
     setWindowState(windowState() | Qt::WindowMaximized);
     EdtArticleName->setFocus();
     exec();
@@ -201,11 +202,29 @@ void TFrmArticleEdit::BtnConfirmClick()
     accept();
 }
 
-void TFrmArticleEdit::BtnCloseClick()
+void TFrmArticleEdit::BtnCloseClick() { reject(); }
+
+QStringList TFrmArticleEdit::fieldTexts() const
 {
+    QStringList texts{EdtArticleName->text()};
+    for (int i = 1; i <= ClauseCount; ++i)
+        texts << clauseTextField(i)->text() << clauseNameField(i)->text();
+    for (int j = 1; j <= ParagraphCount; ++j)
+        texts << paragraphTextField(j)->toPlainText() << paragraphTitleField(j)->text();
+    return texts;
+}
+
+void TFrmArticleEdit::reject()
+{
+    if (m_buffer && fieldTexts() != m_filledTexts
+        && QMessageBox::question(this, QGuiApplication::applicationDisplayName(),
+                                 tr("文章内容已经修改，放弃这些修改吗？"), QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No)
+               != QMessageBox::Yes)
+        return;
     if (m_buffer)
         m_buffer->Confirmed = false;
-    reject();
+    QDialog::reject();
 }
 
 void TFrmArticleEdit::showEvent(QShowEvent* event)

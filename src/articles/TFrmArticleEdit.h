@@ -42,6 +42,11 @@ public:
     void BtnConfirmClick();
     void BtnCloseClick();
 
+public slots:
+    // Esc, the close button and the window's own close: what the user typed
+    // is not thrown away without a question.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,8 +55,10 @@ private:
     void FormCreate();
     void FormShow();
     QLineEdit* confirmingField(QWidget* parent);
+    QStringList fieldTexts() const;
 
     ArticleBuffer* m_buffer = nullptr;
+    QStringList m_filledTexts;  // as the dialog was filled
     // The run-time rows, in the order they are kept.
     std::array<QLabel*, ClauseCount + 1> m_hotkeyLabels{};
     std::array<QLineEdit*, ClauseCount + 1> m_clauseTexts{};

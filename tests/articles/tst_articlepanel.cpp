@@ -197,6 +197,8 @@ private slots:
         open(TestDataFolder::Empty);
         QString message;
         bool stillOpen = false;
+        bool keptAfterNo = false;
+        QStringList questions;
         whenModal([&](QWidget* modal) {
             auto* editor = qobject_cast<TFrmArticleEdit*>(modal);
             QVERIFY(editor);
@@ -206,6 +208,19 @@ private slots:
                 static_cast<QMessageBox*>(box)->accept();
                 QTimer::singleShot(0, editor, [&, editor] {
                     stillOpen = editor->isVisible() && editor->focusWidget() == editor->EdtArticleName;
+                    // Something was typed: closing asks first; "No" keeps it, "Yes" closes.
+                    whenModal([&, editor](QWidget* question) {
+                        questions << static_cast<QMessageBox*>(question)->text();
+                        static_cast<QMessageBox*>(question)->button(QMessageBox::No)->click();
+                        QTimer::singleShot(0, editor, [&, editor] {
+                            keptAfterNo = editor->isVisible();
+                            whenModal([&](QWidget* again) {
+                                questions << static_cast<QMessageBox*>(again)->text();
+                                static_cast<QMessageBox*>(again)->button(QMessageBox::Yes)->click();
+                            }, editor);
+                            QTest::keyClick(editor, Qt::Key_Escape);
+                        });
+                    }, editor);
                     editor->BtnClose->click();
                 });
             }, editor);
@@ -214,6 +229,8 @@ private slots:
         m_articles->BtnAddArticleClick();
         QCOMPARE(message, uiText(TextId::ArticleNameEmpty));
         QVERIFY(stillOpen);
+        QVERIFY(keptAfterNo);
+        QCOMPARE(questions.size(), 2);
         QCOMPARE(m_articles->store().count(), 0);
         QVERIFY(!list()->isContentPanelShown());
         QVERIFY(!m_articles->store().buffer().Confirmed);
