@@ -11,6 +11,10 @@
 namespace {
 
 constexpr int FieldHeight = 23;
+// The fields' widths where the row is wide enough for them.
+constexpr int UserNameWidth = 206;
+constexpr int PasswordWidth = 238;
+constexpr int SiteArticleIdWidth = 497;
 constexpr int FirstLine = 4;
 constexpr int SecondLine = 30;
 
@@ -43,20 +47,33 @@ CredentialsRow::CredentialsRow(SiteStore& store, QWidget* parent) : QWidget(pare
 
     // Design-time hints of the fields.
     LblUser = label(TextId::UserNameLabel, "LblUser", 7, FirstLine, 118, this);
-    EdtUserName = field("EdtUserName", tr("对应于选择网址的用户名"), 118, FirstLine, 206, this);
+    EdtUserName = field("EdtUserName", tr("对应于选择网址的用户名"), 118, FirstLine, UserNameWidth, this);
     LblIHPassword = label(TextId::PasswordLabel, "LblIHPassword", 327, FirstLine, 459, this);
-    EdtPassword = field("EdtPassword", tr("对应于选择网址的秘密"), 459, FirstLine, 238, this);
+    EdtPassword = field("EdtPassword", tr("对应于选择网址的秘密"), 459, FirstLine, PasswordWidth, this);
     EdtPassword->setEchoMode(QLineEdit::Password);
     EdtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // shown as "*"
     LblIHSiteArtID = label(TextId::SiteArticleIdLabel, "LblIHSiteArtID", 3, SecondLine, 200, this);
     EdtSiteArtID = field("EdtSiteArtID", tr("按下回车键（Enter）可自动保存"), 200, SecondLine,
-                         497, this);
+                         SiteArticleIdWidth, this);
 
     for (QLineEdit* edit : {EdtUserName, EdtPassword, EdtSiteArtID})
         edit->installEventFilter(this);
 
     connect(&m_store, &SiteStore::credentialsChanged, this, &CredentialsRow::showCredentials);
     connect(&m_store, &SiteStore::siteArticleIdLoaded, EdtSiteArtID, &QLineEdit::setText);
+}
+
+// A narrow row (a small window with the content panel shown, a large display
+// scale) ends the fields at its edge instead of cutting them off.
+void CredentialsRow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const auto fit = [this](QLineEdit* edit, int designWidth) {
+        edit->resize(qBound(24, width() - edit->x() - 2, designWidth), FieldHeight);
+    };
+    fit(EdtUserName, UserNameWidth);
+    fit(EdtPassword, PasswordWidth);
+    fit(EdtSiteArtID, SiteArticleIdWidth);
 }
 
 QString CredentialsRow::siteArticleIdText() const { return EdtSiteArtID->text(); }

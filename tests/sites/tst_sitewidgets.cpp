@@ -331,6 +331,14 @@ private slots:
         QCOMPARE(w.settings.readString("S0", "文章"), QString("ID-9"));
         QCOMPARE(w.row->siteArticleIdText(), QString("ID-9"));
         QCOMPARE(w.field("EdtPassword")->echoMode(), QLineEdit::Password);
+
+        // Where the row is narrower than the fields' places, they end at its edge.
+        w.row->resize(600, w.row->height());
+        QCOMPARE(w.field("EdtPassword")->geometry().right(), 600 - 3);
+        QCOMPARE(w.field("EdtPassword")->x(), 459);
+        w.row->resize(900, w.row->height());
+        QCOMPARE(w.field("EdtPassword")->width(), 238);
+        QCOMPARE(w.field("EdtSiteArtID")->width(), 497);
     }
 };
 
