@@ -82,8 +82,9 @@ inline QString shown(const QString& text)
 {
     QString out;
     for (QChar c : text)
-        out += c.unicode() < 0x20 || c.unicode() >= 0x7f ? QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'))
-                                                          : QString(c);
+        out += c.unicode() < 0x20 || c.unicode() >= 0x7f
+            ? QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'))
+            : QString(c);
     return out;
 }
 

@@ -17,8 +17,8 @@ namespace {
 
 // The file as lines and sections, split here independently of SettingsFile.
 struct RawSection {
-    QByteArray header;           // the header line without its break; empty for the preamble
-    QByteArray body;             // the lines that follow, breaks included
+    QByteArray header;  // the header line without its break; empty for the preamble
+    QByteArray body;  // the lines that follow, breaks included
     std::vector<QByteArray> lines;  // the same lines without breaks
 };
 
@@ -156,8 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const bool written = i > 0 && names[qsizetype(i) - 1].toCaseFolded() == section.toCaseFolded();
         if (!written) {
             // The last section gains a break when a new section follows it.
-            const bool gainsBreak = added && i + 1 == before.size() && !was.body.isEmpty()
-                                    && !endsWithBreak(was.body);
+            const bool gainsBreak = added && i + 1 == before.size() && !was.body.isEmpty() && !endsWithBreak(was.body);
             check(is.body == (gainsBreak ? was.body + "\r\n" : was.body),
                   "a section not written is rewritten byte for byte", QString::number(i));
             continue;

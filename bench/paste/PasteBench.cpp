@@ -109,9 +109,8 @@ int main(int argc, char** argv)
 
     HotkeyDispatcher dispatcher;
     dispatcher.setCurrentBrowser([&view]() -> QWidget* { return &view; });
-    dispatcher.setTextFor([](HotkeyTarget target) {
-        return target == HotkeyTarget::userName() ? kUserName : QString();
-    });
+    dispatcher.setTextFor(
+        [](HotkeyTarget target) { return target == HotkeyTarget::userName() ? kUserName : QString(); });
     dispatcher.attach();
 
     QElapsedTimer clock;
@@ -138,7 +137,9 @@ int main(int argc, char** argv)
         if (!done || !textArrived || !clipboardBack) {
             ++wrong;
             out << "run " << run << ": "
-                << (!textArrived ? "wrong text in the field" : done ? "clipboard not restored" : "paste hung")
+                << (!textArrived ? "wrong text in the field"
+                        : done   ? "clipboard not restored"
+                                 : "paste hung")
                 << "\n";
             continue;
         }

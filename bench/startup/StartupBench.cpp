@@ -46,7 +46,8 @@ public:
                                             "</head><body><form><input name=\"user\"><input type=\"password\" "
                                             "name=\"pw\"><textarea name=\"text\"></textarea></form></body></html>";
                     socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n"
-                                  "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+                                  "Content-Length: "
+                                  + QByteArray::number(body.size()) + "\r\n\r\n" + body);
                     socket->disconnectFromHost();
                 });
                 connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
@@ -185,7 +186,8 @@ double timeToReady(const QString& program, const QStringList& arguments, const Q
     }
     waitUntilGone(tree, 10000);
     if (elapsed < 0)
-        qWarning("%s did not report ready: %s", qPrintable(program), child.readAllStandardError().right(2000).constData());
+        qWarning("%s did not report ready: %s", qPrintable(program),
+                 child.readAllStandardError().right(2000).constData());
     return elapsed;
 }
 
@@ -212,8 +214,8 @@ int main(int argc, char* argv[])
                       QStringLiteral(QVB_PROGRAM)});
     parser.addOption({QStringLiteral("bare"), QStringLiteral("The bare web view executable."), QStringLiteral("path"),
                       QStringLiteral(QVB_BARE_VIEW)});
-    parser.addOption({QStringLiteral("runs"), QStringLiteral("Measured runs of each."), QStringLiteral("n"),
-                      QStringLiteral("5")});
+    parser.addOption(
+        {QStringLiteral("runs"), QStringLiteral("Measured runs of each."), QStringLiteral("n"), QStringLiteral("5")});
     parser.addOption({QStringLiteral("sites"), QStringLiteral("Sites in the data set."), QStringLiteral("n"),
                       QStringLiteral("10000")});
     parser.addOption({QStringLiteral("settle"),
@@ -281,8 +283,7 @@ int main(int argc, char* argv[])
         TreeMemory memory[4];
         const double b = timeToReady(bare, {page}, env, "bare ready", 60000, &memory[1], settleMs);
         const double p = timeToReady(bare, {page, bareProfile}, env, "bare ready", 60000, &memory[2], settleMs);
-        const double d =
-            timeToReady(bare, {page, bareProfile}, sameDrawing, "bare ready", 60000, &memory[3], settleMs);
+        const double d = timeToReady(bare, {page, bareProfile}, sameDrawing, "bare ready", 60000, &memory[3], settleMs);
         const double m = timeToReady(programCopy, {}, env, "qvbzevi ready", 60000, &memory[0], settleMs);
         if (r < 0)
             continue;
@@ -298,8 +299,8 @@ int main(int argc, char* argv[])
         const char* const names[4] = {"qvbzevi", "bare web view", "on a disk profile",
                                       "also drawn as the program draws"};
         for (int i = 0; i < 4; ++i) {
-            out << (i ? ", " : " ") << names[i] << ' ' << megabytes(memory[i].pss) << " / "
-                << megabytes(memory[i].rss) << " MiB (" << memory[i].processes << " processes)";
+            out << (i ? ", " : " ") << names[i] << ' ' << megabytes(memory[i].pss) << " / " << megabytes(memory[i].rss)
+                << " MiB (" << memory[i].processes << " processes)";
             if (memory[i].processes > 0) {
                 pss[i].push_back(memory[i].pss);
                 rss[i].push_back(memory[i].rss);
@@ -346,7 +347,7 @@ int main(int argc, char* argv[])
             << (both ? megabytes(median(values[0]) - median(values[3])) : QStringLiteral("-1")) << " MiB" << Qt::endl;
     }
     return mainTimes.empty() || bareTimes.empty() || barePersistentTimes.empty() || bareSameDrawingTimes.empty()
-                   || pss[0].empty() || pss[3].empty()
-               ? 1
-               : 0;
+            || pss[0].empty() || pss[3].empty()
+        ? 1
+        : 0;
 }

@@ -11,12 +11,12 @@ namespace {
 // GB18030 (not GBK) can store.
 const QString& characterPool()
 {
-    static const QString pool = QString::fromUtf8(
-        "我们公司专业提供各类产品服务欢迎新老客户来电咨询价格优惠质量保证全国包邮"
-        "本店长期招聘销售代理加盟商合作共赢诚信经营售后无忧免费送货上门安装调试维修"
-        "网站论坛信息发布文章标题内容段落短句联系方式地址电话手机邮箱微信号码时间"
-        "北京上海广州深圳杭州南京成都武汉西安重庆天津苏州郑州长沙东莞青岛沈阳宁波"
-        "𠀀𠀁𪚥");
+    static const QString pool =
+        QString::fromUtf8("我们公司专业提供各类产品服务欢迎新老客户来电咨询价格优惠质量保证全国包邮"
+                          "本店长期招聘销售代理加盟商合作共赢诚信经营售后无忧免费送货上门安装调试维修"
+                          "网站论坛信息发布文章标题内容段落短句联系方式地址电话手机邮箱微信号码时间"
+                          "北京上海广州深圳杭州南京成都武汉西安重庆天津苏州郑州长沙东莞青岛沈阳宁波"
+                          "𠀀𠀁𪚥");
     return pool;
 }
 
@@ -66,10 +66,7 @@ void addLine(QByteArray& out, const QString& line)
     out += "\r\n";
 }
 
-void addKey(QByteArray& out, const QString& key, const QString& value)
-{
-    addLine(out, key + QLatin1Char('=') + value);
-}
+void addKey(QByteArray& out, const QString& key, const QString& value) { addLine(out, key + QLatin1Char('=') + value); }
 
 void writeGeneralSection(QByteArray& ini, const DataSetShape& shape)
 {
@@ -143,8 +140,8 @@ bool write(const QString& folder, const DataSetShape& shape)
     for (int p = 0; p < shape.sites; ++p)
         siteNames << siteName(p);
     return StoredFile::writeBytes(folder + QStringLiteral("defualt.ini"), ini)
-           && StoredFile::writeLines(folder + QStringLiteral("SDUrl.txt"), siteNames)
-           && StoredFile::writeLines(folder + QStringLiteral("articles.txt"), articleNames);
+        && StoredFile::writeLines(folder + QStringLiteral("SDUrl.txt"), siteNames)
+        && StoredFile::writeLines(folder + QStringLiteral("articles.txt"), articleNames);
 }
 
 }  // namespace DataSetGenerator

@@ -11,7 +11,7 @@ struct DataSetShape {
     int sites = 1000;
     int articles = 2000;
     int identifiersPerSite = 20;
-    int storedSite = 0;     // SiteInd
+    int storedSite = 0;  // SiteInd
     int storedArticle = 0;  // SoftwareInd
     // The URL of every site; "%1" is replaced by the site's position.
     QString urlPattern = QStringLiteral("http://127.0.0.1:9/site%1/post");

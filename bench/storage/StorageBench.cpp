@@ -30,17 +30,14 @@ struct Result {
     qint64 bytes = 0;
     int rewrites = 0;
     int files = 0;
-    double firstMs = -1;    // the first run, on sections not yet read
+    double firstMs = -1;  // the first run, on sections not yet read
     double settledMs = -1;  // until the work the action left to a worker thread is done
 };
 
 // The stores as the main window holds them.
 struct Stores : StoreSet {
     using StoreSet::StoreSet;
-    ArticlePanelTexts panelTexts() const
-    {
-        return {articles.buffer().ClauseText, articles.buffer().ParagraphText};
-    }
+    ArticlePanelTexts panelTexts() const { return {articles.buffer().ClauseText, articles.buffer().ParagraphText}; }
 };
 
 // Counts the bytes of every file the stores write besides the settings file
@@ -135,8 +132,8 @@ std::vector<Result> runScale(int sites, int articles, int repeat, QTextStream& o
         return {};
     }
     out << "data set: " << sites << " sites, " << articles << " articles, settings file "
-        << QFileInfo(folder + QStringLiteral("defualt.ini")).size() / 1024 << " KiB, made in "
-        << generation.elapsed() << " ms" << Qt::endl;
+        << QFileInfo(folder + QStringLiteral("defualt.ini")).size() / 1024 << " KiB, made in " << generation.elapsed()
+        << " ms" << Qt::endl;
 
     std::vector<Result> results;
     WriteCounter counter;
@@ -156,41 +153,49 @@ std::vector<Result> runScale(int sites, int articles, int repeat, QTextStream& o
     }
     Stores& s = *stores;
     int selectTarget = 0;
-    results.push_back(measure(QStringLiteral("select_site"), s, counter, repeat,
-                              [&] { selectTarget = (selectTarget + sites / 3) % sites; },
-                              [&] { s.sites.SelectSite(selectTarget); return true; }));
+    results.push_back(measure(
+        QStringLiteral("select_site"), s, counter, repeat, [&] { selectTarget = (selectTarget + sites / 3) % sites; },
+        [&] {
+            s.sites.SelectSite(selectTarget);
+            return true;
+        }));
     int added = 0;
-    results.push_back(measure(QStringLiteral("store_site_add"), s, counter, repeat,
-                              [&] {
-                                  TMyURL& record = s.sites.record();
-                                  record.siteName = QString::fromUtf8("新加网站%1").arg(++added);
-                                  record.url = QStringLiteral("http://127.0.0.1:9/new%1").arg(added);
-                                  record.userName = QString::fromUtf8("新用户");
-                                  record.password = QStringLiteral("pw");
-                              },
-                              [&] { return s.sites.StoreSite(false); }));
+    results.push_back(measure(
+        QStringLiteral("store_site_add"), s, counter, repeat,
+        [&] {
+            TMyURL& record = s.sites.record();
+            record.siteName = QString::fromUtf8("新加网站%1").arg(++added);
+            record.url = QStringLiteral("http://127.0.0.1:9/new%1").arg(added);
+            record.userName = QString::fromUtf8("新用户");
+            record.password = QStringLiteral("pw");
+        },
+        [&] { return s.sites.StoreSite(false); }));
     int step = 1;
-    results.push_back(measure(QStringLiteral("move_site"), s, counter, repeat,
-                              [&] { s.sites.SelectSite(sites / 2); step = -step; },
-                              [&] { return s.sites.MoveSite(step); }));
-    results.push_back(measure(QStringLiteral("delete_first_site"), s, counter, repeat,
-                              [&] { s.sites.SelectSite(0); },
-                              [&] { return s.sites.DeleteSelectedSites(); }));
+    results.push_back(measure(
+        QStringLiteral("move_site"), s, counter, repeat,
+        [&] {
+            s.sites.SelectSite(sites / 2);
+            step = -step;
+        },
+        [&] { return s.sites.MoveSite(step); }));
+    results.push_back(measure(
+        QStringLiteral("delete_first_site"), s, counter, repeat, [&] { s.sites.SelectSite(0); },
+        [&] { return s.sites.DeleteSelectedSites(); }));
     // A save after an edit: one clause and one paragraph differ from what is stored.
     int edit = 0;
     ArticlePanelTexts edited;
-    results.push_back(measure(QStringLiteral("save_current_article"), s, counter, repeat,
-                              [&] {
-                                  s.articles.SelectArticle(articles / 2);
-                                  edited = s.panelTexts();
-                                  edited.clause[3] += QString::number(++edit);
-                                  edited.paragraph[2] += QString::number(edit);
-                              },
-                              [&] { return s.articles.SaveCurrentArticle(edited); }));
-    results.push_back(measure(QStringLiteral("delete_first_article"), s, counter, repeat,
-                              [&] { s.articles.SelectArticle(0); },
-                              [&] { return s.articles.DeleteSelectedArticles(); },
-                              [&] { s.articles.waitForFiles(); }));
+    results.push_back(measure(
+        QStringLiteral("save_current_article"), s, counter, repeat,
+        [&] {
+            s.articles.SelectArticle(articles / 2);
+            edited = s.panelTexts();
+            edited.clause[3] += QString::number(++edit);
+            edited.paragraph[2] += QString::number(edit);
+        },
+        [&] { return s.articles.SaveCurrentArticle(edited); }));
+    results.push_back(measure(
+        QStringLiteral("delete_first_article"), s, counter, repeat, [&] { s.articles.SelectArticle(0); },
+        [&] { return s.articles.DeleteSelectedArticles(); }, [&] { s.articles.waitForFiles(); }));
     return results;
 }
 
@@ -202,8 +207,8 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Times the site and article stores at scale."));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("sites"), QStringLiteral("Site counts, comma separated."),
-                      QStringLiteral("list"), QStringLiteral("1000,10000")});
+    parser.addOption({QStringLiteral("sites"), QStringLiteral("Site counts, comma separated."), QStringLiteral("list"),
+                      QStringLiteral("1000,10000")});
     parser.addOption({QStringLiteral("articles"), QStringLiteral("Number of articles."), QStringLiteral("n"),
                       QStringLiteral("2000")});
     parser.addOption({QStringLiteral("repeat"), QStringLiteral("Runs per action (median)."), QStringLiteral("n"),
@@ -219,23 +224,33 @@ int main(int argc, char* argv[])
         if (sites <= 0)
             continue;
         const std::vector<Result> results = runScale(sites, articles, repeat, out);
-        out << QStringLiteral("%1 %2 %3 %4 %5").arg(QStringLiteral("action"), -24)
-                   .arg(QStringLiteral("ms"), 10).arg(QStringLiteral("bytes"), 12)
-                   .arg(QStringLiteral("rewrites"), 9).arg(QStringLiteral("files"), 6)
+        out << QStringLiteral("%1 %2 %3 %4 %5")
+                   .arg(QStringLiteral("action"), -24)
+                   .arg(QStringLiteral("ms"), 10)
+                   .arg(QStringLiteral("bytes"), 12)
+                   .arg(QStringLiteral("rewrites"), 9)
+                   .arg(QStringLiteral("files"), 6)
             << Qt::endl;
         for (const Result& r : results) {
-            out << QStringLiteral("%1 %2 %3 %4 %5").arg(r.name, -24).arg(r.ms, 10, 'f', 2).arg(r.bytes, 12)
-                       .arg(r.rewrites, 9).arg(r.files, 6)
+            out << QStringLiteral("%1 %2 %3 %4 %5")
+                       .arg(r.name, -24)
+                       .arg(r.ms, 10, 'f', 2)
+                       .arg(r.bytes, 12)
+                       .arg(r.rewrites, 9)
+                       .arg(r.files, 6)
                 << Qt::endl;
             figures << QStringLiteral("figure %1_%2 %3 ms").arg(r.name).arg(sites).arg(r.ms, 0, 'f', 2);
             if (r.name != QLatin1String("startup_load"))
                 figures << QStringLiteral("figure %1_bytes_%2 %3 bytes").arg(r.name).arg(sites).arg(r.bytes);
             if (r.settledMs >= 0) {
                 out << QStringLiteral("%1 %2   first run; files in place after %3 ms")
-                           .arg(QString(), -24).arg(r.firstMs, 10, 'f', 2).arg(r.settledMs, 0, 'f', 2)
+                           .arg(QString(), -24)
+                           .arg(r.firstMs, 10, 'f', 2)
+                           .arg(r.settledMs, 0, 'f', 2)
                     << Qt::endl;
-                figures << QStringLiteral("figure %1_first_%2 %3 ms").arg(r.name).arg(sites).arg(r.firstMs, 0, 'f', 2)
-                        << QStringLiteral("figure %1_settled_%2 %3 ms").arg(r.name).arg(sites).arg(r.settledMs, 0, 'f', 2);
+                figures
+                    << QStringLiteral("figure %1_first_%2 %3 ms").arg(r.name).arg(sites).arg(r.firstMs, 0, 'f', 2)
+                    << QStringLiteral("figure %1_settled_%2 %3 ms").arg(r.name).arg(sites).arg(r.settledMs, 0, 'f', 2);
             }
         }
         out << Qt::endl;

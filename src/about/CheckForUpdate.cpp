@@ -9,16 +9,14 @@
 QString updateQueryUrl(const QString& updateAddress, const QString& editionText, double version)
 {
     const QString edition = QString::fromLatin1(QUrl::toPercentEncoding(editionText));
-    return updateAddress + QLatin1String("?v=") + edition + QLatin1String("&n=")
-        + QString::number(version, 'f', 1);
+    return updateAddress + QLatin1String("?v=") + edition + QLatin1String("&n=") + QString::number(version, 'f', 1);
 }
 
 void CheckForUpdate(QWebEngineView* browser, const QString& editionText)
 {
     if (!browser)
         return;
-    const QString query = updateQueryUrl(InterfaceTexts::updateAddress(), editionText,
-                                         InterfaceTexts::versionNumber());
+    const QString query = updateQueryUrl(InterfaceTexts::updateAddress(), editionText, InterfaceTexts::versionNumber());
     browser->load(QUrl(query));
 }
 

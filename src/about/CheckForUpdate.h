@@ -20,5 +20,4 @@ void CheckForUpdate(QWebEngineView* browser, const QString& editionText = QStrin
 // CheckForUpdate, then deletes `browser` (made with new) once the query has ended,
 // loaded or failed, or after `limit` if it hangs: its page keeps a renderer process
 // of its own for as long as it lives, and nothing reads the answer.
-void CheckForUpdateThenRelease(QWebEngineView* browser,
-                               std::chrono::milliseconds limit = std::chrono::seconds(30));
+void CheckForUpdateThenRelease(QWebEngineView* browser, std::chrono::milliseconds limit = std::chrono::seconds(30));

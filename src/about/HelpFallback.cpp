@@ -18,9 +18,7 @@ constexpr int NetErrorAborted = -3;  // Chromium's ERR_ABORTED: replaced or stop
 class HelpLoadWatch : public QObject {
     Q_OBJECT
 public:
-    explicit HelpLoadWatch(QWebEngineView* view)
-        : QObject(view)
-        , m_view(view)
+    explicit HelpLoadWatch(QWebEngineView* view) : QObject(view), m_view(view)
     {
         setObjectName(QLatin1String(WatchName));
     }
@@ -99,8 +97,7 @@ private:
 
     static bool isHttpError(const QWebEngineLoadingInfo& info)
     {
-        return info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain
-            && info.errorCode() >= 400;
+        return info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain && info.errorCode() >= 400;
     }
 
     void showOffline() { m_view->load(offlineHelpUrl()); }
@@ -130,8 +127,7 @@ void showHelpWithFallback(QWebEngineView* view, const QString& onlineAddress)
         view->load(offlineHelpUrl());
         return;
     }
-    auto* watch = view->findChild<HelpLoadWatch*>(QLatin1String(WatchName),
-                                                  Qt::FindDirectChildrenOnly);
+    auto* watch = view->findChild<HelpLoadWatch*>(QLatin1String(WatchName), Qt::FindDirectChildrenOnly);
     if (!watch)
         watch = new HelpLoadWatch(view);
     watch->watch(online);

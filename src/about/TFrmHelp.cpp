@@ -20,9 +20,7 @@ constexpr int StripHeight = 41;
 
 }  // namespace
 
-TFrmHelp::TFrmHelp(QWidget* owner)
-    : QWidget(owner, Qt::Window)
-    , m_helpAddress(InterfaceTexts::onlineHelpAddress())
+TFrmHelp::TFrmHelp(QWidget* owner) : QWidget(owner, Qt::Window), m_helpAddress(InterfaceTexts::onlineHelpAddress())
 {
     setObjectName(QStringLiteral("TFrmHelp"));
     resize(964, 756);
@@ -37,8 +35,7 @@ TFrmHelp::TFrmHelp(QWidget* owner)
     strip->setObjectName(QStringLiteral("PnlBottomStrip"));
     strip->setFixedHeight(StripHeight);
     strip->setAttribute(Qt::WA_StyledBackground);
-    strip->setStyleSheet(
-        QStringLiteral("#PnlBottomStrip { background: %1; }").arg(QLatin1String(StripColour)));
+    strip->setStyleSheet(QStringLiteral("#PnlBottomStrip { background: %1; }").arg(QLatin1String(StripColour)));
     BtnClose = new QPushButton(strip);
     BtnClose->setObjectName(QStringLiteral("BtnClose"));
     BtnClose->setFixedSize(57, 26);
@@ -81,12 +78,6 @@ void TFrmHelp::showEvent(QShowEvent* event)
         FormShow();
 }
 
-void TFrmHelp::FormShow()
-{
-    showHelpWithFallback(WebBrowser1, m_helpAddress);
-}
+void TFrmHelp::FormShow() { showHelpWithFallback(WebBrowser1, m_helpAddress); }
 
-void TFrmHelp::BtnCloseClick()
-{
-    close();
-}
+void TFrmHelp::BtnCloseClick() { close(); }

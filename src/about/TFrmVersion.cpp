@@ -57,10 +57,10 @@ TFrmVersion::TFrmVersion(QWidget* owner)
 
     LblVersion = new QLabel(this);
     LblVersion->setObjectName(QStringLiteral("LblVersion"));
-    LblVersion->setFont(pixelFont({QStringLiteral("Book Antiqua"), QStringLiteral("Palatino Linotype"),
-                                   QStringLiteral("TeX Gyre Pagella"), QStringLiteral("DejaVu Serif"),
-                                   QStringLiteral("serif")},
-                                  25, true));
+    LblVersion->setFont(
+        pixelFont({QStringLiteral("Book Antiqua"), QStringLiteral("Palatino Linotype"),
+                   QStringLiteral("TeX Gyre Pagella"), QStringLiteral("DejaVu Serif"), QStringLiteral("serif")},
+                  25, true));
     LblVersion->setStyleSheet(QStringLiteral("color: #1D5F8F; background: transparent;"));
     LblVersion->move(181, 59);
 
@@ -110,10 +110,7 @@ void TFrmVersion::FormCreate()
     ImgAbout->setToolTip(uiText(TextId::AboutPictureHint));
 }
 
-void TFrmVersion::BtnCloseClick()
-{
-    close();
-}
+void TFrmVersion::BtnCloseClick() { close(); }
 
 bool TFrmVersion::eventFilter(QObject* watched, QEvent* event)
 {

@@ -17,10 +17,10 @@ public:
     static constexpr int DesignHeight = 281;
 
     // Controls, named as in the window's layout.
-    QLabel* ImgAbout = nullptr;      // about picture "helpdoc"; a click opens the home page
-    QPushButton* BtnClose = nullptr; // 57 x 26 at (252, 205)
-    QLabel* LblVersion = nullptr;    // "2.3" at (181, 59)
-    QLabel* Label5 = nullptr;        // line of underscores at (126, 131), a link to the home page
+    QLabel* ImgAbout = nullptr;  // about picture "helpdoc"; a click opens the home page
+    QPushButton* BtnClose = nullptr;  // 57 x 26 at (252, 205)
+    QLabel* LblVersion = nullptr;  // "2.3" at (181, 59)
+    QLabel* Label5 = nullptr;  // line of underscores at (126, 131), a link to the home page
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -5,9 +5,7 @@
 #include "TFrmVersion.h"
 
 VendorWindows::VendorWindows(QWidget* owner)
-    : QObject(owner)
-    , m_owner(owner)
-    , m_helpAddress(InterfaceTexts::onlineHelpAddress())
+    : QObject(owner), m_owner(owner), m_helpAddress(InterfaceTexts::onlineHelpAddress())
 {
 }
 

@@ -8,7 +8,8 @@ namespace GraphicsChoice {
 
 bool drawInSoftware(const QStringList& renderNodes, const QProcessEnvironment& environment)
 {
-    if (environment.contains(QStringLiteral("QT_QUICK_BACKEND")) || environment.contains(QStringLiteral("QSG_RHI_BACKEND")))
+    if (environment.contains(QStringLiteral("QT_QUICK_BACKEND"))
+        || environment.contains(QStringLiteral("QSG_RHI_BACKEND")))
         return false;  // Qt reads the user's choice itself
     return renderNodes.isEmpty();
 }

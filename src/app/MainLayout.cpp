@@ -136,4 +136,3 @@ MainLayout MainLayout::build(QWidget* window)
     m.Splitter1->setStretchFactor(1, 1);
     return m;
 }
-

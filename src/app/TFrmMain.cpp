@@ -29,8 +29,7 @@ namespace {
 constexpr int MinimumRestoredPanelWidth = 120;
 }
 
-TFrmMain::TFrmMain(const QString& dataFolder, QWidget* parent)
-    : QWidget(parent), m_dataFolder(dataFolder)
+TFrmMain::TFrmMain(const QString& dataFolder, QWidget* parent) : QWidget(parent), m_dataFolder(dataFolder)
 {
     FormCreate();
 }
@@ -200,8 +199,8 @@ void TFrmMain::reportProblem(const QString& text)
 void TFrmMain::reportStartupProblems()
 {
     if (const QString problem = DataFolder::writeProblem(m_dataFolder); !problem.isEmpty())
-        reportProblem(tr("数据文件夹不能写入，修改将无法保存：%1（%2）")
-                          .arg(QDir::toNativeSeparators(m_dataFolder), problem));
+        reportProblem(
+            tr("数据文件夹不能写入，修改将无法保存：%1（%2）").arg(QDir::toNativeSeparators(m_dataFolder), problem));
     for (const QString& file : StoredFile::unreadableFiles())
         reportProblem(tr("无法读取，程序不会写入此文件：%1").arg(file));
 }

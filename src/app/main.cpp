@@ -66,8 +66,7 @@ int main(int argc, char* argv[])
     if (locked == DataFolderLock::Outcome::HeldByAnotherCopy) {
         const QString text =
             QCoreApplication::translate("main", "数据文件夹正在被另一个QVBzevi使用，本程序不再启动：\n%1");
-        QMessageBox::warning(nullptr, InterfaceTexts::productName(),
-                             text.arg(QDir::toNativeSeparators(dataFolder)));
+        QMessageBox::warning(nullptr, InterfaceTexts::productName(), text.arg(QDir::toNativeSeparators(dataFolder)));
         return 1;
     }
     TFrmMain window(dataFolder);

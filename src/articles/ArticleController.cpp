@@ -63,10 +63,7 @@ bool ArticleController::SaveCurrentArticle()
     return true;
 }
 
-void ArticleController::RereadShownArticle()
-{
-    m_contentPanel->showStoredChanges(m_store.RereadShownArticle());
-}
+void ArticleController::RereadShownArticle() { m_contentPanel->showStoredChanges(m_store.RereadShownArticle()); }
 
 // The current item changed by mouse or keyboard, or Enter: show it. The
 // field the user left has already been saved into the article shown before.
@@ -84,8 +81,8 @@ void ArticleController::LbArticleNameDblClick() { BtnUpdateArticleClick(); }
 void ArticleController::editAndApply(TFrmArticleEdit* editor, int mode)
 {
     const auto editMode = ArticleStore::EditMode(mode);
-    auto showMode = editMode == ArticleStore::EditMode::Append ? TFrmArticleEdit::Mode::Add
-                                                              : TFrmArticleEdit::Mode::Update;
+    auto showMode =
+        editMode == ArticleStore::EditMode::Append ? TFrmArticleEdit::Mode::Add : TFrmArticleEdit::Mode::Update;
     while (editor->ShowArticleEditor(m_store.buffer(), showMode)) {
         if (m_store.ApplyEditedArticle(editMode)) {
             m_contentPanel->markSaved();

@@ -43,8 +43,7 @@ QString encodeIndices(const QList<int>& indices)
         qsizetype end = i;
         while (end + 1 < indices.size() && indices[end + 1] == indices[end] + 1)
             ++end;
-        parts << (end == i ? QString::number(indices[i])
-                           : QStringLiteral("%1-%2").arg(indices[i]).arg(indices[end]));
+        parts << (end == i ? QString::number(indices[i]) : QStringLiteral("%1-%2").arg(indices[i]).arg(indices[end]));
         i = end + 1;
     }
     return parts.join(QLatin1Char(','));
@@ -59,8 +58,7 @@ std::optional<QList<int>> decodeIndices(const QString& text, int count)
         const qsizetype dash = part.indexOf(QLatin1Char('-'));
         const auto first = index(dash < 0 ? part : part.left(dash));
         const auto last = dash < 0 ? first : index(part.mid(dash + 1));
-        if (!first || !last || *last < *first || *last >= count
-            || (!indices.isEmpty() && *first <= indices.last()))
+        if (!first || !last || *last < *first || *last >= count || (!indices.isEmpty() && *first <= indices.last()))
             return std::nullopt;
         for (int k = *first; k <= *last; ++k)
             indices << k;
@@ -68,14 +66,12 @@ std::optional<QList<int>> decodeIndices(const QString& text, int count)
     return indices;
 }
 
-bool write(SettingsFile& settings, const QStringList& before, const QList<int>& removed,
-           const QStringList& after)
+bool write(SettingsFile& settings, const QStringList& before, const QList<int>& removed, const QStringList& after)
 {
     const QString section = sectionName();
     return settings.writeString(section, removedKey(), encodeIndices(removed))
-           && settings.writeString(section, beforeKey(), digest(before))
-           && settings.writeString(section, afterKey(), digest(after))
-           && settings.writeInteger(section, pendingKey(), 1);
+        && settings.writeString(section, beforeKey(), digest(before))
+        && settings.writeString(section, afterKey(), digest(after)) && settings.writeInteger(section, pendingKey(), 1);
 }
 
 std::optional<Entry> pending(SettingsFile& settings, int count)

@@ -36,8 +36,7 @@ QString sectionName();
 QString digest(const QStringList& names);
 
 // Inside the caller's batch, together with the moved keys.
-bool write(SettingsFile& settings, const QStringList& before, const QList<int>& removed,
-           const QStringList& after);
+bool write(SettingsFile& settings, const QStringList& before, const QList<int>& removed, const QStringList& after);
 // The record of a delete that may still need finishing, for a list of `count`
 // names; nullopt when there is none or it does not fit such a list.
 std::optional<Entry> pending(SettingsFile& settings, int count);

@@ -89,7 +89,7 @@ ArticleFiles::ArticleFiles(SettingsFile& settings, const QString& dataFolder)
         && !m_dataFolder.endsWith(QLatin1Char('\\')))
         m_dataFolder += QLatin1Char('/');
     m_pathNamesSections = !m_dataFolder.contains(QLatin1Char(']')) && !m_dataFolder.contains(QLatin1Char('\n'))
-                          && !m_dataFolder.contains(QLatin1Char('\r'));
+        && !m_dataFolder.contains(QLatin1Char('\r'));
 }
 
 ArticleFiles::~ArticleFiles() = default;
@@ -187,15 +187,9 @@ QString ArticleFiles::titleSection(int n, int j) const
     return m_pathNamesSections ? contentPath(n, j - 1) : QStringLiteral("./") + contentFileName(n, j - 1);
 }
 
-QString ArticleFiles::defaultClauseName(int i)
-{
-    return uiText(TextId::ClauseNamePart) + QString::number(i);
-}
+QString ArticleFiles::defaultClauseName(int i) { return uiText(TextId::ClauseNamePart) + QString::number(i); }
 
-QString ArticleFiles::defaultParagraphTitle(int j)
-{
-    return uiText(TextId::ParagraphNamePart) + QString::number(j);
-}
+QString ArticleFiles::defaultParagraphTitle(int j) { return uiText(TextId::ParagraphNamePart) + QString::number(j); }
 
 namespace {
 
@@ -255,8 +249,7 @@ ArticleBuffer ArticleFiles::readKeys(int n)
     const QString section = articleSection(n);
     for (int i = 1; i <= ClauseCount; ++i) {
         article.ClauseText[i] = m_settings.readString(section, clauseTextKey(i));
-        article.ClauseName[i] = m_settings.readString(section, clauseName(i),
-                                                      defaultClauseName(i));
+        article.ClauseName[i] = m_settings.readString(section, clauseName(i), defaultClauseName(i));
     }
     for (int j = 1; j <= ParagraphCount; ++j)
         article.ParagraphTitle[j] = readTitle(n, j);
@@ -278,12 +271,9 @@ bool ArticleFiles::writeKeys(int n, const ArticleBuffer& article)
     bool ok = true;
     for (int i = 1; i <= ClauseCount; ++i) {
         ok = m_settings.writeString(section, clauseTextKey(i), article.ClauseText[i]) && ok;
-        ok = m_settings.writeString(section, clauseName(i), article.ClauseName[i])
-             && ok;
+        ok = m_settings.writeString(section, clauseName(i), article.ClauseName[i]) && ok;
         // Never read back; kept equal to the display name as the original does.
-        ok = m_settings.writeString(section, clauseNameCopy(i),
-                                    article.ClauseName[i])
-             && ok;
+        ok = m_settings.writeString(section, clauseNameCopy(i), article.ClauseName[i]) && ok;
     }
     for (int j = 1; j <= ParagraphCount; ++j)
         ok = m_settings.writeString(titleSection(n, j), titleKey(j), article.ParagraphTitle[j]) && ok;

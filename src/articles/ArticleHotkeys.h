@@ -9,8 +9,7 @@ namespace ArticleHotkeys {
 // The key after "Ctrl+" for clause i (1..15): "1".."4", "E", "6", "7", "D", ...
 inline QString clauseKey(int i)
 {
-    static const char* const keys[] = {"", "1", "2", "3", "4", "E", "6", "7", "D",
-                                       "G", "H", "I", "J", "K", "L", "N"};
+    static const char* const keys[] = {"", "1", "2", "3", "4", "E", "6", "7", "D", "G", "H", "I", "J", "K", "L", "N"};
     return (i >= 1 && i <= 15) ? QString::fromLatin1(keys[i]) : QString();
 }
 

@@ -162,7 +162,8 @@ bool ArticleStore::SaveCurrentArticle(const ArticlePanelTexts& texts)
         bool stored = true;
         for (int i = 1; i <= ClauseCount; ++i)
             if (texts.clauseChanged[size_t(i)])
-                stored = m_settings.writeString(section, ArticleFiles::clauseTextKey(i), texts.clause[size_t(i)]) && stored;
+                stored =
+                    m_settings.writeString(section, ArticleFiles::clauseTextKey(i), texts.clause[size_t(i)]) && stored;
         if (batch.commit() && stored) {
             for (int i = 1; i <= ClauseCount; ++i)
                 if (texts.clauseChanged[size_t(i)])
@@ -275,10 +276,7 @@ bool ArticleStore::finishInterruptedDelete()
 // paragraph is at that moment, and moves with it. A paragraph file written
 // while an interrupted delete waits to be finished could be moved to another
 // article by the rest of its renames, so that delete is finished first.
-bool ArticleStore::finishDeleteBeforeParagraphWrite()
-{
-    return m_files.renamesRunning() || finishInterruptedDelete();
-}
+bool ArticleStore::finishDeleteBeforeParagraphWrite() { return m_files.renamesRunning() || finishInterruptedDelete(); }
 
 void ArticleStore::adoptList(const QStringList& names)
 {
@@ -383,8 +381,7 @@ QString ArticleStore::editedArticleProblem(const ArticleBuffer& article, const Q
 bool ArticleStore::ApplyEditedArticle(EditMode mode)
 {
     m_buffer.ArticleName = TextCodec::trimmed(m_buffer.ArticleName);
-    const QString problem =
-        editedArticleProblem(m_buffer, mode == EditMode::Update ? currentArticleName() : QString());
+    const QString problem = editedArticleProblem(m_buffer, mode == EditMode::Update ? currentArticleName() : QString());
     if (!problem.isEmpty()) {
         m_lastError = problem;
         return false;

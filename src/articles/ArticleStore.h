@@ -29,7 +29,10 @@ class SettingsFile;
 class ArticleStore : public QObject {
     Q_OBJECT
 public:
-    enum class EditMode { Update, Append };
+    enum class EditMode {
+        Update,
+        Append
+    };
 
     ArticleStore(SettingsFile& settings, const QString& dataFolder, QObject* parent = nullptr);
     ~ArticleStore() override;

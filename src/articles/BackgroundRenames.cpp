@@ -1,7 +1,10 @@
 #include "BackgroundRenames.h"
 
 BackgroundRenames::BackgroundRenames(size_t count, Step step, Last last, Finished finished)
-    : m_count(count), m_step(std::move(step)), m_last(std::move(last)), m_finished(std::move(finished)),
+    : m_count(count),
+      m_step(std::move(step)),
+      m_last(std::move(last)),
+      m_finished(std::move(finished)),
       m_worker([this] { run(); })
 {
 }

@@ -220,7 +220,7 @@ void TFrmArticleEdit::reject()
         && QMessageBox::question(this, QGuiApplication::applicationDisplayName(),
                                  tr("文章内容已经修改，放弃这些修改吗？"), QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No)
-               != QMessageBox::Yes)
+            != QMessageBox::Yes)
         return;
     if (m_buffer)
         m_buffer->Confirmed = false;

@@ -19,7 +19,10 @@ class QToolButton;
 class TFrmArticleEdit : public QDialog {
     Q_OBJECT
 public:
-    enum class Mode { Add, Update };
+    enum class Mode {
+        Add,
+        Update
+    };
 
     explicit TFrmArticleEdit(QWidget* parent = nullptr);
 

@@ -30,7 +30,4 @@ QString BaseWindowCaption()
     return InterfaceTexts::productName() + QString::number(InterfaceTexts::versionNumber(), 'f', 1);
 }
 
-QString WindowCaptionForTitle(const QString& title)
-{
-    return BaseWindowCaption() + QStringLiteral(" - ") + title;
-}
+QString WindowCaptionForTitle(const QString& title) { return BaseWindowCaption() + QStringLiteral(" - ") + title; }

@@ -11,8 +11,7 @@ BrowserProfile::BrowserProfile(const QString& storageFolder, QObject* parent)
 {
     // The folder holds login cookies: readable by its owner only, like the data folder.
     QDir().mkpath(m_storageFolder);
-    QFile::setPermissions(m_storageFolder,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(m_storageFolder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
     // A named profile is disk-based; Qt's default profile is off the record.
     m_profile = new QWebEngineProfile(storageName());

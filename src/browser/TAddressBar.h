@@ -28,11 +28,11 @@ public:
     explicit TAddressBar(TPageControl& pages, QWidget* parent = nullptr, ButtonPictureLoader loadPicture = nullptr);
 
     // The system's controls, made once in the constructor.
-    QWidget* Panel6 = nullptr;         // left, 35 wide: the label
-    QLabel* LblURL = nullptr;          // "网址"
+    QWidget* Panel6 = nullptr;  // left, 35 wide: the label
+    QLabel* LblURL = nullptr;  // "网址"
     QWidget* PnlURLAddress = nullptr;  // holds the address field
     QLineEdit* EditCurURL = nullptr;
-    QWidget* Panel5 = nullptr;         // right, 277 wide: the buttons
+    QWidget* Panel5 = nullptr;  // right, 277 wide: the buttons
     QToolButton* BtnRun = nullptr;
     QToolButton* BtnRefresh = nullptr;
     QToolButton* BtnFullScreen = nullptr;  // 84 x 25
@@ -50,13 +50,13 @@ public slots:
     void relayoutAddressField();
     void BtnRunClick();
     void EditCurURLKeyDown();  // Enter in the address field
-    void BtnReturnClick();     // back
+    void BtnReturnClick();  // back
     void ToolBtnForwardClick();
     void BtnRefreshClick();
 
 signals:
     void fullScreenRequested();  // BtnFullScreen
-    void exitRequested();        // BtnExit2
+    void exitRequested();  // BtnExit2
 
 private:
     QToolButton* addButton(QWidget* panel, const QString& objectName);

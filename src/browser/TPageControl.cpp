@@ -31,8 +31,7 @@ TPageControl::TPageControl(BrowserProfile& profile, QWidget* parent) : QTabWidge
     CloseTab1 = PCPopup->addAction(uiText(TextId::CloseCurrentTab), this, &TPageControl::CloseTab1Click);
     CloseTab1->setObjectName(QStringLiteral("CloseTab1"));
     PCPopup->setDefaultAction(CloseTab1);
-    MnCloseAllPage =
-        PCPopup->addAction(uiText(TextId::CloseAllTabs), this, &TPageControl::MnCloseAllPageClick);
+    MnCloseAllPage = PCPopup->addAction(uiText(TextId::CloseAllTabs), this, &TPageControl::MnCloseAllPageClick);
     MnCloseAllPage->setObjectName(QStringLiteral("MnCloseAllPage"));
 
     m_tabBar->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -79,8 +78,7 @@ void TPageControl::wireBrowser(TWebbrowser* browser)
     connect(browser, &QWebEngineView::titleChanged, this,
             [this, browser](const QString& title) { WebBrowser1TitleChange(browser, title); });
     connect(browser, &TWebbrowser::historyStateChanged, this, &TPageControl::WebBrowser1CommandStateChange);
-    connect(browser, &QWebEngineView::urlChanged, this,
-            [this, browser] { WebBrowser1NavigateComplete2(browser); });
+    connect(browser, &QWebEngineView::urlChanged, this, [this, browser] { WebBrowser1NavigateComplete2(browser); });
 }
 
 QWidget* TPageControl::CreateTabBrowser(const QString& url, const QString& caption)
@@ -128,13 +126,14 @@ void TPageControl::openWatched(TWebbrowser* browser, const QString& text)
     browser->Navigate(text);
     QWebEnginePage* page = browser->page();
     auto watch = std::make_shared<QMetaObject::Connection>();
-    *watch = connect(page, &QWebEnginePage::loadingChanged, this, [this, watch, text](const QWebEngineLoadingInfo& info) {
-        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
-            return;
-        disconnect(*watch);
-        if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
-            emit pageCannotOpen(text, info.errorString());
-    });
+    *watch =
+        connect(page, &QWebEnginePage::loadingChanged, this, [this, watch, text](const QWebEngineLoadingInfo& info) {
+            if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+                return;
+            disconnect(*watch);
+            if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
+                emit pageCannotOpen(text, info.errorString());
+        });
 }
 
 void TPageControl::SyncCurrentTab()
@@ -145,8 +144,7 @@ void TPageControl::SyncCurrentTab()
     if (!browser)
         return;
     // A tab that never showed a page has no title to put after the product name.
-    emit windowCaptionChanged(browser->url().isEmpty() ? BaseWindowCaption()
-                                                        : WindowCaptionForTitle(browser->title()));
+    emit windowCaptionChanged(browser->url().isEmpty() ? BaseWindowCaption() : WindowCaptionForTitle(browser->title()));
     emit historyStateChanged(browser->canGoBack(), browser->canGoForward());
 }
 

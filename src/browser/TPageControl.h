@@ -26,7 +26,7 @@ public:
     QWidget* TabSheet1 = nullptr;
     TWebbrowser* WebBrowser1 = nullptr;
     QMenu* PCPopup = nullptr;
-    QAction* CloseTab1 = nullptr;       // "关闭当前页", the menu's default item
+    QAction* CloseTab1 = nullptr;  // "关闭当前页", the menu's default item
     QAction* MnCloseAllPage = nullptr;  // "关闭所有页"
 
     TWebbrowser* CurBrowser() const { return m_curBrowser; }

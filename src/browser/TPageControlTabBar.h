@@ -10,7 +10,7 @@ public:
     explicit TPageControlTabBar(QWidget* parent = nullptr);
 
     static QColor selectedTabColor();  // rgb(229, 234, 238)
-    static QColor otherTabColor();     // rgb(245, 250, 254)
+    static QColor otherTabColor();  // rgb(245, 250, 254)
     QFont tabFont(bool selected) const;
 
 signals:

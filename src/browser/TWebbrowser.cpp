@@ -9,8 +9,7 @@
 
 TWebbrowser::TWebbrowser(BrowserProfile* profile, QWidget* parent) : QWebEngineView(parent)
 {
-    m_page = profile ? profile->createPage(this)
-                     : new TBrowserPage(QWebEngineProfile::defaultProfile(), this);
+    m_page = profile ? profile->createPage(this) : new TBrowserPage(QWebEngineProfile::defaultProfile(), this);
     setPage(m_page);
     // The page's own actions tell when history availability changes, in either direction.
     for (QWebEnginePage::WebAction action : {QWebEnginePage::Back, QWebEnginePage::Forward}) {

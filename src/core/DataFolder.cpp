@@ -19,10 +19,7 @@
 namespace DataFolder {
 
 namespace {
-QString withSeparator(const QString& path)
-{
-    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
-}
+QString withSeparator(const QString& path) { return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/'); }
 }  // namespace
 
 QString perUserFolder()
@@ -104,8 +101,8 @@ QString resolve(const QString& executableDir)
 
 int removeStaleTemporaries(const QString& folder)
 {
-    static const QRegularExpression temporary(QStringLiteral(
-        "^(defualt\\.ini|SDUrl\\.txt|articles\\.txt|Content\\d+_\\d+\\.txt)\\.[A-Za-z0-9]{6}$"),
+    static const QRegularExpression temporary(
+        QStringLiteral("^(defualt\\.ini|SDUrl\\.txt|articles\\.txt|Content\\d+_\\d+\\.txt)\\.[A-Za-z0-9]{6}$"),
         QRegularExpression::CaseInsensitiveOption);
     // Unsorted, without a list of every name: the folder holds thousands of
     // article files, and this runs at every start.

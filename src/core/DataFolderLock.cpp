@@ -6,8 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-DataFolderLock::DataFolderLock(const QString& dataFolder)
-    : m_path(dataFolder + QStringLiteral("browser/qvbzevi.lock"))
+DataFolderLock::DataFolderLock(const QString& dataFolder) : m_path(dataFolder + QStringLiteral("browser/qvbzevi.lock"))
 {
 }
 
@@ -27,8 +26,9 @@ DataFolderLock::Outcome DataFolderLock::tryLock()
     // "unknown".
     QString reason = DataFolder::writeProblem(folder);
     if (reason.isEmpty())
-        reason = m_lock->error() == QLockFile::PermissionError ? QCoreApplication::translate("DataFolderLock", "permission denied")
-                                                               : QCoreApplication::translate("DataFolderLock", "the lock file could not be made");
+        reason = m_lock->error() == QLockFile::PermissionError
+            ? QCoreApplication::translate("DataFolderLock", "permission denied")
+            : QCoreApplication::translate("DataFolderLock", "the lock file could not be made");
     m_problem = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_path), reason);
     m_lock.reset();
     return Outcome::Failed;

@@ -11,11 +11,7 @@
 
 using namespace SettingsLines;
 
-SettingsFile::SettingsFile(const QString& path, QObject* parent)
-    : QObject(parent), m_path(path)
-{
-    load();
-}
+SettingsFile::SettingsFile(const QString& path, QObject* parent) : QObject(parent), m_path(path) { load(); }
 
 SettingsFile::~SettingsFile() = default;
 
@@ -111,10 +107,7 @@ bool SettingsFile::hasSection(const QString& section)
     return findSection(section) != nullptr;
 }
 
-bool SettingsFile::hasKey(const QString& section, const QString& key)
-{
-    return findLine(section, key) != nullptr;
-}
+bool SettingsFile::hasKey(const QString& section, const QString& key) { return findLine(section, key) != nullptr; }
 
 void SettingsFile::visitStoredValues(const QString& section, const StoredValueVisitor& visit)
 {
@@ -276,9 +269,10 @@ bool SettingsFile::removeKey(const QString& section, const QString& key)
     if (Section* s = findSection(section)) {
         ensureParsed(*s);
         const auto before = s->lines.size();
-        s->lines.erase(std::remove_if(s->lines.begin(), s->lines.end(),
-                                      [&key](const Line& line) { return line.isEntry && FoldedName::same(line.key, key); }),
-                       s->lines.end());
+        s->lines.erase(
+            std::remove_if(s->lines.begin(), s->lines.end(),
+                           [&key](const Line& line) { return line.isEntry && FoldedName::same(line.key, key); }),
+            s->lines.end());
         if (s->lines.size() != before) {
             s->entries -= int(before - s->lines.size());
             s->keyIndex.clear();
@@ -296,11 +290,10 @@ bool SettingsFile::removeSection(const QString& section)
     if (!findSection(section))
         return true;
     beginBatch();
-    m_sections.erase(std::remove_if(m_sections.begin(), m_sections.end(),
-                                    [&section](const Section& s) {
-                                        return !s.isPreamble && FoldedName::same(s.name, section);
-                                    }),
-                     m_sections.end());
+    m_sections.erase(
+        std::remove_if(m_sections.begin(), m_sections.end(),
+                       [&section](const Section& s) { return !s.isPreamble && FoldedName::same(s.name, section); }),
+        m_sections.end());
     m_sectionIndex.clear();
     for (size_t i = 0; i < m_sections.size(); ++i)
         if (!m_sections[i].isPreamble && !m_sectionIndex.contains(FoldedName{m_sections[i].name}))

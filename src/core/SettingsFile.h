@@ -100,8 +100,8 @@ private:
     // A value is decoded when first read: most lines of a large file (clause
     // texts during a delete, say) are only ever copied as their bytes.
     struct Line {
-        QByteArray raw;     // the line as it stands in the file, without its break
-        QString key;        // empty for comments and blank lines
+        QByteArray raw;  // the line as it stands in the file, without its break
+        QString key;  // empty for comments and blank lines
         bool isEntry = false;
         qsizetype valueAt = 0;  // where the value starts in raw
         mutable bool decoded = false;
@@ -116,12 +116,12 @@ private:
         QString name;
         bool isPreamble = false;
         bool parsed = false;
-        bool edited = false;   // a write changed the lines: rawBody no longer holds them
-        QByteArray rawBody;    // the lines as read, breaks included, until edited
+        bool edited = false;  // a write changed the lines: rawBody no longer holds them
+        QByteArray rawBody;  // the lines as read, breaks included, until edited
         std::vector<Line> lines;
-        int entries = 0;                  // lines holding a key
+        int entries = 0;  // lines holding a key
         QHash<FoldedName, int> keyIndex;  // key -> first line holding it; only past kSmallSection
-        bool indexed = false;             // keyIndex is made and kept up to date
+        bool indexed = false;  // keyIndex is made and kept up to date
     };
 
     void reloadIfChanged();
@@ -145,7 +145,7 @@ private:
     QString m_path;
     std::vector<Section> m_sections;
     QHash<FoldedName, int> m_sectionIndex;  // name -> first section of that name
-    int m_lastSection = -1;                 // the section the last lookup found
+    int m_lastSection = -1;  // the section the last lookup found
     int m_batchDepth = 0;
     bool m_batchFailed = false;
     bool m_dirty = false;

@@ -30,7 +30,6 @@ bool isAscii(const QString& text) noexcept
 
 char16_t foldAscii(char16_t c) noexcept { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; }
 
-
 QByteArray entryBytes(const QString& key, const QString& value)
 {
     if (!isAscii(key) || !isAscii(value))
@@ -91,9 +90,8 @@ QString unstorableReason(const QString& section, const QString& key, const QStri
         return QCoreApplication::translate("SettingsFile", "the section name \"%1\" cannot be stored").arg(section);
     if (holdsLineBreak(section) || section.contains(QLatin1Char(']')))
         return QCoreApplication::translate("SettingsFile", "the section name \"%1\" cannot be stored").arg(section);
-    if (key.isEmpty() || TextCodec::trimmed(key) != key || holdsLineBreak(key)
-        || key.contains(QLatin1Char('=')) || key.startsWith(QLatin1Char('['))
-        || key.startsWith(QLatin1Char(';')))
+    if (key.isEmpty() || TextCodec::trimmed(key) != key || holdsLineBreak(key) || key.contains(QLatin1Char('='))
+        || key.startsWith(QLatin1Char('[')) || key.startsWith(QLatin1Char(';')))
         return QCoreApplication::translate("SettingsFile", "the key \"%1\" cannot be stored").arg(key);
     if (holdsLineBreak(value))
         return QCoreApplication::translate("SettingsFile", "the value of \"%1\" holds a line break").arg(key);

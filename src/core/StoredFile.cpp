@@ -176,7 +176,8 @@ ReadResult read(const QString& path)
 QString writeRefusal(const QString& path)
 {
     const QString unread = unreadableReason(path);
-    return unread.isEmpty() ? QString() : located(path, tr("left as it is, since it could not be read (%1)").arg(unread));
+    return unread.isEmpty() ? QString()
+                            : located(path, tr("left as it is, since it could not be read (%1)").arg(unread));
 }
 
 QStringList unreadableFiles()

@@ -7,11 +7,11 @@
 // Windows read unchanged) with CR LF line ends.
 namespace TextCodec {
 
-QString decode(const QByteArray& bytes);   // GB18030, or UTF-8 when a BOM leads
+QString decode(const QByteArray& bytes);  // GB18030, or UTF-8 when a BOM leads
 // GB18030 only: for pieces of a file (a line, a value), where bytes that look
 // like a byte order mark are just the start of a Chinese text.
 QString decodeGb18030(QByteArrayView bytes);
-QByteArray encode(const QString& text);    // always GB18030
+QByteArray encode(const QString& text);  // always GB18030
 
 // Line breaks of any kind (CR, LF, CR LF) become "\n", and back to CR LF.
 QString toUnixBreaks(const QString& text);

@@ -47,20 +47,14 @@ HotkeyDispatcher::HotkeyDispatcher(PasteText* paste, QObject* parent) : QObject(
     m_paste->setParent(this);
 }
 
-HotkeyDispatcher::~HotkeyDispatcher()
-{
-    detach();
-}
+HotkeyDispatcher::~HotkeyDispatcher() { detach(); }
 
 void HotkeyDispatcher::setCurrentBrowser(std::function<QWidget*()> currentBrowser)
 {
     m_currentBrowser = std::move(currentBrowser);
 }
 
-void HotkeyDispatcher::setTextFor(std::function<QString(HotkeyTarget)> textFor)
-{
-    m_textFor = std::move(textFor);
-}
+void HotkeyDispatcher::setTextFor(std::function<QString(HotkeyTarget)> textFor) { m_textFor = std::move(textFor); }
 
 void HotkeyDispatcher::attach()
 {

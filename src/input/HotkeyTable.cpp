@@ -12,15 +12,15 @@ struct Binding {
 };
 
 const Binding kBindings[] = {
-    {Qt::Key_1, HotkeyTarget::clause(1)},     {Qt::Key_2, HotkeyTarget::clause(2)},
-    {Qt::Key_3, HotkeyTarget::clause(3)},     {Qt::Key_4, HotkeyTarget::clause(4)},
-    {Qt::Key_E, HotkeyTarget::clause(5)},     {Qt::Key_6, HotkeyTarget::clause(6)},
-    {Qt::Key_7, HotkeyTarget::clause(7)},     {Qt::Key_D, HotkeyTarget::clause(8)},
-    {Qt::Key_G, HotkeyTarget::clause(9)},     {Qt::Key_H, HotkeyTarget::clause(10)},
-    {Qt::Key_I, HotkeyTarget::clause(11)},    {Qt::Key_J, HotkeyTarget::clause(12)},
-    {Qt::Key_K, HotkeyTarget::clause(13)},    {Qt::Key_L, HotkeyTarget::clause(14)},
-    {Qt::Key_N, HotkeyTarget::clause(15)},    {Qt::Key_8, HotkeyTarget::paragraph(1)},
-    {Qt::Key_9, HotkeyTarget::paragraph(2)},  {Qt::Key_0, HotkeyTarget::paragraph(3)},
+    {Qt::Key_1, HotkeyTarget::clause(1)},       {Qt::Key_2, HotkeyTarget::clause(2)},
+    {Qt::Key_3, HotkeyTarget::clause(3)},       {Qt::Key_4, HotkeyTarget::clause(4)},
+    {Qt::Key_E, HotkeyTarget::clause(5)},       {Qt::Key_6, HotkeyTarget::clause(6)},
+    {Qt::Key_7, HotkeyTarget::clause(7)},       {Qt::Key_D, HotkeyTarget::clause(8)},
+    {Qt::Key_G, HotkeyTarget::clause(9)},       {Qt::Key_H, HotkeyTarget::clause(10)},
+    {Qt::Key_I, HotkeyTarget::clause(11)},      {Qt::Key_J, HotkeyTarget::clause(12)},
+    {Qt::Key_K, HotkeyTarget::clause(13)},      {Qt::Key_L, HotkeyTarget::clause(14)},
+    {Qt::Key_N, HotkeyTarget::clause(15)},      {Qt::Key_8, HotkeyTarget::paragraph(1)},
+    {Qt::Key_9, HotkeyTarget::paragraph(2)},    {Qt::Key_0, HotkeyTarget::paragraph(3)},
     {Qt::Key_O, HotkeyTarget::siteArticleId()}, {Qt::Key_U, HotkeyTarget::userName()},
     {Qt::Key_W, HotkeyTarget::password()},
 };

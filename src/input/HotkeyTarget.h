@@ -3,7 +3,13 @@
 // What a bound hotkey pastes: a clause or a paragraph of the current article,
 // the site-article identifier, or one of the current site's credentials.
 struct HotkeyTarget {
-    enum class Kind { Clause, Paragraph, SiteArticleId, UserName, Password };
+    enum class Kind {
+        Clause,
+        Paragraph,
+        SiteArticleId,
+        UserName,
+        Password
+    };
 
     Kind kind = Kind::Clause;
     int number = 0;  // clause 1..15 or paragraph 1..3; 0 for the other kinds

@@ -40,9 +40,6 @@ std::unique_ptr<QMimeData> copy(const QMimeData* source, std::chrono::millisecon
     return result;
 }
 
-bool isEmpty(const QMimeData* data)
-{
-    return !data || data->formats().isEmpty();
-}
+bool isEmpty(const QMimeData* data) { return !data || data->formats().isEmpty(); }
 
 }  // namespace MimeDataCopy

@@ -44,11 +44,11 @@ struct TimedStep {
 
 constexpr int kDelay = PasteText::kStepDelayMs;
 const TimedStep kSequence[] = {
-    {PasteText::Step::PlaceText, 0}, {PasteText::Step::CtrlDown, 0}, {PasteText::Step::VDown, kDelay},
-    {PasteText::Step::VUp, kDelay},  {PasteText::Step::CtrlUp, kDelay},
-    {PasteText::Step::Pump, kDelay}, {PasteText::Step::Pump, kDelay}, {PasteText::Step::Pump, kDelay},
-    {PasteText::Step::Pump, kDelay}, {PasteText::Step::Pump, kDelay}, {PasteText::Step::Pump, kDelay},
-    {PasteText::Step::Pump, kDelay}, {PasteText::Step::Restore, 0},
+    {PasteText::Step::PlaceText, 0}, {PasteText::Step::CtrlDown, 0},    {PasteText::Step::VDown, kDelay},
+    {PasteText::Step::VUp, kDelay},  {PasteText::Step::CtrlUp, kDelay}, {PasteText::Step::Pump, kDelay},
+    {PasteText::Step::Pump, kDelay}, {PasteText::Step::Pump, kDelay},   {PasteText::Step::Pump, kDelay},
+    {PasteText::Step::Pump, kDelay}, {PasteText::Step::Pump, kDelay},   {PasteText::Step::Pump, kDelay},
+    {PasteText::Step::Restore, 0},
 };
 constexpr int kSequenceLength = int(std::size(kSequence));
 static_assert(std::size(kSequence) == 6 + PasteText::kPumpCount, "seven pumps between Ctrl up and restore");

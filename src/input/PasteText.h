@@ -31,7 +31,16 @@ class StepTimer;
 class PasteText : public QObject {
     Q_OBJECT
 public:
-    enum class Step { PlaceText, CtrlDown, VDown, VUp, CtrlUp, Pump, AwaitPaste, Restore };
+    enum class Step {
+        PlaceText,
+        CtrlDown,
+        VDown,
+        VUp,
+        CtrlUp,
+        Pump,
+        AwaitPaste,
+        Restore
+    };
     Q_ENUM(Step)
 
     static constexpr int kStepDelayMs = 20;
@@ -85,7 +94,8 @@ private:
     bool m_running = false;
     std::unique_ptr<QMimeData> m_saved;
     quint64 m_serial = 0;  // marks the content this object placed on the clipboard
-    std::shared_ptr<int> m_textReads = std::make_shared<int>(0);  // reads of the placed text, counted by the text itself
+    std::shared_ptr<int> m_textReads =
+        std::make_shared<int>(0);  // reads of the placed text, counted by the text itself
     int m_textReadsAtVDown = 0;
     int m_textReadsSeen = 0;
     int m_lastReadSeenMs = 0;

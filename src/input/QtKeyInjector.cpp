@@ -20,6 +20,5 @@ void QtKeyInjector::injectKey(Qt::Key key, bool down)
         receiver = QGuiApplication::focusObject();
     if (!receiver)
         return;  // nothing has the keyboard focus: the key goes nowhere
-    QCoreApplication::postEvent(
-        receiver, new QKeyEvent(down ? QEvent::KeyPress : QEvent::KeyRelease, key, modifiers));
+    QCoreApplication::postEvent(receiver, new QKeyEvent(down ? QEvent::KeyPress : QEvent::KeyRelease, key, modifiers));
 }

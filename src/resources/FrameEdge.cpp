@@ -4,9 +4,7 @@
 
 #include <QPainter>
 
-FrameEdge::FrameEdge(Side side, QWidget* parent)
-    : QWidget(parent)
-    , m_side(side)
+FrameEdge::FrameEdge(Side side, QWidget* parent) : QWidget(parent), m_side(side)
 {
     switch (side) {
     case Top:

@@ -10,7 +10,12 @@
 class FrameEdge : public QWidget {
     Q_OBJECT
 public:
-    enum Side { Top, Bottom, Left, Right };
+    enum Side {
+        Top,
+        Bottom,
+        Left,
+        Right
+    };
 
     explicit FrameEdge(Side side, QWidget* parent = nullptr);
 
@@ -28,7 +33,7 @@ protected:
 
 private:
     Side m_side;
-    QPixmap m_start;   // left corner (top, bottom edges)
+    QPixmap m_start;  // left corner (top, bottom edges)
     QPixmap m_middle;  // stretched piece
-    QPixmap m_end;     // right corner
+    QPixmap m_end;  // right corner
 };

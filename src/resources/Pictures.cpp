@@ -33,8 +33,7 @@ const PictureIndex& index()
         while (it.hasNext()) {
             const QFileInfo info(it.next());
             const QString suffix = info.suffix().toLower();
-            if (suffix != QLatin1String("svg") && suffix != QLatin1String("jpg")
-                && suffix != QLatin1String("png"))
+            if (suffix != QLatin1String("svg") && suffix != QLatin1String("jpg") && suffix != QLatin1String("png"))
                 continue;
             idx.pathByKey.insert(info.completeBaseName().toLower(), info.filePath());
             idx.names << info.completeBaseName();
@@ -45,17 +44,11 @@ const PictureIndex& index()
     return built;
 }
 
-QString pathOf(const QString& name)
-{
-    return index().pathByKey.value(name.trimmed().toLower());
-}
+QString pathOf(const QString& name) { return index().pathByKey.value(name.trimmed().toLower()); }
 
 bool isSvg(const QString& path) { return path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive); }
 
-qreal screenPixelRatio()
-{
-    return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-}
+qreal screenPixelRatio() { return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0; }
 
 QPixmap renderSvg(const QString& path, QSize size)
 {
@@ -68,8 +61,7 @@ QPixmap renderSvg(const QString& path, QSize size)
     QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
-                           | QPainter::SmoothPixmapTransform);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(image.size())));
     painter.end();
     image.setDevicePixelRatio(ratio);
@@ -83,8 +75,7 @@ QPixmap hoverFace(const QPixmap& face)
     QPixmap lit = face;
     QPainter painter(&lit);
     painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-    painter.fillRect(QRect(QPoint(0, 0), face.deviceIndependentSize().toSize()),
-                     QColor(43, 123, 185, 28));
+    painter.fillRect(QRect(QPoint(0, 0), face.deviceIndependentSize().toSize()), QColor(43, 123, 185, 28));
     return lit;
 }
 

@@ -53,8 +53,8 @@ CredentialsRow::CredentialsRow(SiteStore& store, QWidget* parent) : QWidget(pare
     EdtPassword->setEchoMode(QLineEdit::Password);
     EdtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // shown as "*"
     LblIHSiteArtID = label(TextId::SiteArticleIdLabel, "LblIHSiteArtID", 3, SecondLine, 200, this);
-    EdtSiteArtID = field("EdtSiteArtID", tr("按下回车键（Enter）可自动保存"), 200, SecondLine,
-                         SiteArticleIdWidth, this);
+    EdtSiteArtID =
+        field("EdtSiteArtID", tr("按下回车键（Enter）可自动保存"), 200, SecondLine, SiteArticleIdWidth, this);
 
     for (QLineEdit* edit : {EdtUserName, EdtPassword, EdtSiteArtID})
         edit->installEventFilter(this);

@@ -12,7 +12,7 @@ namespace SiteListJournal {
 namespace {
 
 QString countKey() { return QStringLiteral("Count"); }
-QString partsKey() { return QStringLiteral("Parts"); }     // the names, in values "Names1", "Names2", ...
+QString partsKey() { return QStringLiteral("Parts"); }  // the names, in values "Names1", "Names2", ...
 QString namesKey(int part) { return QStringLiteral("Names%1").arg(part); }
 
 // Keeps every line of the file short, whatever reads it.
@@ -49,9 +49,9 @@ std::optional<QString> readJoined(SettingsFile& settings, const QString& section
     return joined;
 }
 QString beforeKey() { return QStringLiteral("Before"); }  // the list file the change started from
-QString fromKey() { return QStringLiteral("From"); }      // the site sections the change wrote...
+QString fromKey() { return QStringLiteral("From"); }  // the site sections the change wrote...
 QString toKey() { return QStringLiteral("To"); }
-QString sitesKey() { return QStringLiteral("Sites"); }    // ...and their digest as written
+QString sitesKey() { return QStringLiteral("Sites"); }  // ...and their digest as written
 
 // What the digests hash: each text as a tag, its length and its code units,
 // one byte each for an ASCII text and two (little-endian) otherwise, so texts
@@ -186,18 +186,18 @@ std::optional<QStringList> splitNames(const QString& value, int count)
     return names;
 }
 
-bool write(SettingsFile& settings, const QStringList& names, const QStringList& namesOnDisk, int from,
-           int to, const std::vector<SiteSection::Values>& written)
+bool write(SettingsFile& settings, const QStringList& names, const QStringList& namesOnDisk, int from, int to,
+           const std::vector<SiteSection::Values>& written)
 {
     const QString section = sectionName();
     const QStringList parts = cutIntoParts(joinNames(names));
     bool ok = settings.writeInteger(section, countKey(), int(names.size()))
-              && settings.writeInteger(section, partsKey(), int(parts.size()));
+        && settings.writeInteger(section, partsKey(), int(parts.size()));
     for (int part = 1; ok && part <= parts.size(); ++part)
         ok = settings.writeString(section, namesKey(part), parts.at(part - 1));
     return ok && settings.writeString(section, beforeKey(), listDigest(namesOnDisk))
-           && settings.writeInteger(section, fromKey(), from) && settings.writeInteger(section, toKey(), to)
-           && settings.writeString(section, sitesKey(), sitesDigest(settings, from, to, written));
+        && settings.writeInteger(section, fromKey(), from) && settings.writeInteger(section, toKey(), to)
+        && settings.writeString(section, sitesKey(), sitesDigest(settings, from, to, written));
 }
 
 std::optional<QStringList> recover(SettingsFile& settings, const QStringList& namesOnDisk)

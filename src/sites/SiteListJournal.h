@@ -29,8 +29,8 @@ QString sectionName();  // "SDUrl.txt": no site may carry this name
 // `written` are the sections the change wrote from position `from` on; the
 // sections after them up to (not including) `to` are those a shorter list
 // left behind, read as they stand.
-bool write(SettingsFile& settings, const QStringList& names, const QStringList& namesOnDisk, int from,
-           int to, const std::vector<SiteSection::Values>& written);
+bool write(SettingsFile& settings, const QStringList& names, const QStringList& namesOnDisk, int from, int to,
+           const std::vector<SiteSection::Values>& written);
 
 // The names to use when SDUrl.txt holds `namesOnDisk`: the copy when the
 // settings file was written by us after that list and the sections of the

@@ -62,12 +62,10 @@ void SiteListPanel::buildButtonBar()
     Panel3 = new QWidget(this);
     Panel3->setObjectName(QStringLiteral("Panel3"));
     Panel3->setFixedHeight(20);
-    BtnAddURL = pictureButton("BtnAddURL", tr("新增一个网址信息"), false,
-                              QStyle::SP_FileDialogNewFolder, Panel3);
-    BtnUpdateURL = pictureButton("BtnUpdateURL", tr("编辑一个网址信息"), false,
-                                 QStyle::SP_FileDialogDetailedView, Panel3);
-    BtnDeleteURL = pictureButton("BtnDeleteURL", tr("删除一个网址信息"), false,
-                                 QStyle::SP_TrashIcon, Panel3);
+    BtnAddURL = pictureButton("BtnAddURL", tr("新增一个网址信息"), false, QStyle::SP_FileDialogNewFolder, Panel3);
+    BtnUpdateURL =
+        pictureButton("BtnUpdateURL", tr("编辑一个网址信息"), false, QStyle::SP_FileDialogDetailedView, Panel3);
+    BtnDeleteURL = pictureButton("BtnDeleteURL", tr("删除一个网址信息"), false, QStyle::SP_TrashIcon, Panel3);
     auto* bar = new QHBoxLayout(Panel3);
     bar->setContentsMargins(0, 0, 0, 0);
     bar->setSpacing(1);
@@ -112,9 +110,8 @@ void SiteListPanel::buildList()
     connect(MnAddWebsite, &QAction::triggered, this, &SiteListPanel::addRequested);
     connect(MnUpdateWebsite, &QAction::triggered, this, &SiteListPanel::updateRequested);
     connect(MnDeleteWebsite, &QAction::triggered, this, &SiteListPanel::deleteRequested);
-    connect(LtSubmitUrl, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        PopupMenu1->popup(LtSubmitUrl->viewport()->mapToGlobal(at));
-    });
+    connect(LtSubmitUrl, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { PopupMenu1->popup(LtSubmitUrl->viewport()->mapToGlobal(at)); });
 
     // A click or a keyboard move by the user makes the item current; the
     // store's own changes of the current item are not the user's.
@@ -136,12 +133,10 @@ void SiteListPanel::buildEditPanel()
     PnSiteEdit->setObjectName(QStringLiteral("PnSiteEdit"));
     PnSiteEdit->setFixedHeight(52);
     // Design-time hints of the picture buttons.
-    BtnAddUrlBtn = pictureButton("BtnAddUrlBtn", tr("新增网址信息"), true,
-                                 QStyle::SP_FileDialogNewFolder, PnSiteEdit);
-    BtnUpdateASite = pictureButton("BtnUpdateASite", tr("修改网址信息"), true,
-                                   QStyle::SP_FileDialogDetailedView, PnSiteEdit);
-    BtnDeleteASite = pictureButton("BtnDeleteASite", tr("删除网址信息"), true,
-                                   QStyle::SP_TrashIcon, PnSiteEdit);
+    BtnAddUrlBtn = pictureButton("BtnAddUrlBtn", tr("新增网址信息"), true, QStyle::SP_FileDialogNewFolder, PnSiteEdit);
+    BtnUpdateASite =
+        pictureButton("BtnUpdateASite", tr("修改网址信息"), true, QStyle::SP_FileDialogDetailedView, PnSiteEdit);
+    BtnDeleteASite = pictureButton("BtnDeleteASite", tr("删除网址信息"), true, QStyle::SP_TrashIcon, PnSiteEdit);
     CbEditURL = new QCheckBox(uiText(TextId::EditCheckCaption), PnSiteEdit);
     CbEditURL->setObjectName(QStringLiteral("CbEditURL"));
 

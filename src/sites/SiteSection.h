@@ -31,9 +31,8 @@ inline Values read(SettingsFile& settings, int position)
 inline bool write(SettingsFile& settings, int position, const Values& values)
 {
     const QString section = name(position);
-    return settings.writeString(section, urlKey(), values.url)
-           && settings.writeString(section, userKey(), values.user)
-           && settings.writeString(section, passwordKey(), values.password);
+    return settings.writeString(section, urlKey(), values.url) && settings.writeString(section, userKey(), values.user)
+        && settings.writeString(section, passwordKey(), values.password);
 }
 
 // Only these keys: the section of a site named by a number also holds that
@@ -42,7 +41,7 @@ inline bool remove(SettingsFile& settings, int position)
 {
     const QString section = name(position);
     return settings.removeKey(section, urlKey()) && settings.removeKey(section, userKey())
-           && settings.removeKey(section, passwordKey());
+        && settings.removeKey(section, passwordKey());
 }
 
 }  // namespace SiteSection

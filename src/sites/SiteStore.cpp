@@ -193,8 +193,7 @@ bool SiteStore::reportSettingsFailure()
     return false;
 }
 
-bool SiteStore::commitSites(const QStringList& names, int from, int to,
-                            const std::function<SectionValues()>& sections)
+bool SiteStore::commitSites(const QStringList& names, int from, int to, const std::function<SectionValues()>& sections)
 {
     // A list that could not be read may hold any number of sites: writing
     // sections by position would overwrite theirs.
@@ -393,7 +392,8 @@ bool SiteStore::SaveSiteArticleId(const QString& text)
         return true;
     // The article name is the key: a name from the Windows original may be
     // one that cannot be a key. Nothing typed, nothing to refuse.
-    if (article.contains(QLatin1Char('=')) || article.startsWith(QLatin1Char('[')) || article.startsWith(QLatin1Char(';'))) {
+    if (article.contains(QLatin1Char('=')) || article.startsWith(QLatin1Char('['))
+        || article.startsWith(QLatin1Char(';'))) {
         if (text.isEmpty())
             return true;
         emit writeFailed(tr("文章名称“%1”含有“=”或以“[”、“;”开头，不能保存它在本网站的文章ID。").arg(article));

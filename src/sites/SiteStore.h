@@ -75,11 +75,11 @@ public:
     void openUrl(const QString& url) { emit urlToOpen(url); }
 
 signals:
-    void urlToOpen(const QString& url);          // NavigateCurrent
-    void addressToShow(const QString& url);      // EditCurURL
+    void urlToOpen(const QString& url);  // NavigateCurrent
+    void addressToShow(const QString& url);  // EditCurURL
     void credentialsChanged(const QString& userName, const QString& password);  // the row
-    void siteArticleIdLoaded(const QString& text);                               // EdtSiteArtID
-    void writeFailed(const QString& error);      // "<file>: <reason>"
+    void siteArticleIdLoaded(const QString& text);  // EdtSiteArtID
+    void writeFailed(const QString& error);  // "<file>: <reason>"
 
 private:
     class SelectionUpdate;

@@ -40,10 +40,7 @@ QLabel* note(const char* name, QWidget* parent)
 
 }  // namespace
 
-TFrmURLEdit::TFrmURLEdit(TMyURL& record, QWidget* parent) : QDialog(parent), m_record(record)
-{
-    FormCreate();
-}
+TFrmURLEdit::TFrmURLEdit(TMyURL& record, QWidget* parent) : QDialog(parent), m_record(record) { FormCreate(); }
 
 void TFrmURLEdit::FormCreate()
 {
@@ -136,9 +133,9 @@ void TFrmURLEdit::BtnConfirmClick()
     entry.password = TextCodec::trimmed(EdtPassword->text());
     const QString problem = SiteStore::siteProblem(entry);
     if (!problem.isEmpty())
-        return refuse(problem, SiteStore::siteProblem(TMyURL{entry.siteName, {}, {}, {}, false}).isEmpty()
-                                   ? EditURL
-                                   : EdtSiteName);
+        return refuse(problem,
+                      SiteStore::siteProblem(TMyURL{entry.siteName, {}, {}, {}, false}).isEmpty() ? EditURL
+                                                                                                  : EdtSiteName);
     entry.confirmed = true;
     m_record = entry;
     accept();

@@ -39,10 +39,7 @@ Selection& selection()
     return current;
 }
 
-int columnOf(int language)
-{
-    return language == 1 || language == 2 ? language : 0;
-}
+int columnOf(int language) { return language == 1 || language == 2 ? language : 0; }
 
 }  // namespace
 
@@ -70,9 +67,6 @@ const QString& text(DialogTextId id)
     return selection().texts.at(int(id));
 }
 
-int selectedLanguage()
-{
-    return selection().language;
-}
+int selectedLanguage() { return selection().language; }
 
 }  // namespace DialogTexts

@@ -24,10 +24,10 @@ QString exportFolderName()
 }  // namespace
 
 DocumentTransfer::DocumentTransfer(const QString& dataFolder, QWidget* dialogParent, QObject* parent)
-    : QObject(parent)
-    , m_dataFolder(fixedFolderPath(dataFolder))
-    , m_dialogParent(dialogParent)
-    , m_openFolder([](const QUrl& folder) { return QDesktopServices::openUrl(folder); })
+    : QObject(parent),
+      m_dataFolder(fixedFolderPath(dataFolder)),
+      m_dialogParent(dialogParent),
+      m_openFolder([](const QUrl& folder) { return QDesktopServices::openUrl(folder); })
 {
     connect(&m_copy, &FolderCopy::finished, this, &DocumentTransfer::copyFinished);
 }

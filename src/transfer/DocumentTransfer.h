@@ -53,7 +53,10 @@ signals:
     void transferFinished(bool allCopied);
 
 private:
-    enum class Direction { Export, Import };
+    enum class Direction {
+        Export,
+        Import
+    };
     QString chooseFolder(const QString& caption);
     void copyFinished(bool allCopied);
     QString failureHint() const;

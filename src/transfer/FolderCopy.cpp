@@ -9,8 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
-FolderCopy::FolderCopy(QObject* parent)
-    : QObject(parent)
+FolderCopy::FolderCopy(QObject* parent) : QObject(parent)
 {
     // A zero interval fires once the pending window events are handled.
     m_stepTimer.setInterval(0);
@@ -135,8 +134,7 @@ bool FolderCopy::createFolder(const QString& folder, QString* error)
     if (!failure && QFileInfo(folder).isDir())
         return true;
     if (error) {
-        const QString reason = failure ? QString::fromLocal8Bit(failure.message().c_str())
-                                       : tr("not a folder");
+        const QString reason = failure ? QString::fromLocal8Bit(failure.message().c_str()) : tr("not a folder");
         *error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(folder), reason);
     }
     return false;

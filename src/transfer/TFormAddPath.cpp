@@ -13,8 +13,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-TFormAddPath::TFormAddPath(QWidget* parent)
-    : QDialog(parent)
+TFormAddPath::TFormAddPath(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(dialogText(DialogTextId::NewFolderCaption));
     resize(303, 146);
@@ -56,10 +55,13 @@ void TFormAddPath::showEvent(QShowEvent* event)
     // The user types the new name after the current path. Queued: the dialog
     // gives its first field a focus-in that selects all after this event.
     EdtName->setFocus(Qt::OtherFocusReason);
-    QMetaObject::invokeMethod(this, [this] {
-        EdtName->deselect();
-        EdtName->setCursorPosition(int(EdtName->text().size()));
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            EdtName->deselect();
+            EdtName->setCursorPosition(int(EdtName->text().size()));
+        },
+        Qt::QueuedConnection);
 }
 
 void TFormAddPath::BtnConfirmClick()

@@ -32,8 +32,7 @@ QString modelPath(const QString& folder)
 
 }  // namespace
 
-TFrmDirSelect::TFrmDirSelect(QWidget* parent)
-    : QDialog(parent)
+TFrmDirSelect::TFrmDirSelect(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(dialogText(DialogTextId::FolderChooserCaption));
     resize(421, 363);
@@ -86,8 +85,7 @@ TFrmDirSelect::TFrmDirSelect(QWidget* parent)
     layout->addWidget(ShellTreeView1, 1);
     layout->addLayout(buttons);
 
-    connect(ShellTreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &TFrmDirSelect::showTreePath);
+    connect(ShellTreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this, &TFrmDirSelect::showTreePath);
     connect(ShellTreeView1, &QTreeView::clicked, this, &TFrmDirSelect::showTreePath);
     connect(ShellTreeView1, &QTreeView::doubleClicked, this, &TFrmDirSelect::BtnConfirmClick);
     connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] {
@@ -146,10 +144,7 @@ QString TFrmDirSelect::selectedPath() const
     return QDir::toNativeSeparators(m_model->filePath(selected.first()));
 }
 
-void TFrmDirSelect::showTreePath()
-{
-    EdtPath->setText(selectedPath());
-}
+void TFrmDirSelect::showTreePath() { EdtPath->setText(selectedPath()); }
 
 bool TFrmDirSelect::goToPath(const QString& path)
 {
@@ -185,10 +180,7 @@ void TFrmDirSelect::BtnConfirmClick()
     accept();
 }
 
-void TFrmDirSelect::BtnCancelClick()
-{
-    reject();
-}
+void TFrmDirSelect::BtnCancelClick() { reject(); }
 
 QString TFrmDirSelect::resolveNewFolder(const QString& entry) const
 {

@@ -9,9 +9,7 @@
 // A one-page HTTP server on 127.0.0.1: every request gets the same status and body.
 class LocalHttpServer : public QTcpServer {
 public:
-    LocalHttpServer(int status, QByteArray body)
-        : m_status(status)
-        , m_body(std::move(body))
+    LocalHttpServer(int status, QByteArray body) : m_status(status), m_body(std::move(body))
     {
         listen(QHostAddress::LocalHost);
         connect(this, &QTcpServer::newConnection, this, [this] {

@@ -25,9 +25,9 @@ void TestPictures::everyButtonPictureLoads_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QSize>("size");
     const QSize site(54, 24), foot(84, 23), small(18, 18);
-    for (const char* name : {"BtnAddUrlBtn", "BtnUpdateASite", "BtnDeleteASite", "BtnAddArticle2",
-                             "BtnUpdateArticleCont", "BtnDeleteArticleCont", "BtnIHExport",
-                             "BtnIHImport", "BtnIHHelpDoc"})
+    for (const char* name :
+         {"BtnAddUrlBtn", "BtnUpdateASite", "BtnDeleteASite", "BtnAddArticle2", "BtnUpdateArticleCont",
+          "BtnDeleteArticleCont", "BtnIHExport", "BtnIHImport", "BtnIHHelpDoc"})
         QTest::newRow(name) << QString::fromLatin1(name) << site;
     QTest::newRow("BtnIHAboutUs") << QStringLiteral("BtnIHAboutUs") << foot;
     QTest::newRow("BtnIHExit") << QStringLiteral("BtnIHExit") << foot;
@@ -37,8 +37,8 @@ void TestPictures::everyButtonPictureLoads_data()
     QTest::newRow("confirm") << QStringLiteral("confirm") << QSize(75, 26);
     QTest::newRow("cancel") << QStringLiteral("cancel") << QSize(75, 26);
     QTest::newRow("newdir") << QStringLiteral("newdir") << QSize(100, 26);
-    for (const char* name : {"BtnAddURL", "BtnUpdateURL", "BtnDeleteURL", "BtnAddArticle",
-                             "BtnUpdateArticle", "BtnDeleteArticle", "BtnSaveArticleContent"})
+    for (const char* name : {"BtnAddURL", "BtnUpdateURL", "BtnDeleteURL", "BtnAddArticle", "BtnUpdateArticle",
+                             "BtnDeleteArticle", "BtnSaveArticleContent"})
         QTest::newRow(name) << QString::fromLatin1(name) << small;
 }
 
@@ -134,8 +134,10 @@ void TestPictures::frameEdgesHaveTheirPictures()
     const struct {
         FrameEdge::Side side;
         QSize fixed;  // 0 where the edge stretches
-    } edges[] = {{FrameEdge::Top, {0, 15}}, {FrameEdge::Bottom, {0, 11}},
-                 {FrameEdge::Left, {10, 0}}, {FrameEdge::Right, {10, 0}}};
+    } edges[] = {{FrameEdge::Top, {0, 15}},
+                 {FrameEdge::Bottom, {0, 11}},
+                 {FrameEdge::Left, {10, 0}},
+                 {FrameEdge::Right, {10, 0}}};
     for (const auto& e : edges) {
         FrameEdge edge(e.side);
         QVERIFY(edge.hasPictures());
@@ -144,8 +146,8 @@ void TestPictures::frameEdgesHaveTheirPictures()
         else
             QCOMPARE(edge.maximumWidth(), e.fixed.width());
     }
-    for (const char* name : {"PnlTopLeft", "PnlTopMiddle", "PnlTopRight", "PnlBottomLeft",
-                             "PnlBottomMiddle", "PnlBottomRight"}) {
+    for (const char* name :
+         {"PnlTopLeft", "PnlTopMiddle", "PnlTopRight", "PnlBottomLeft", "PnlBottomMiddle", "PnlBottomRight"}) {
         const QSize size = Pictures::pictureSize(QString::fromLatin1(name));
         QCOMPARE(size.height(), QByteArray(name).startsWith("PnlTop") ? 15 : 11);
         if (!QByteArray(name).endsWith("Middle"))

@@ -39,9 +39,8 @@ class LoadLog : public QObject {
 public:
     explicit LoadLog(QWebEnginePage* page)
     {
-        connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
-            events << qMakePair(info.status(), info.url());
-        });
+        connect(page, &QWebEnginePage::loadingChanged, this,
+                [this](const QWebEngineLoadingInfo& info) { events << qMakePair(info.status(), info.url()); });
     }
     // `online` failed and the shipped help page started loading. Order is not
     // checked: the fallback's start may be reported before this log hears of the
@@ -87,10 +86,7 @@ void TestVendor::init()
     });
 }
 
-void TestVendor::cleanup()
-{
-    SetLocationOpener({});
-}
+void TestVendor::cleanup() { SetLocationOpener({}); }
 
 void TestVendor::updateQueryFormat()
 {
@@ -99,8 +95,7 @@ void TestVendor::updateQueryFormat()
     QCOMPARE(updateQueryUrl(address, QStringLiteral("pro"), 2.3), address + QStringLiteral("?v=pro&n=2.3"));
     QCOMPARE(updateQueryUrl(address, QString(), 10), address + QStringLiteral("?v=&n=10.0"));
     // An edition text cannot add parameters of its own.
-    QCOMPARE(updateQueryUrl(address, QStringLiteral("a&n=9"), 2.3),
-             address + QStringLiteral("?v=a%26n%3D9&n=2.3"));
+    QCOMPARE(updateQueryUrl(address, QStringLiteral("a&n=9"), 2.3), address + QStringLiteral("?v=a%26n%3D9&n=2.3"));
 }
 
 void TestVendor::checkForUpdateNavigatesTheBrowser()
@@ -179,8 +174,7 @@ void TestVendor::helpWindowCaptionAndOfflineFallback()
     QVERIFY(help->windowState() & Qt::WindowMaximized);
     QVERIFY(!help->BtnClose->icon().isNull());
     QTRY_VERIFY_WITH_TIMEOUT(log.fellBackAfterFailing(QUrl(UnreachableHelp)), PageTimeout);
-    QTRY_VERIFY_WITH_TIMEOUT(log.ended(offlineHelpUrl(), QWebEngineLoadingInfo::LoadSucceededStatus),
-                             PageTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(log.ended(offlineHelpUrl(), QWebEngineLoadingInfo::LoadSucceededStatus), PageTimeout);
     QCOMPARE(help->WebBrowser1->url(), offlineHelpUrl());
     const QString shippedTitle = QStringLiteral("QVB信息zevi 帮助");
     QTRY_COMPARE_WITH_TIMEOUT(help->WebBrowser1->title(), shippedTitle, PageTimeout);
@@ -203,8 +197,7 @@ void TestVendor::fallbackOnHttpErrorButNotOnAWorkingPage()
     LocalHttpServer missing(404, "<html><head><title>404</title></head><body>gone</body></html>");
     QVERIFY(missing.isListening());
     showHelpWithFallback(&view, missing.url().toString());
-    QTRY_VERIFY_WITH_TIMEOUT(log.ended(offlineHelpUrl(), QWebEngineLoadingInfo::LoadSucceededStatus),
-                             PageTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(log.ended(offlineHelpUrl(), QWebEngineLoadingInfo::LoadSucceededStatus), PageTimeout);
 
     // Nothing listens: the connection is refused, as with a vendor site that is down.
     QUrl refused;
@@ -216,14 +209,12 @@ void TestVendor::fallbackOnHttpErrorButNotOnAWorkingPage()
     showHelpWithFallback(&view, refused.toString());
     QTRY_VERIFY_WITH_TIMEOUT(log.fellBackAfterFailing(refused), PageTimeout);
     QVERIFY(view.page()->settings()->testAttribute(QWebEngineSettings::ErrorPageEnabled));
-    QTRY_VERIFY_WITH_TIMEOUT(log.ended(offlineHelpUrl(), QWebEngineLoadingInfo::LoadSucceededStatus),
-                             PageTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(log.ended(offlineHelpUrl(), QWebEngineLoadingInfo::LoadSucceededStatus), PageTimeout);
 
     LocalHttpServer working(200, "<html><head><title>online help</title></head><body>hi</body></html>");
     log.events.clear();
     showHelpWithFallback(&view, working.url().toString());
-    QTRY_VERIFY_WITH_TIMEOUT(log.ended(working.url(), QWebEngineLoadingInfo::LoadSucceededStatus),
-                             PageTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(log.ended(working.url(), QWebEngineLoadingInfo::LoadSucceededStatus), PageTimeout);
     QCOMPARE(view.title(), QStringLiteral("online help"));
     // Error pages, held back while the help address loaded, are on again for the user.
     QVERIFY(view.page()->settings()->testAttribute(QWebEngineSettings::ErrorPageEnabled));

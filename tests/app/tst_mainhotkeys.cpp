@@ -14,7 +14,10 @@
 class TestMainHotkeys : public QObject {
     Q_OBJECT
 private:
-    static QLineEdit* clause(TFrmMain& w, int i) { return w.findChild<QLineEdit*>(QStringLiteral("EdtClause%1").arg(i)); }
+    static QLineEdit* clause(TFrmMain& w, int i)
+    {
+        return w.findChild<QLineEdit*>(QStringLiteral("EdtClause%1").arg(i));
+    }
 
     static void pressIn(QWidget* field, int key)
     {
@@ -61,8 +64,8 @@ private slots:
         // A paragraph arrives whole, lines included, in a multi-line field.
         auto* paragraph = window.findChild<QPlainTextEdit*>(QStringLiteral("MemParagraph3"));
         QVERIFY(paragraph);
-        const QString expected = paragraph->toPlainText() + window.findChild<QPlainTextEdit*>(
-                                                                 QStringLiteral("MemParagraph1"))->toPlainText();
+        const QString expected = paragraph->toPlainText()
+            + window.findChild<QPlainTextEdit*>(QStringLiteral("MemParagraph1"))->toPlainText();
         paragraph->moveCursor(QTextCursor::End);
         pressIn(paragraph, Qt::Key_8);
         QTRY_COMPARE(paragraph->toPlainText(), expected);

@@ -63,7 +63,8 @@ private slots:
         }
         SettingsFile ini(data.file("defualt.ini"));
         QCOMPARE(ini.readString("software0", "ShowClause1"), QString::fromUtf8("导入的短句"));
-        QCOMPARE(StoredFile::readText(data.file("Content0_1.txt")).value_or(QString()), QString::fromUtf8("导入的段落"));
+        QCOMPARE(StoredFile::readText(data.file("Content0_1.txt")).value_or(QString()),
+                 QString::fromUtf8("导入的段落"));
         QCOMPARE(StoredFile::readLines(data.file("articles.txt")), QStringList{QString::fromUtf8("导入文章")});
     }
 };

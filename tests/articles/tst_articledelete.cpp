@@ -300,8 +300,9 @@ private slots:
         const qsizetype at = ini.indexOf(b) + b.size();
         QVERIFY(at >= b.size());
         // Clause 2: the copy differs; clause 3: equal, in other letter cases and with blanks.
-        ini.insert(at, "showclausedisplay2 =Name2\r\nShowrtClauseDisplayDefault2=Old\r\n"
-                       " SHOWCLAUSEDISPLAY3\t=Same\r\nshowrtclausedisplaydefault3=Same\r\n");
+        ini.insert(at,
+                   "showclausedisplay2 =Name2\r\nShowrtClauseDisplayDefault2=Old\r\n"
+                   " SHOWCLAUSEDISPLAY3\t=Same\r\nshowrtclausedisplaydefault3=Same\r\n");
         m_folder->writeBytes(QStringLiteral("defualt.ini"), ini);
         reopen();
         selectRows({0});

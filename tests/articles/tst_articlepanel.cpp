@@ -56,11 +56,18 @@ class TestArticlePanel : public QObject {
     ContentPanel* panel() { return m_articles->contentPanel(); }
     ArticleListPanel* list() { return m_articles->listPanel(); }
     // The panels' controls, found by name as the user finds them by sight.
-    template <class T> T* in(QWidget* panel, const QString& name) { return panel->findChild<T*>(name); }
+    template <class T>
+    T* in(QWidget* panel, const QString& name)
+    {
+        return panel->findChild<T*>(name);
+    }
     QLineEdit* clauseField(int i) { return in<QLineEdit>(panel(), QStringLiteral("EdtClause%1").arg(i)); }
     QLabel* clauseCaption(int i) { return in<QLabel>(panel(), QStringLiteral("LblClause%1").arg(i)); }
     QGroupBox* paragraphBox(int j) { return in<QGroupBox>(panel(), QStringLiteral("GbParagraph%1").arg(j)); }
-    QPlainTextEdit* paragraphField(int j) { return in<QPlainTextEdit>(panel(), QStringLiteral("MemParagraph%1").arg(j)); }
+    QPlainTextEdit* paragraphField(int j)
+    {
+        return in<QPlainTextEdit>(panel(), QStringLiteral("MemParagraph%1").arg(j));
+    }
     QScrollArea* clauseArea() { return in<QScrollArea>(panel(), QStringLiteral("SbArticleContent")); }
     QListView* articleList() { return in<QListView>(list(), QStringLiteral("LbArticleName")); }
 
@@ -203,27 +210,33 @@ private slots:
             auto* editor = qobject_cast<TFrmArticleEdit*>(modal);
             QVERIFY(editor);
             editor->EdtArticleName->setText(QStringLiteral("   "));
-            whenModal([&, editor](QWidget* box) {
-                message = static_cast<QMessageBox*>(box)->text();
-                static_cast<QMessageBox*>(box)->accept();
-                QTimer::singleShot(0, editor, [&, editor] {
-                    stillOpen = editor->isVisible() && editor->focusWidget() == editor->EdtArticleName;
-                    // Something was typed: closing asks first; "No" keeps it, "Yes" closes.
-                    whenModal([&, editor](QWidget* question) {
-                        questions << static_cast<QMessageBox*>(question)->text();
-                        static_cast<QMessageBox*>(question)->button(QMessageBox::No)->click();
-                        QTimer::singleShot(0, editor, [&, editor] {
-                            keptAfterNo = editor->isVisible();
-                            whenModal([&](QWidget* again) {
-                                questions << static_cast<QMessageBox*>(again)->text();
-                                static_cast<QMessageBox*>(again)->button(QMessageBox::Yes)->click();
-                            }, editor);
-                            QTest::keyClick(editor, Qt::Key_Escape);
-                        });
-                    }, editor);
-                    editor->BtnClose->click();
-                });
-            }, editor);
+            whenModal(
+                [&, editor](QWidget* box) {
+                    message = static_cast<QMessageBox*>(box)->text();
+                    static_cast<QMessageBox*>(box)->accept();
+                    QTimer::singleShot(0, editor, [&, editor] {
+                        stillOpen = editor->isVisible() && editor->focusWidget() == editor->EdtArticleName;
+                        // Something was typed: closing asks first; "No" keeps it, "Yes" closes.
+                        whenModal(
+                            [&, editor](QWidget* question) {
+                                questions << static_cast<QMessageBox*>(question)->text();
+                                static_cast<QMessageBox*>(question)->button(QMessageBox::No)->click();
+                                QTimer::singleShot(0, editor, [&, editor] {
+                                    keptAfterNo = editor->isVisible();
+                                    whenModal(
+                                        [&](QWidget* again) {
+                                            questions << static_cast<QMessageBox*>(again)->text();
+                                            static_cast<QMessageBox*>(again)->button(QMessageBox::Yes)->click();
+                                        },
+                                        editor);
+                                    QTest::keyClick(editor, Qt::Key_Escape);
+                                });
+                            },
+                            editor);
+                        editor->BtnClose->click();
+                    });
+                },
+                editor);
             editor->BtnConfirm->click();
         });
         m_articles->BtnAddArticleClick();
@@ -253,10 +266,10 @@ private slots:
                 QTest::keyClick(editor->EdtArticleName, Qt::Key_Enter);
             });
             in<QToolButton>(list(), QStringLiteral("BtnAddArticle2"))->click();
-            QCOMPARE(defaults, QStringList({QString::fromUtf8("短句1"), QString::fromUtf8("短句15"),
-                                            QString::fromUtf8("段落3"), QString(), QString(),
-                                            QStringLiteral("(Ctrl+E)"),
-                                            QString::fromUtf8("段落名称1(快捷鍵快捷键：Ctrl+8)")}));
+            QCOMPARE(defaults,
+                     QStringList({QString::fromUtf8("短句1"), QString::fromUtf8("短句15"), QString::fromUtf8("段落3"),
+                                  QString(), QString(), QStringLiteral("(Ctrl+E)"),
+                                  QString::fromUtf8("段落名称1(快捷鍵快捷键：Ctrl+8)")}));
         }
         QCOMPARE(m_articles->store().count(), 4);
         QCOMPARE(m_articles->currentIndex(), 3);

@@ -101,7 +101,9 @@ private slots:
         QVERIFY(ini.startsWith(expectedStart));
         const qsizetype title1 = ini.indexOf("DetailClauseDisplay1=A title 1");
         QVERIFY(title1 > ini.indexOf("ShowrtClauseDisplayDefault15=A name 15"));
-        QVERIFY(ini.indexOf(gb18030(m_folder->path() + QStringLiteral("Content0_1.txt")) + "]\r\nDetailClauseDisplay2=A title 2") > title1);
+        QVERIFY(ini.indexOf(gb18030(m_folder->path() + QStringLiteral("Content0_1.txt"))
+                            + "]\r\nDetailClauseDisplay2=A title 2")
+                > title1);
 
         ArticlePanelTexts texts;
         for (int i = 1; i <= ClauseCount; ++i)
@@ -110,7 +112,8 @@ private slots:
         const int before = m_settings->rewriteCount();
         QVERIFY(m_store->SaveCurrentArticle(texts));
         QCOMPARE(m_settings->rewriteCount(), before + 1);
-        QCOMPARE(m_folder->readBytes(QStringLiteral("Content0_2.txt")), gb18030(QString::fromUtf8("没有结尾换行\r\n第二行")));
+        QCOMPARE(m_folder->readBytes(QStringLiteral("Content0_2.txt")),
+                 gb18030(QString::fromUtf8("没有结尾换行\r\n第二行")));
         QCOMPARE(m_folder->readBytes(QStringLiteral("Content0_1.txt")), QByteArray());
         m_store->LoadCurrentArticle();
         QCOMPARE(m_store->buffer().ClauseText[7], QStringLiteral("typed 7"));
@@ -125,7 +128,8 @@ private slots:
         open();
         append({QStringLiteral("A")});
         m_folder->writeBytes(QStringLiteral("Content0_2.txt"), "changed elsewhere\r\n");
-        m_settings->writeString(QStringLiteral("software0"), ArticleFiles::clauseTextKey(2), QStringLiteral("elsewhere"));
+        m_settings->writeString(QStringLiteral("software0"), ArticleFiles::clauseTextKey(2),
+                                QStringLiteral("elsewhere"));
 
         ArticlePanelTexts texts{m_store->buffer().ClauseText, m_store->buffer().ParagraphText};
         texts.clauseChanged.fill(false);
@@ -193,7 +197,7 @@ private slots:
         QVERIFY(m_store->SaveParagraphField(3, QStringLiteral("p\n")));
         QCOMPARE(m_folder->readBytes(QStringLiteral("Content0_3.txt")), QByteArray("p\r\n"));
         // The list's current item moves before the panel is refilled: still article 0.
-        QVERIFY(m_store->SaveClauseField(4, QStringLiteral("four")) );
+        QVERIFY(m_store->SaveClauseField(4, QStringLiteral("four")));
         QCOMPARE(m_store->files().read(0).ClauseText[3], outsideGbk);
         QCOMPARE(m_store->files().read(0).ClauseText[4], QStringLiteral("four"));
         QCOMPARE(m_store->files().read(1).ClauseText[4], QStringLiteral("B clause 4"));
@@ -259,8 +263,8 @@ private slots:
     void deleteTwoOfFive()
     {
         open();
-        append({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"),
-                QStringLiteral("E")});
+        append(
+            {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("E")});
         selectRows({1, 3});
         QVERIFY(m_store->DeleteSelectedArticles());
         QCOMPARE(m_store->model()->stringList(),
@@ -310,8 +314,7 @@ private slots:
                  ArticleFiles::defaultClauseName(2));
         QCOMPARE(m_settings->readString(moved, QStringLiteral("ShowrtClauseDisplayDefault9")),
                  ArticleFiles::defaultClauseName(9));
-        QCOMPARE(m_settings->readString(ArticleFiles::articleSection(0),
-                                        QStringLiteral("ShowrtClauseDisplayDefault3")),
+        QCOMPARE(m_settings->readString(ArticleFiles::articleSection(0), QStringLiteral("ShowrtClauseDisplayDefault3")),
                  QStringLiteral("B name 3"));
         QCOMPARE(m_settings->readString(m_store->files().titleSection(1, 3), ArticleFiles::titleKey(3)),
                  QStringLiteral("old title"));

@@ -18,10 +18,7 @@ QUrl TestHttpServer::url(const QString& path) const
     return QUrl(QStringLiteral("http://%1%2").arg(hostAndPort(), path));
 }
 
-QString TestHttpServer::hostAndPort() const
-{
-    return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort());
-}
+QString TestHttpServer::hostAndPort() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
 
 void TestHttpServer::addPage(const QByteArray& path, const QByteArray& html, const QByteArray& extraHeaders)
 {
@@ -90,6 +87,6 @@ QByteArray htmlPage(const QString& title, const QString& body)
 
 QString dataPage(const QString& title, const QString& body)
 {
-    return QStringLiteral("data:text/html;charset=utf-8,") +
-           QString::fromLatin1(htmlPage(title, body).toPercentEncoding());
+    return QStringLiteral("data:text/html;charset=utf-8,")
+        + QString::fromLatin1(htmlPage(title, body).toPercentEncoding());
 }

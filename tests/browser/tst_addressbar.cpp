@@ -73,8 +73,8 @@ void TestAddressBar::controlsAndTexts()
     QCOMPARE(m_bar->Panel6->width(), 35);
     QCOMPARE(m_bar->Panel5->width(), 277);
     QCOMPARE(m_bar->BtnFullScreen->size(), QSize(84, 25));
-    for (const char* name : {"EditCurURL", "BtnRun", "BtnRefresh", "BtnFullScreen", "ToolbtnBack",
-                             "ToolBtnForward", "BtnExit2", "PnlURLAddress"}) {
+    for (const char* name : {"EditCurURL", "BtnRun", "BtnRefresh", "BtnFullScreen", "ToolbtnBack", "ToolBtnForward",
+                             "BtnExit2", "PnlURLAddress"}) {
         QVERIFY2(m_window->findChild<QWidget*>(QString::fromLatin1(name)), name);
     }
     QCOMPARE(m_bar->ToolbtnBack->text(), QString::fromUtf8("退回"));

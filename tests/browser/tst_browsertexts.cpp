@@ -32,11 +32,13 @@ void TestBrowserTexts::tabCaption_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("caption");
     QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("10 whole") << "0123456789" << "0123456789";
-    QTest::newRow("11 cut") << "0123456789A" << "0123456789A...";
+    QTest::newRow("10 whole") << "0123456789"
+                              << "0123456789";
+    QTest::newRow("11 cut") << "0123456789A"
+                            << "0123456789A...";
     QTest::newRow("30 cut") << QString(30, QLatin1Char('x')) << QString(11, QLatin1Char('x')) + "...";
     QTest::newRow("10 Chinese whole") << QString::fromUtf8("论坛网站发布信息列表")
-                                       << QString::fromUtf8("论坛网站发布信息列表");
+                                      << QString::fromUtf8("论坛网站发布信息列表");
     QTest::newRow("12 Chinese cut") << QString::fromUtf8("论坛网站发布信息列表首页")
                                     << QString::fromUtf8("论坛网站发布信息列表首...");
 }
@@ -71,20 +73,34 @@ void TestBrowserTexts::openLocationDecisions_data()
 {
     QTest::addColumn<QString>("location");
     QTest::addColumn<QString>("target");  // empty: refused
-    QTest::newRow("bare host") << "www.example.com" << "http://www.example.com";
-    QTest::newRow("host and path") << "example.com/a/b?x=1" << "http://example.com/a/b?x=1";
-    QTest::newRow("relative name") << "config" << "http://config";
-    QTest::newRow("https unchanged") << "https://example.com/p?q=1" << "https://example.com/p?q=1";
-    QTest::newRow("http unchanged") << "http://www.qvbzevi.com/" << "http://www.qvbzevi.com/";
-    QTest::newRow("upper-case scheme") << "HTTP://example.com/" << "http://example.com/";
-    QTest::newRow("ftp refused") << "ftp://example.com/file" << "";
-    QTest::newRow("http further on refused") << "ftp://example.com/?next=http://x" << "";
-    QTest::newRow("mailto refused") << "mailto:someone@example.com" << "";
-    QTest::newRow("javascript refused") << "javascript:alert(1)" << "";
-    QTest::newRow("missing absolute path") << "/no/such/folder/here" << "";
-    QTest::newRow("missing drive path") << "C:\\no\\such\\folder" << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("blank") << "  " << "";
+    QTest::newRow("bare host") << "www.example.com"
+                               << "http://www.example.com";
+    QTest::newRow("host and path") << "example.com/a/b?x=1"
+                                   << "http://example.com/a/b?x=1";
+    QTest::newRow("relative name") << "config"
+                                   << "http://config";
+    QTest::newRow("https unchanged") << "https://example.com/p?q=1"
+                                     << "https://example.com/p?q=1";
+    QTest::newRow("http unchanged") << "http://www.qvbzevi.com/"
+                                    << "http://www.qvbzevi.com/";
+    QTest::newRow("upper-case scheme") << "HTTP://example.com/"
+                                       << "http://example.com/";
+    QTest::newRow("ftp refused") << "ftp://example.com/file"
+                                 << "";
+    QTest::newRow("http further on refused") << "ftp://example.com/?next=http://x"
+                                             << "";
+    QTest::newRow("mailto refused") << "mailto:someone@example.com"
+                                    << "";
+    QTest::newRow("javascript refused") << "javascript:alert(1)"
+                                        << "";
+    QTest::newRow("missing absolute path") << "/no/such/folder/here"
+                                           << "";
+    QTest::newRow("missing drive path") << "C:\\no\\such\\folder"
+                                        << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("blank") << "  "
+                           << "";
 }
 
 void TestBrowserTexts::openLocationDecisions()

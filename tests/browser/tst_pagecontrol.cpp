@@ -67,8 +67,7 @@ void TestPageControl::initTestCase()
     m_server->addPage("/child", htmlPage("Child"));
     // Opens a window while the page is still loading: the picture below never arrives
     // until the test releases it.
-    m_server->addPage("/loading",
-                      htmlPage("Loading", "<script>window.open('/child');</script><img src=/hang>"));
+    m_server->addPage("/loading", htmlPage("Loading", "<script>window.open('/child');</script><img src=/hang>"));
     m_server->addHangingPath("/hang");
 }
 

@@ -185,14 +185,30 @@ private slots:
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("value with LF") << "s" << "k" << "a\nb";
-        QTest::newRow("value with CR") << "s" << "k" << "a\rb";
-        QTest::newRow("key with =") << "s" << "a=b" << "v";
-        QTest::newRow("key starting [") << "s" << "[x" << "v";
-        QTest::newRow("key starting ;") << "s" << ";x" << "v";
-        QTest::newRow("section with ]") << "a]b" << "k" << "v";
-        QTest::newRow("section with break") << "a\nb" << "k" << "v";
-        QTest::newRow("empty key") << "s" << "" << "v";
+        QTest::newRow("value with LF") << "s"
+                                       << "k"
+                                       << "a\nb";
+        QTest::newRow("value with CR") << "s"
+                                       << "k"
+                                       << "a\rb";
+        QTest::newRow("key with =") << "s"
+                                    << "a=b"
+                                    << "v";
+        QTest::newRow("key starting [") << "s"
+                                        << "[x"
+                                        << "v";
+        QTest::newRow("key starting ;") << "s"
+                                        << ";x"
+                                        << "v";
+        QTest::newRow("section with ]") << "a]b"
+                                        << "k"
+                                        << "v";
+        QTest::newRow("section with break") << "a\nb"
+                                            << "k"
+                                            << "v";
+        QTest::newRow("empty key") << "s"
+                                   << ""
+                                   << "v";
     }
     void unstorableNamesAndValuesAreRefused()
     {
@@ -306,11 +322,16 @@ private slots:
         QTest::addColumn<QString>("written");
         QTest::addColumn<QString>("read");
         QTest::addColumn<bool>("same");
-        QTest::newRow("ascii") << "Password" << "pASSWORD" << true;
-        QTest::newRow("ascii digits and signs") << "Name12_x" << "name12_X" << true;
-        QTest::newRow("ascii other") << "Name12" << "Name13" << false;
-        QTest::newRow("ascii length") << "url" << "urls" << false;
-        QTest::newRow("not a letter") << "a[" << "a{" << false;
+        QTest::newRow("ascii") << "Password"
+                               << "pASSWORD" << true;
+        QTest::newRow("ascii digits and signs") << "Name12_x"
+                                                << "name12_X" << true;
+        QTest::newRow("ascii other") << "Name12"
+                                     << "Name13" << false;
+        QTest::newRow("ascii length") << "url"
+                                      << "urls" << false;
+        QTest::newRow("not a letter") << "a["
+                                      << "a{" << false;
         QTest::newRow("greek") << QString::fromUtf8("ΣΟΦΊΑ") << QString::fromUtf8("σοφία") << true;
         QTest::newRow("final sigma") << QString::fromUtf8("ΟΔΟΣ") << QString::fromUtf8("οδος") << true;
         QTest::newRow("cyrillic") << QString::fromUtf8("Пароль") << QString::fromUtf8("ПАРОЛЬ") << true;
@@ -370,7 +391,8 @@ private slots:
     void duplicatesAndJunkAreReadSafely()
     {
         TestDataFolder data;
-        static const char raw[] = "[a]\r\nk=first\r\nK=second\r\n[A]\r\nk=third\r\n\x00\xff\xfe=\x81\r\n[unclosed\r\nz=1\r\n";
+        static const char raw[] =
+            "[a]\r\nk=first\r\nK=second\r\n[A]\r\nk=third\r\n\x00\xff\xfe=\x81\r\n[unclosed\r\nz=1\r\n";
         const QByteArray junk(raw, sizeof raw - 1);
         data.writeBytes("s.ini", junk);
         SettingsFile ini(data.file("s.ini"));
@@ -391,7 +413,8 @@ private slots:
         static const char raw[] = "[s]\r\n with I\xb5\x00\x00\x00=A\r\n  plain \t=\xd6\xd0\xce\xc4 \r\n";
         data.writeBytes("s.ini", QByteArray(raw, sizeof raw - 1));
         SettingsFile ini(data.file("s.ini"));
-        const QString brokenKey = TextCodec::trimmed(TextCodec::decodeGb18030(QByteArray(" with I\xb5\x00\x00\x00", 10)));
+        const QString brokenKey =
+            TextCodec::trimmed(TextCodec::decodeGb18030(QByteArray(" with I\xb5\x00\x00\x00", 10)));
         QVERIFY(ini.hasKey("s", brokenKey));
         QCOMPARE(ini.readString("s", brokenKey), QString("A"));
         QCOMPARE(ini.readString("s", "plain"), QString::fromUtf8("中文 "));
@@ -429,8 +452,9 @@ private slots:
 
         // A new target goes at the end; the last section's missing line break is supplied.
         QVERIFY(ini.copySection("C", "new"));
-        QCOMPARE(data.readBytes("s.ini"), QByteArray("[a]\r\nk=1\rj = 2 \n[B]\r\nk=1\rj = 2 \n[c]\r\n; note\n"
-                                                     "z=\xd5\xc5\r\n[new]\r\n; note\nz=\xd5\xc5"));
+        QCOMPARE(data.readBytes("s.ini"),
+                 QByteArray("[a]\r\nk=1\rj = 2 \n[B]\r\nk=1\rj = 2 \n[c]\r\n; note\n"
+                            "z=\xd5\xc5\r\n[new]\r\n; note\nz=\xd5\xc5"));
         SettingsFile again(data.file("s.ini"));
         QCOMPARE(again.readString("NEW", "z"), QString::fromUtf8("张"));
         QCOMPARE(again.readString("b", "k"), QString("1"));

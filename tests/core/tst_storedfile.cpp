@@ -76,7 +76,9 @@ private slots:
     void euroByteRoundTrips()
     {
         TestDataFolder data;
-        const QByteArray bytes("\x80" "5 \xBC\xDB\x80\r\n\x81\x80 \x81\x30\x81\x30\x80", 17);
+        const QByteArray bytes("\x80"
+                               "5 \xBC\xDB\x80\r\n\x81\x80 \x81\x30\x81\x30\x80",
+                               17);
         data.writeBytes("Content0_1.txt", bytes);
         const auto text = StoredFile::readText(data.file("Content0_1.txt"));
         QVERIFY(text);
@@ -91,9 +93,8 @@ private slots:
     {
         TestDataFolder data;
         data.writeBytes("c.txt", "old");
-        StoredFile::setWriteFault([](const QString& path) {
-            return path.endsWith("c.txt") ? QStringLiteral("disk full") : QString();
-        });
+        StoredFile::setWriteFault(
+            [](const QString& path) { return path.endsWith("c.txt") ? QStringLiteral("disk full") : QString(); });
         const WriteResult result = StoredFile::writeText(data.file("c.txt"), "new");
         QVERIFY(!result.ok);
         QVERIFY(result.error.contains("c.txt"));
@@ -104,8 +105,8 @@ private slots:
     void staleTemporariesOfStoredFilesAreRemoved()
     {
         TestDataFolder data;
-        for (const char* name : {"defualt.ini.a1B2c3", "SDUrl.txt.XyZ123", "Content3_2.txt.abcdef",
-                                 "defualt.ini", "notes.txt.abcdef", "defualt.ini.toolong7", "mine.bak"})
+        for (const char* name : {"defualt.ini.a1B2c3", "SDUrl.txt.XyZ123", "Content3_2.txt.abcdef", "defualt.ini",
+                                 "notes.txt.abcdef", "defualt.ini.toolong7", "mine.bak"})
             data.writeBytes(name, "x");
         QCOMPARE(DataFolder::removeStaleTemporaries(data.path()), 3);
         const QStringList left = QDir(data.path()).entryList(QDir::Files);

@@ -80,7 +80,10 @@ private:
 
     QWebEnginePage* page() const { return m_view->page(); }
     PasteText* paste() const { return m_dispatcher.pasteText(); }
-    QString value(const QString& id) { return evalJs(page(), QString("document.getElementById('%1').value").arg(id)).toString(); }
+    QString value(const QString& id)
+    {
+        return evalJs(page(), QString("document.getElementById('%1').value").arg(id)).toString();
+    }
     QString activeId() { return evalJs(page(), "document.activeElement ? document.activeElement.id : ''").toString(); }
 
     // The caret in an emptied field of the page, the keyboard focus in the view.
@@ -222,14 +225,14 @@ private slots:
         QVERIFY(focusPageField("field"));
         QVERIFY(focusPageField("area"));
         // Click into the page's first field, as a user would.
-        const QVariantList box =
-            evalJs(page(), "var r = document.getElementById('field').getBoundingClientRect();"
-                           "[r.left + 5, r.top + r.height / 2]")
-                .toList();
+        const QVariantList box = evalJs(page(),
+                                        "var r = document.getElementById('field').getBoundingClientRect();"
+                                        "[r.left + 5, r.top + r.height / 2]")
+                                     .toList();
         QCOMPARE(box.size(), 2);
         const QPoint inField = m_view->mapToGlobal(QPoint(box[0].toInt(), box[1].toInt()));
-        QCOMPARE(QProcess::execute(xdotool, {"mousemove", QString::number(inField.x()),
-                                             QString::number(inField.y()), "click", "1"}),
+        QCOMPARE(QProcess::execute(
+                     xdotool, {"mousemove", QString::number(inField.x()), QString::number(inField.y()), "click", "1"}),
                  0);
         QTRY_COMPARE(activeId(), QString("field"));
         QCOMPARE(QProcess::execute(xdotool, {"key", "ctrl+u"}), 0);

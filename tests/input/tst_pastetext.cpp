@@ -53,10 +53,12 @@ struct Rig {
 
 QStringList oneSequence(const QString& text, const QString& restored)
 {
-    QStringList lines{"clipboard " + text, "key Ctrl down", "wait 20", "key V down", "control pastes " + text,
-                      "wait 20", "key V up", "wait 20", "key Ctrl up", "wait 20", "pump"};
+    QStringList lines{
+        "clipboard " + text, "key Ctrl down", "wait 20", "key V down", "control pastes " + text, "wait 20", "key V up",
+        "wait 20",           "key Ctrl up",   "wait 20", "pump"};
     for (int i = 1; i < PasteText::kPumpCount; ++i)
-        lines << "wait 20" << "pump";
+        lines << "wait 20"
+              << "pump";
     lines << "clipboard " + restored;
     return lines;
 }
@@ -77,8 +79,7 @@ private slots:
                                       Qt::Key_6, Qt::Key_7, Qt::Key_D, Qt::Key_G, Qt::Key_H,
                                       Qt::Key_I, Qt::Key_J, Qt::Key_K, Qt::Key_L, Qt::Key_N};
         for (int i = 0; i < 15; ++i) {
-            QTest::addRow("Ctrl clause %d", i + 1)
-                << int(clauseKeys[i]) << ctrl << true << HotkeyTarget::clause(i + 1);
+            QTest::addRow("Ctrl clause %d", i + 1) << int(clauseKeys[i]) << ctrl << true << HotkeyTarget::clause(i + 1);
         }
         QTest::newRow("Ctrl+8") << int(Qt::Key_8) << ctrl << true << HotkeyTarget::paragraph(1);
         QTest::newRow("Ctrl+9") << int(Qt::Key_9) << ctrl << true << HotkeyTarget::paragraph(2);
@@ -91,10 +92,8 @@ private slots:
         QTest::newRow("Alt+Ctrl+U") << int(Qt::Key_U) << int(ctrl | Qt::AltModifier) << true
                                     << HotkeyTarget::userName();
         QTest::newRow("Ctrl+5") << int(Qt::Key_5) << ctrl << false << HotkeyTarget();
-        QTest::newRow("keypad Ctrl+5") << int(Qt::Key_5) << int(ctrl | Qt::KeypadModifier) << false
-                                       << HotkeyTarget();
-        QTest::newRow("keypad Ctrl+8") << int(Qt::Key_8) << int(ctrl | Qt::KeypadModifier) << false
-                                       << HotkeyTarget();
+        QTest::newRow("keypad Ctrl+5") << int(Qt::Key_5) << int(ctrl | Qt::KeypadModifier) << false << HotkeyTarget();
+        QTest::newRow("keypad Ctrl+8") << int(Qt::Key_8) << int(ctrl | Qt::KeypadModifier) << false << HotkeyTarget();
         QTest::newRow("U without Ctrl") << int(Qt::Key_U) << int(Qt::NoModifier) << false << HotkeyTarget();
         QTest::newRow("Shift+U") << int(Qt::Key_U) << int(Qt::ShiftModifier) << false << HotkeyTarget();
         for (char letter : QByteArray("ABCFMPQRSTVXYZ")) {
@@ -125,10 +124,10 @@ private slots:
         };
         const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
         QCOMPARE(press(Qt::Key_Exclam, ctrl | Qt::ShiftModifier, 10), HotkeyTarget::clause(1));  // Ctrl+Shift+1
-        QCOMPARE(press(Qt::Key_Ampersand, ctrl, 10), HotkeyTarget::clause(1));                    // AZERTY "&"
-        QCOMPARE(press(Qt::Key_Eacute, ctrl, 11), HotkeyTarget::clause(2));                       // AZERTY "é"
-        QCOMPARE(press(Qt::Key_Agrave, ctrl, 19), HotkeyTarget::paragraph(3));                    // AZERTY "à"
-        QCOMPARE(press(Qt::Key_ParenLeft, ctrl, 14), std::optional<HotkeyTarget>());              // the row's 5
+        QCOMPARE(press(Qt::Key_Ampersand, ctrl, 10), HotkeyTarget::clause(1));  // AZERTY "&"
+        QCOMPARE(press(Qt::Key_Eacute, ctrl, 11), HotkeyTarget::clause(2));  // AZERTY "é"
+        QCOMPARE(press(Qt::Key_Agrave, ctrl, 19), HotkeyTarget::paragraph(3));  // AZERTY "à"
+        QCOMPARE(press(Qt::Key_ParenLeft, ctrl, 14), std::optional<HotkeyTarget>());  // the row's 5
         QCOMPARE(press(Qt::Key_8, ctrl | Qt::KeypadModifier, 80), std::optional<HotkeyTarget>());
         QCOMPARE(press(Qt::Key_U, ctrl, 30), HotkeyTarget::userName());
         QCOMPARE(press(Qt::Key_1, ctrl, 0), HotkeyTarget::clause(1));  // no key code: the key decides

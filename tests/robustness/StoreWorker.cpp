@@ -45,18 +45,34 @@ public:
         StoreModel next = m_model;
         m_touched = -1;
         const int action = int(m_random.bounded(8));
-        static const char* const names[] = {"add-site", "edit-site", "move-site", "delete-sites",
+        static const char* const names[] = {"add-site",     "edit-site",    "move-site",      "delete-sites",
                                             "save-article", "edit-article", "append-article", "delete-article"};
         std::function<bool()> run;
         switch (action) {
-        case 0: run = addSite(next); break;
-        case 1: run = editSite(next); break;
-        case 2: run = moveSite(next); break;
-        case 3: run = deleteSites(next); break;
-        case 4: run = saveArticle(next); break;
-        case 5: run = editArticle(next, ArticleStore::EditMode::Update); break;
-        case 6: run = editArticle(next, ArticleStore::EditMode::Append); break;
-        default: run = deleteArticle(next); break;
+        case 0:
+            run = addSite(next);
+            break;
+        case 1:
+            run = editSite(next);
+            break;
+        case 2:
+            run = moveSite(next);
+            break;
+        case 3:
+            run = deleteSites(next);
+            break;
+        case 4:
+            run = saveArticle(next);
+            break;
+        case 5:
+            run = editArticle(next, ArticleStore::EditMode::Update);
+            break;
+        case 6:
+            run = editArticle(next, ArticleStore::EditMode::Append);
+            break;
+        default:
+            run = deleteArticle(next);
+            break;
         }
         if (!run)
             return true;  // not possible on this state
@@ -101,7 +117,10 @@ private:
         return states;
     }
 
-    QString text(const char* what, int n) { return QString::fromUtf8("%1%2-%3").arg(QString::fromUtf8(what)).arg(m_tag).arg(n); }
+    QString text(const char* what, int n)
+    {
+        return QString::fromUtf8("%1%2-%3").arg(QString::fromUtf8(what)).arg(m_tag).arg(n);
+    }
     int pick(int count) { return int(m_random.bounded(count)); }
 
     std::function<bool()> addSite(StoreModel& next)
@@ -109,7 +128,8 @@ private:
         if (next.sites.size() >= 14)
             return {};
         const int n = ++m_counter;
-        SiteData site{text("站点", n), QStringLiteral("http://127.0.0.1:9/%1").arg(n), text("用户", n), text("密码", n)};
+        SiteData site{text("站点", n), QStringLiteral("http://127.0.0.1:9/%1").arg(n), text("用户", n),
+                      text("密码", n)};
         next.sites.push_back(site);
         return [this, site] {
             m_sites.record() = TMyURL{site.name, site.url, site.user, site.password, true};
@@ -130,7 +150,8 @@ private:
             return [this, password] { return m_sites.SavePassword(password); };
         }
         SiteData& site = next.sites[size_t(p)];
-        site = SiteData{text("改名站点", n), QStringLiteral("http://127.0.0.1:9/e%1").arg(n), text("u", n), text("p", n)};
+        site =
+            SiteData{text("改名站点", n), QStringLiteral("http://127.0.0.1:9/e%1").arg(n), text("u", n), text("p", n)};
         return [this, site] {
             m_sites.record() = TMyURL{site.name, site.url, site.user, site.password, true};
             return m_sites.StoreSite(true);
@@ -164,10 +185,7 @@ private:
         return [this] { return m_sites.DeleteSelectedSites(); };
     }
 
-    void show(int k)
-    {
-        m_articles.SelectArticle(k);
-    }
+    void show(int k) { m_articles.SelectArticle(k); }
 
     std::function<bool()> saveArticle(StoreModel& next)
     {

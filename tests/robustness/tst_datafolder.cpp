@@ -58,7 +58,7 @@ private slots:
             if (!asRoot)
                 return QFile::setPermissions(config, QFile::ReadOwner | QFile::ExeOwner);
             return QProcess::execute("mount", {"--bind", config, config}) == 0
-                   && QProcess::execute("mount", {"-o", "remount,bind,ro", config, config}) == 0;
+                && QProcess::execute("mount", {"-o", "remount,bind,ro", config, config}) == 0;
         };
         const auto makeWritable = [&] {
             if (asRoot)
@@ -94,8 +94,9 @@ private slots:
         QVERIFY(QFileInfo(folder).isDir());
         const QFile::Permissions permissions = QFileInfo(QDir::cleanPath(folder)).permissions();
         QVERIFY(permissions & QFile::WriteOwner);
-        QVERIFY(!(permissions & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
-                                 | QFile::WriteOther | QFile::ExeOther)));
+        QVERIFY(!(permissions
+                  & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther
+                     | QFile::ExeOther)));
         // An existing folder is left as the user set it.
         QFile::setPermissions(folder, permissions | QFile::ReadGroup | QFile::ExeGroup);
         QVERIFY(DataFolder::ensure(folder));

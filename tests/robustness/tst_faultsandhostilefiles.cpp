@@ -23,8 +23,8 @@ struct Stores : StoreSet {
     using StoreSet::StoreSet;
     bool addSite(const QString& name)
     {
-        sites.record() = TMyURL{name, QStringLiteral("http://127.0.0.1:9/"), QStringLiteral("u"),
-                                QStringLiteral("p"), true};
+        sites.record() =
+            TMyURL{name, QStringLiteral("http://127.0.0.1:9/"), QStringLiteral("u"), QStringLiteral("p"), true};
         return sites.StoreSite(false);
     }
 };
@@ -46,13 +46,18 @@ QMap<QString, QByteArray> folderState(const QString& folder)
         const QFileInfo entry(entries.next());
         QFile file(entry.filePath());
         const bool regular = entry.isFile() && !entry.isSymLink();
-        state.insert(entry.fileName(), regular && file.open(QIODevice::ReadOnly) ? file.readAll()
-                                                                                : QByteArray("<not a regular file>"));
+        state.insert(entry.fileName(),
+                     regular && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<not a regular file>"));
     }
     return state;
 }
 
-enum class RealFault { FileSizeLimit, UnreadableSettings, PipeAsSiteList, PipeAsParagraph };
+enum class RealFault {
+    FileSizeLimit,
+    UnreadableSettings,
+    PipeAsSiteList,
+    PipeAsParagraph
+};
 
 }  // namespace
 
@@ -232,17 +237,18 @@ private slots:
         QTest::newRow("invalid GB18030 and NUL") << QByteArray("[defualt]\r\nSiteInd=1\r\n[0]\r\nurl=" + bad + "\r\n")
                                                  << QByteArray("a" + bad + "\r\nb\r\n") << QByteArray(bad + "\r\n");
         QTest::newRow("huge and negative indexes")
-            << QByteArray("[defualt]\r\nSiteInd=99999999999\r\nSoftwareInd=-2147483648\r\n")
-            << QByteArray("a\r\nb\r\n") << QByteArray("x\r\ny\r\n");
-        QTest::newRow("index past the end") << QByteArray("[defualt]\r\nSiteInd=2147483647\r\nSoftwareInd=0x7fffffff\r\n")
-                                            << QByteArray("a\r\n") << QByteArray("x\r\n");
+            << QByteArray("[defualt]\r\nSiteInd=99999999999\r\nSoftwareInd=-2147483648\r\n") << QByteArray("a\r\nb\r\n")
+            << QByteArray("x\r\ny\r\n");
+        QTest::newRow("index past the end")
+            << QByteArray("[defualt]\r\nSiteInd=2147483647\r\nSoftwareInd=0x7fffffff\r\n") << QByteArray("a\r\n")
+            << QByteArray("x\r\n");
         QTest::newRow("duplicated sections and keys")
             << QByteArray("[0]\r\nurl=one\r\nURL=two\r\n[0]\r\nurl=three\r\n[software0]\r\nShowClause1=a\r\n"
                           "[SOFTWARE0]\r\nshowclause1=b\r\n")
             << QByteArray("a\r\n") << QByteArray("x\r\n");
         QTest::newRow("names with = [ ] ;")
-            << QByteArray("[defualt]\r\nSiteInd=0\r\n")
-            << QByteArray("a=b\r\n[c]\r\n;d\r\ne]f\r\n") << QByteArray("k=v\r\n[s]\r\n;c\r\n");
+            << QByteArray("[defualt]\r\nSiteInd=0\r\n") << QByteArray("a=b\r\n[c]\r\n;d\r\ne]f\r\n")
+            << QByteArray("k=v\r\n[s]\r\n;c\r\n");
         QByteArray junk;
         for (int i = 0; i < 100000; ++i)
             junk += char((i * 131 + 7) % 256);
@@ -287,8 +293,9 @@ private slots:
     void damagedBytesSurviveAndNumbersReadSafely()
     {
         TestDataFolder data;
-        static const char raw[] = "[0]\r\nurl=\x81\x20\xff\x00\x80\r\nUser=a\r\n[defualt]\r\nSiteInd=-2147483648\r\n"
-                                  "SoftwareInd=4294967296\r\nEditPanelWidth=0xFFFFFFFFF\r\nCurArticlePnlWidth=-0x80000000\r\n";
+        static const char raw[] =
+            "[0]\r\nurl=\x81\x20\xff\x00\x80\r\nUser=a\r\n[defualt]\r\nSiteInd=-2147483648\r\n"
+            "SoftwareInd=4294967296\r\nEditPanelWidth=0xFFFFFFFFF\r\nCurArticlePnlWidth=-0x80000000\r\n";
         const QByteArray bytes(raw, sizeof raw - 1);
         data.writeBytes("defualt.ini", bytes);
         SettingsFile ini(data.file("defualt.ini"));

@@ -42,8 +42,7 @@ private slots:
         QTest::newRow("none") << QStringList();
         QTest::newRow("one empty") << QStringList({""});
         QTest::newRow("plain") << QStringList({"S0", "网站 1", " spaced "});
-        QTest::newRow("tabs and backslashes")
-            << QStringList({"a\tb", "c\\", "\\t", "", "\\\\\t", "\t"});
+        QTest::newRow("tabs and backslashes") << QStringList({"a\tb", "c\\", "\\t", "", "\\\\\t", "\t"});
     }
     void namesTravelAsOneValue()
     {
@@ -59,7 +58,7 @@ private slots:
     void malformedNameValuesAreRefused()
     {
         QVERIFY(!SiteListJournal::splitNames("a\\xb", 1));  // unknown escape
-        QVERIFY(!SiteListJournal::splitNames("ab\\", 1));   // escape cut off
+        QVERIFY(!SiteListJournal::splitNames("ab\\", 1));  // escape cut off
         QVERIFY(!SiteListJournal::splitNames("a\tb", 1));
         QVERIFY(!SiteListJournal::splitNames("a", 0));
         QVERIFY(!SiteListJournal::splitNames("a", -1));
@@ -116,8 +115,7 @@ private slots:
         StoredFile::setWriteFault({});
         Session next(data);
         QCOMPARE(next.store.siteNames(), QStringList({"a\tb", longName, "\\", "c\\t"}));
-        QCOMPARE(data.readBytes("SDUrl.txt"),
-                 "a\tb\r\n" + gb18030(longName) + "\r\n\\\r\nc\\t\r\n");
+        QCOMPARE(data.readBytes("SDUrl.txt"), "a\tb\r\n" + gb18030(longName) + "\r\n\\\r\nc\\t\r\n");
         QCOMPARE(next.section(2, "url"), QString("u3"));
     }
 

@@ -48,10 +48,14 @@ private slots:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("opened");
-        QTest::newRow("no scheme") << "  example.cn/a  " << "http://example.cn/a";
-        QTest::newRow("scheme") << "ftp://h/x" << "ftp://h/x";
-        QTest::newRow("local path") << "C:\\pages\\a.htm" << "C:\\pages\\a.htm";
-        QTest::newRow("single slash") << "http:/x" << "http://http:/x";
+        QTest::newRow("no scheme") << "  example.cn/a  "
+                                   << "http://example.cn/a";
+        QTest::newRow("scheme") << "ftp://h/x"
+                                << "ftp://h/x";
+        QTest::newRow("local path") << "C:\\pages\\a.htm"
+                                    << "C:\\pages\\a.htm";
+        QTest::newRow("single slash") << "http:/x"
+                                      << "http://http:/x";
     }
     void httpRuleKeepsLocalPathsAndSchemes()
     {

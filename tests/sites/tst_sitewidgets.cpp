@@ -63,7 +63,8 @@ void writeSites(const TestDataFolder& data, const QStringList& users)
 // as the user finds them by sight.
 struct Window {
     explicit Window(const TestDataFolder& data)
-        : settings(data.file("defualt.ini")), sites(new SiteController(settings, data.path(), &frame)),
+        : settings(data.file("defualt.ini")),
+          sites(new SiteController(settings, data.path(), &frame)),
           store(sites->store())
     {
         store.setArticleNameSource([] { return QStringLiteral("文章"); });
@@ -191,9 +192,8 @@ private slots:
         writeSites(data, {"a"});
         Window w(data);
         w.store.SelectSite(0);
-        StoredFile::setWriteFault([](const QString& path) {
-            return path.endsWith("defualt.ini") ? QStringLiteral("Disk full") : QString();
-        });
+        StoredFile::setWriteFault(
+            [](const QString& path) { return path.endsWith("defualt.ini") ? QStringLiteral("Disk full") : QString(); });
         QString warning, keptName;
         whenModal([&](QWidget* modal) {
             auto* editor = static_cast<TFrmURLEdit*>(modal);
@@ -201,10 +201,12 @@ private slots:
             editor->EditURL->setText("new.cn");
             editor->EdtUserName->setText("typed");
             answerMessage(&warning);
-            whenModal([&](QWidget* again) {  // the editor comes back with the entry
-                keptName = static_cast<TFrmURLEdit*>(again)->EdtSiteName->text();
-                static_cast<TFrmURLEdit*>(again)->BtnCloseClick();
-            }, 100);
+            whenModal(
+                [&](QWidget* again) {  // the editor comes back with the entry
+                    keptName = static_cast<TFrmURLEdit*>(again)->EdtSiteName->text();
+                    static_cast<TFrmURLEdit*>(again)->BtnCloseClick();
+                },
+                100);
             editor->BtnConfirmClick();
         });
         w.sites->BtnAddURLClick();

@@ -7,7 +7,10 @@
 // the Windows original writes it (GB18030, CR LF).
 class TestDataFolder {
 public:
-    enum Content { Empty, WindowsFixture };
+    enum Content {
+        Empty,
+        WindowsFixture
+    };
     explicit TestDataFolder(Content content = Empty);
 
     bool isValid() const { return m_dir.isValid(); }

@@ -23,10 +23,7 @@ QStringList hints(const QSignalSpy& spy)
     return texts;
 }
 
-QStringList plainFiles(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
+QStringList plainFiles(const QString& folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 
 // Answers the next folder chooser: picks `folder`, or cancels when it is empty.
 void answerChooser(const QString& folder, QString* caption = nullptr)
@@ -100,8 +97,8 @@ void TestDocumentTransfer::exportTwiceReplacesAndKeepsStaleCopies()
 
     const QString exported = fixedFolderPath(m_outside->filePath("stick/" + ExportName));
     QCOMPARE(caption, QStringLiteral("导出文件夹选择"));
-    QCOMPARE(hints(hint), QStringList({QString(), QStringLiteral("正在导出文档..."),
-                                       QStringLiteral("成功导出档到:") + exported}));
+    QCOMPARE(hints(hint),
+             QStringList({QString(), QStringLiteral("正在导出文档..."), QStringLiteral("成功导出档到:") + exported}));
     QCOMPARE(before.size(), 1);
     QCOMPARE(done.first().first().toBool(), true);
     QCOMPARE(plainFiles(exported), plainFiles(m_data->path()));

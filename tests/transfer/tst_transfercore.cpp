@@ -192,7 +192,8 @@ void TestTransferCore::replacesThroughRename()
     // A second name for the old file: a copy that writes into the old file in
     // place would change it too; a rename leaves it whole.
     QVERIFY(::link(QFile::encodeName(target.filePath("articles.txt")).constData(),
-                   QFile::encodeName(target.filePath("old-name")).constData()) == 0);
+                   QFile::encodeName(target.filePath("old-name")).constData())
+            == 0);
     FolderCopy copy;
     QVERIFY(copyAll(copy, source.path(), target.path()));
     QCOMPARE(readFile(target.filePath("articles.txt")), QByteArray("new list"));
@@ -235,7 +236,10 @@ void TestTransferCore::largeFileCopiedInStepsWhileTheLoopRuns()
     int turnsDuringCopy = 0;
     QTimer beat;
     beat.setInterval(0);
-    connect(&beat, &QTimer::timeout, [&] { if (copy.isRunning()) ++turnsDuringCopy; });
+    connect(&beat, &QTimer::timeout, [&] {
+        if (copy.isRunning())
+            ++turnsDuringCopy;
+    });
     beat.start();
     QVERIFY(copy.CopyFolderFiles(source.path(), target.path()));
     // Nothing is copied before the event loop runs.
@@ -273,8 +277,7 @@ void TestTransferCore::createFolderReportsWhy()
     writeFile(root.filePath("file"), "x");
     const QString blocked = root.filePath("file/below");
     QVERIFY(!FolderCopy::createFolder(blocked, &error));
-    QVERIFY2(error.startsWith(native(blocked) + ": ") && error.size() > blocked.size() + 2,
-             qPrintable(error));
+    QVERIFY2(error.startsWith(native(blocked) + ": ") && error.size() > blocked.size() + 2, qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(TestTransferCore)

@@ -163,8 +163,7 @@ void TestTransferDialogs::newFolderFlowCreatesAndSelects()
         dialog->goToPath(root.path());
         answerModal<TFormAddPath>([&](TFormAddPath* addPath) {
             prefilled = addPath->EdtName->text();
-            caretAtEnd = addPath->EdtName->cursorPosition() == prefilled.size()
-                         && !addPath->EdtName->hasSelectedText();
+            caretAtEnd = addPath->EdtName->cursorPosition() == prefilled.size() && !addPath->EdtName->hasSelectedText();
             // The user types after the current path; missing parents are made too.
             QTest::keyClicks(addPath->EdtName, "new/deeper");
             QTest::keyClick(addPath->EdtName, Qt::Key_Return);
