@@ -7,6 +7,7 @@ packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-webengin
           qt6-webengine-dev-tools qt6-svg-dev qt6-image-formats-plugins libgl-dev
           qt6-l10n-tools qt6-tools-dev  # lupdate and lrelease, and their CMake functions
           xvfb xauth xdotool imagemagick fonts-noto-cjk dbus-x11
+          clang-format  # the test command checks the formatting
           clang libclang-rt-14-dev)  # the fuzz targets: clang++ with libFuzzer
 missing=()
 for p in "${packages[@]}"; do
@@ -19,5 +20,6 @@ if [ ${#missing[@]} -gt 0 ]; then
     "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# QVB_WERROR=ON (the test command) makes compiler warnings errors.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVB_WERROR="${QVB_WERROR:-OFF}" >/dev/null
 cmake --build build -j"$(nproc)"

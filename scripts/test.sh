@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Set-up as scripts/setup.sh, then every test; GUI tests get an Xvfb display
+# Set-up as scripts/setup.sh (with compiler warnings as errors), the formatting
+# check (scripts/check-format.sh), then every test; GUI tests get an Xvfb display
 # when there is none. After them, the widget-free tests under AddressSanitizer
 # and UndefinedBehaviorSanitizer (scripts/sanitizers.sh, build-asan/) and a
 # short run of each fuzz target (scripts/fuzz.sh, build-fuzz/).
@@ -7,10 +8,11 @@
 # and fuzz runs. Fails when any part fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+QVB_WERROR=ON scripts/setup.sh
 export QTWEBENGINE_DISABLE_SANDBOX=1
 
 failed=()
+scripts/check-format.sh || failed+=("format")
 run_tests() {
     if [ -z "${DISPLAY:-}" ]; then
         xvfb-run -a -s "-screen 0 1600x1000x24" ctest --output-on-failure "$@"
