@@ -183,16 +183,19 @@ void TFrmMain::TimerFirstRunTimer()
 void TFrmMain::showHint(const QString& text)
 {
     m_problems.clear();
-    m_layout.LblHint->setText(text);
-    m_layout.LblHint->setToolTip(text);  // a long text runs past the line's end
+    setHintText(text);
 }
 
 void TFrmMain::reportProblem(const QString& text)
 {
-    QStringList problems = m_problems;
-    problems << text;
-    showHint(problems.join(tr("；")));
-    m_problems = problems;
+    m_problems << text;
+    setHintText(m_problems.join(tr("；")));
+}
+
+void TFrmMain::setHintText(const QString& text)
+{
+    m_layout.LblHint->setText(text);
+    m_layout.LblHint->setToolTip(text);  // a long text runs past the line's end
 }
 
 // Said at once, not first when the exit cannot save.

@@ -84,6 +84,7 @@ private:
     void reloadAfterImport();
     void reportWriteFailure(const QString& error);
     void reportStartupProblems();
+    void setHintText(const QString& text);
     bool isContentPanelShown() const;  // CbIhEdit
 
     QString m_dataFolder;

@@ -354,8 +354,7 @@ QString ArticleStore::nameProblem(const QString& name)
     if (trimmed.isEmpty())
         return uiText(TextId::ArticleNameEmpty);
     // The name is a key of the site-article identifiers in the settings file.
-    if (holdsLineBreak(trimmed) || trimmed.contains(QLatin1Char('=')) || trimmed.startsWith(QLatin1Char('['))
-        || trimmed.startsWith(QLatin1Char(';')))
+    if (!SettingsFile::isStorableKey(trimmed))
         return ArticleMessages::nameUnstorable();
     return {};
 }

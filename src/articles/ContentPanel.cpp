@@ -149,15 +149,25 @@ void ContentPanel::FillPanelFromBuffer()
     for (int i = 1; i <= ClauseCount; ++i) {
         clauseField(i)->setText(buffer.ClauseText[size_t(i)]);
         clauseField(i)->setReadOnly(!shown);
-        setClauseCaption(i, shown ? buffer.ClauseName[size_t(i)] + ArticleHotkeys::clauseSuffix(i) : QString());
     }
     for (int j = 1; j <= ParagraphCount; ++j) {
         paragraphField(j)->setPlainText(buffer.ParagraphText[size_t(j)]);
         paragraphField(j)->setReadOnly(!shown);
         paragraphField(j)->document()->setModified(false);
+    }
+    showCaptions(shown);
+}
+
+// The clause names and paragraph titles of the buffer with their hotkeys;
+// nothing when no article is shown.
+void ContentPanel::showCaptions(bool shown)
+{
+    const ArticleBuffer& buffer = m_store.buffer();
+    for (int i = 1; i <= ClauseCount; ++i)
+        setClauseCaption(i, shown ? buffer.ClauseName[size_t(i)] + ArticleHotkeys::clauseSuffix(i) : QString());
+    for (int j = 1; j <= ParagraphCount; ++j)
         paragraphBox(j)->setTitle(shown ? ArticleHotkeys::paragraphCaption(buffer.ParagraphTitle[size_t(j)], j)
                                         : QString());
-    }
 }
 
 void ContentPanel::showStoredChanges(const ArticleStore::StoredChanges& changes)
@@ -176,12 +186,8 @@ void ContentPanel::showStoredChanges(const ArticleStore::StoredChanges& changes)
             field->document()->setModified(false);
         }
     }
-    if (!changes.captions)
-        return;
-    for (int i = 1; i <= ClauseCount; ++i)
-        setClauseCaption(i, buffer.ClauseName[size_t(i)] + ArticleHotkeys::clauseSuffix(i));
-    for (int j = 1; j <= ParagraphCount; ++j)
-        paragraphBox(j)->setTitle(ArticleHotkeys::paragraphCaption(buffer.ParagraphTitle[size_t(j)], j));
+    if (changes.captions)
+        showCaptions(true);
 }
 
 bool ContentPanel::saveClause(int i)

@@ -50,6 +50,7 @@ private:
     QPlainTextEdit* paragraphField(int j) const { return m_paragraphFields.at(size_t(j)); }
     void createRows();
     void setClauseCaption(int i, const QString& text);
+    void showCaptions(bool shown);
     bool saveClause(int i);
     bool saveParagraph(int j);
     void SbArticleContentMouseWheelDown();

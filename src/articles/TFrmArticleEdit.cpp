@@ -192,8 +192,7 @@ void TFrmArticleEdit::BtnConfirmClick()
     const QString problem = ArticleStore::editedArticleProblem(edited, m_buffer->ArticleName);
     if (!problem.isEmpty()) {
         QMessageBox::information(this, QGuiApplication::applicationDisplayName(), problem);
-        if (!ArticleStore::nameProblem(edited.ArticleName).isEmpty()
-            && edited.ArticleName != TextCodec::trimmed(m_buffer->ArticleName))
+        if (problem == ArticleStore::nameProblem(edited.ArticleName))
             EdtArticleName->setFocus();
         return;
     }

@@ -90,8 +90,7 @@ QString unstorableReason(const QString& section, const QString& key, const QStri
         return QCoreApplication::translate("SettingsFile", "the section name \"%1\" cannot be stored").arg(section);
     if (holdsLineBreak(section) || section.contains(QLatin1Char(']')))
         return QCoreApplication::translate("SettingsFile", "the section name \"%1\" cannot be stored").arg(section);
-    if (key.isEmpty() || TextCodec::trimmed(key) != key || holdsLineBreak(key) || key.contains(QLatin1Char('='))
-        || key.startsWith(QLatin1Char('[')) || key.startsWith(QLatin1Char(';')))
+    if (!SettingsFile::isStorableKey(key))
         return QCoreApplication::translate("SettingsFile", "the key \"%1\" cannot be stored").arg(key);
     if (holdsLineBreak(value))
         return QCoreApplication::translate("SettingsFile", "the value of \"%1\" holds a line break").arg(key);
@@ -125,6 +124,12 @@ bool isSectionHeader(const char* data, qsizetype size)
 }  // namespace SettingsLines
 
 using namespace SettingsLines;
+
+bool SettingsFile::isStorableKey(const QString& key)
+{
+    return !key.isEmpty() && TextCodec::trimmed(key) == key && !holdsLineBreak(key) && !key.contains(QLatin1Char('='))
+        && !key.startsWith(QLatin1Char('[')) && !key.startsWith(QLatin1Char(';'));
+}
 
 // For an ASCII name, folding is lowering A to Z in place; any other name is
 // folded whole first. Both hashes run over the folded code units, so names

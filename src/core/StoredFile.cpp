@@ -54,9 +54,11 @@ Unreadable& unreadable()
 
 void noteRead(const QString& path, const QString& reason)
 {
-    const QString key = absolute(path);
     Unreadable& list = unreadable();
     QMutexLocker lock(&list.mutex);
+    if (reason.isEmpty() && list.files.empty())
+        return;  // nearly every read: nothing to note, no path to work out
+    const QString key = absolute(path);
     for (auto it = list.files.begin(); it != list.files.end(); ++it) {
         if (it->first == key) {
             if (reason.isEmpty())

@@ -187,6 +187,17 @@ void SiteStore::fill(int position)
     emit urlToOpen(m_record.url);
 }
 
+// A list that could not be read may hold any number of sites: writing
+// sections by position would overwrite theirs.
+bool SiteStore::listIsWritable()
+{
+    const QString refusal = StoredFile::writeRefusal(m_listPath);
+    if (refusal.isEmpty())
+        return true;
+    emit writeFailed(refusal);
+    return false;
+}
+
 bool SiteStore::reportSettingsFailure()
 {
     emit writeFailed(m_settings.lastError());
@@ -195,12 +206,8 @@ bool SiteStore::reportSettingsFailure()
 
 bool SiteStore::commitSites(const QStringList& names, int from, int to, const std::function<SectionValues()>& sections)
 {
-    // A list that could not be read may hold any number of sites: writing
-    // sections by position would overwrite theirs.
-    if (const QString refusal = StoredFile::writeRefusal(m_listPath); !refusal.isEmpty()) {
-        emit writeFailed(refusal);
+    if (!listIsWritable())
         return false;
-    }
     SettingsFile::Batch batch(m_settings);
     const SectionValues written = sections();
     for (size_t i = 0; i < written.size(); ++i)
@@ -357,10 +364,8 @@ bool SiteStore::saveSiteValue(const QString& key, const QString& value)
     const int p = currentPosition();
     if (p < 0)
         return true;  // an empty list has no section to write into
-    if (const QString refusal = StoredFile::writeRefusal(m_listPath); !refusal.isEmpty()) {
-        emit writeFailed(refusal);
+    if (!listIsWritable())
         return false;
-    }
     if (!m_listBehind)
         return m_settings.writeString(SiteSection::name(p), key, value) || reportSettingsFailure();
     // SDUrl.txt still holds an older list: the copy of the names must keep
@@ -392,8 +397,7 @@ bool SiteStore::SaveSiteArticleId(const QString& text)
         return true;
     // The article name is the key: a name from the Windows original may be
     // one that cannot be a key. Nothing typed, nothing to refuse.
-    if (article.contains(QLatin1Char('=')) || article.startsWith(QLatin1Char('['))
-        || article.startsWith(QLatin1Char(';'))) {
+    if (!SettingsFile::isStorableKey(article)) {
         if (text.isEmpty())
             return true;
         emit writeFailed(tr("文章名称“%1”含有“=”或以“[”、“;”开头，不能保存它在本网站的文章ID。").arg(article));

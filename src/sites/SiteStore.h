@@ -96,6 +96,7 @@ private:
     void fill(int position);
     void markOnly(int position);
     bool reportSettingsFailure();
+    bool listIsWritable();
 
     SettingsFile& m_settings;
     QString m_listPath;
