@@ -88,8 +88,7 @@ ArticleFiles::ArticleFiles(SettingsFile& settings, const QString& dataFolder)
     if (!m_dataFolder.isEmpty() && !m_dataFolder.endsWith(QLatin1Char('/'))
         && !m_dataFolder.endsWith(QLatin1Char('\\')))
         m_dataFolder += QLatin1Char('/');
-    m_pathNamesSections = !m_dataFolder.contains(QLatin1Char(']')) && !m_dataFolder.contains(QLatin1Char('\n'))
-        && !m_dataFolder.contains(QLatin1Char('\r'));
+    m_pathNamesSections = SettingsFile::isStorableSection(contentPath(0, 1));
 }
 
 ArticleFiles::~ArticleFiles() = default;

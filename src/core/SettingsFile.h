@@ -49,6 +49,9 @@ public:
     bool writeString(const QString& section, const QString& key, const QString& value);
     bool writeInteger(const QString& section, const QString& key, int value);
     bool writeBool(const QString& section, const QString& key, bool value);
+    // A section name reads back as written: not empty, no blanks around it,
+    // no line break or "]".
+    static bool isStorableSection(const QString& name);
     // A key reads back as written: not empty, no blanks around it, no line
     // break or "=", not led by "[" or ";".
     static bool isStorableKey(const QString& key);

@@ -86,9 +86,7 @@ bool isComment(QByteArrayView line)
 
 QString unstorableReason(const QString& section, const QString& key, const QString& value)
 {
-    if (section.isEmpty() || TextCodec::trimmed(section) != section)
-        return QCoreApplication::translate("SettingsFile", "the section name \"%1\" cannot be stored").arg(section);
-    if (holdsLineBreak(section) || section.contains(QLatin1Char(']')))
+    if (!SettingsFile::isStorableSection(section))
         return QCoreApplication::translate("SettingsFile", "the section name \"%1\" cannot be stored").arg(section);
     if (!SettingsFile::isStorableKey(key))
         return QCoreApplication::translate("SettingsFile", "the key \"%1\" cannot be stored").arg(key);
@@ -124,6 +122,12 @@ bool isSectionHeader(const char* data, qsizetype size)
 }  // namespace SettingsLines
 
 using namespace SettingsLines;
+
+bool SettingsFile::isStorableSection(const QString& name)
+{
+    return !name.isEmpty() && TextCodec::trimmed(name) == name && !holdsLineBreak(name)
+        && !name.contains(QLatin1Char(']'));
+}
 
 bool SettingsFile::isStorableKey(const QString& key)
 {
