@@ -164,16 +164,11 @@ void TFrmMain::wireSubsystems()
     m_hotkeys->setCurrentBrowser([this]() -> QWidget* { return PageControl->CurBrowser(); });
     m_hotkeys->setTextFor([this](HotkeyTarget target) -> QString {
         switch (target.kind) {
-        case HotkeyTarget::Kind::Clause:
-            return m_articles->clauseFieldText(target.number);
-        case HotkeyTarget::Kind::Paragraph:
-            return m_articles->paragraphFieldText(target.number);
-        case HotkeyTarget::Kind::SiteArticleId:
-            return m_sites->siteArticleIdText();
-        case HotkeyTarget::Kind::UserName:
-            return m_sites->store().record().userName;
-        case HotkeyTarget::Kind::Password:
-            return m_sites->store().record().password;
+        case HotkeyTarget::Kind::Clause: return m_articles->clauseFieldText(target.number);
+        case HotkeyTarget::Kind::Paragraph: return m_articles->paragraphFieldText(target.number);
+        case HotkeyTarget::Kind::SiteArticleId: return m_sites->siteArticleIdText();
+        case HotkeyTarget::Kind::UserName: return m_sites->store().record().userName;
+        case HotkeyTarget::Kind::Password: return m_sites->store().record().password;
         }
         return QString();
     });

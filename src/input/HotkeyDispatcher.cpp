@@ -21,10 +21,8 @@ bool isPageEditingKey(int key)
     case Qt::Key_Backspace:
     case Qt::Key_Left:
     case Qt::Key_Right:
-    case Qt::Key_Delete:
-        return true;
-    default:
-        return false;
+    case Qt::Key_Delete: return true;
+    default: return false;
     }
 }
 

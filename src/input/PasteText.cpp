@@ -141,31 +141,21 @@ bool PasteText::pasteTaken() const
 void PasteText::doStep(Step step)
 {
     switch (step) {
-    case Step::PlaceText:
-        placeText();
-        break;
-    case Step::CtrlDown:
-        m_keys->injectKey(Qt::Key_Control, true);
-        break;
+    case Step::PlaceText: placeText(); break;
+    case Step::CtrlDown: m_keys->injectKey(Qt::Key_Control, true); break;
     case Step::VDown:
         // Reads before the paste key (a clipboard manager's) do not count.
         m_textReadsAtVDown = m_textReadsSeen = *m_textReads;
         m_keys->injectKey(Qt::Key_V, true);
         break;
-    case Step::VUp:
-        m_keys->injectKey(Qt::Key_V, false);
-        break;
-    case Step::CtrlUp:
-        m_keys->injectKey(Qt::Key_Control, false);
-        break;
+    case Step::VUp: m_keys->injectKey(Qt::Key_V, false); break;
+    case Step::CtrlUp: m_keys->injectKey(Qt::Key_Control, false); break;
     case Step::Pump:
     case Step::AwaitPaste:
         // Nothing to do: the event loop delivers the typed keys and runs the
         // control's paste between the ticks.
         break;
-    case Step::Restore:
-        restoreClipboard();
-        break;
+    case Step::Restore: restoreClipboard(); break;
     }
     emit stepDone(step);
 }

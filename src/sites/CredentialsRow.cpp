@@ -131,8 +131,7 @@ bool CredentialsRow::eventFilter(QObject* watched, QEvent* event)
         else if (watched == EdtSiteArtID)
             m_store.SaveSiteArticleId(EdtSiteArtID->text());
         break;
-    default:
-        break;
+    default: break;
     }
     return QWidget::eventFilter(watched, event);
 }

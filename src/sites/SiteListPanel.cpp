@@ -178,11 +178,8 @@ bool SiteListPanel::LtSubmitUrlKeyDown(QKeyEvent* key)
         m_inputModifiers = Qt::NoModifier;
         LtSubmitUrlClick();
         return true;
-    case Qt::Key_Delete:
-        emit deleteRequested();
-        return true;
-    default:
-        return false;
+    case Qt::Key_Delete: emit deleteRequested(); return true;
+    default: return false;
     }
 }
 

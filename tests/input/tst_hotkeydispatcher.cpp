@@ -16,16 +16,11 @@ namespace {
 QString textOf(HotkeyTarget target)
 {
     switch (target.kind) {
-    case HotkeyTarget::Kind::Clause:
-        return QStringLiteral("clause %1").arg(target.number);
-    case HotkeyTarget::Kind::Paragraph:
-        return QStringLiteral("paragraph %1").arg(target.number);
-    case HotkeyTarget::Kind::SiteArticleId:
-        return QString();  // an empty identifier field
-    case HotkeyTarget::Kind::UserName:
-        return QStringLiteral("user");
-    case HotkeyTarget::Kind::Password:
-        return QStringLiteral("password");
+    case HotkeyTarget::Kind::Clause: return QStringLiteral("clause %1").arg(target.number);
+    case HotkeyTarget::Kind::Paragraph: return QStringLiteral("paragraph %1").arg(target.number);
+    case HotkeyTarget::Kind::SiteArticleId: return QString();  // an empty identifier field
+    case HotkeyTarget::Kind::UserName: return QStringLiteral("user");
+    case HotkeyTarget::Kind::Password: return QStringLiteral("password");
     }
     return QString();
 }

@@ -35,14 +35,10 @@ const QString kClipboardBefore = "clipboard before";
 QString textFor(HotkeyTarget target)
 {
     switch (target.kind) {
-    case HotkeyTarget::Kind::UserName:
-        return kUserName;
-    case HotkeyTarget::Kind::Password:
-        return kPassword;
-    case HotkeyTarget::Kind::SiteArticleId:
-        return kIdentifier;
-    case HotkeyTarget::Kind::Paragraph:
-        return target.number == 1 ? kParagraph1 : QString();
+    case HotkeyTarget::Kind::UserName: return kUserName;
+    case HotkeyTarget::Kind::Password: return kPassword;
+    case HotkeyTarget::Kind::SiteArticleId: return kIdentifier;
+    case HotkeyTarget::Kind::Paragraph: return target.number == 1 ? kParagraph1 : QString();
     case HotkeyTarget::Kind::Clause:
         return target.number == 5 ? kClause5 : QStringLiteral("clause %1").arg(target.number);
     }

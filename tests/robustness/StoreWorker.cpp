@@ -49,30 +49,14 @@ public:
                                             "save-article", "edit-article", "append-article", "delete-article"};
         std::function<bool()> run;
         switch (action) {
-        case 0:
-            run = addSite(next);
-            break;
-        case 1:
-            run = editSite(next);
-            break;
-        case 2:
-            run = moveSite(next);
-            break;
-        case 3:
-            run = deleteSites(next);
-            break;
-        case 4:
-            run = saveArticle(next);
-            break;
-        case 5:
-            run = editArticle(next, ArticleStore::EditMode::Update);
-            break;
-        case 6:
-            run = editArticle(next, ArticleStore::EditMode::Append);
-            break;
-        default:
-            run = deleteArticle(next);
-            break;
+        case 0: run = addSite(next); break;
+        case 1: run = editSite(next); break;
+        case 2: run = moveSite(next); break;
+        case 3: run = deleteSites(next); break;
+        case 4: run = saveArticle(next); break;
+        case 5: run = editArticle(next, ArticleStore::EditMode::Update); break;
+        case 6: run = editArticle(next, ArticleStore::EditMode::Append); break;
+        default: run = deleteArticle(next); break;
         }
         if (!run)
             return true;  // not possible on this state
