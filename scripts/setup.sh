@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-declarative-dev
           qt6-webengine-dev-tools qt6-svg-dev qt6-image-formats-plugins libgl-dev
           qt6-l10n-tools qt6-tools-dev  # lupdate and lrelease, and their CMake functions
+          libqt6sql6-sqlite  # the posting history database
+          qt6-translations-l10n  # Qt's own dialog buttons in the user's language
           xvfb xauth xdotool imagemagick fonts-noto-cjk dbus-x11
           clang-format  # the test command checks the formatting
           clang libclang-rt-14-dev)  # the fuzz targets: clang++ with libFuzzer

@@ -5,8 +5,11 @@
 #include "ArticleListPanel.h"
 #include "DataFolder.h"
 #include "GeneralKeys.h"
+#include "HistoryDatabase.h"
 #include "HotkeyDispatcher.h"
 #include "InterfaceTexts.h"
+#include "PostHistory.h"
+#include "PostRecorder.h"
 #include "SettingsFile.h"
 #include "SettingsFileLoader.h"
 #include "SiteController.h"
@@ -136,6 +139,9 @@ void TFrmMain::SaveAllData()
     keys.write(*m_settings);
     if (!batch.commit())
         reportWriteFailure(m_settings->lastError());
+    // Posts the database could not take when they were made: a last try.
+    if (m_history && !m_history->storeHeldPosts())
+        reportWriteFailure(tr("%1 条发布记录").arg(m_history->heldCount()));
 }
 
 void TFrmMain::BtnIHExitClick()
@@ -206,4 +212,5 @@ void TFrmMain::reportStartupProblems()
             tr("数据文件夹不能写入，修改将无法保存：%1（%2）").arg(QDir::toNativeSeparators(m_dataFolder), problem));
     for (const QString& file : StoredFile::unreadableFiles())
         reportProblem(tr("无法读取，程序不会写入此文件：%1").arg(file));
+    reportHistoryProblem();
 }

@@ -11,7 +11,12 @@
 class ArticleController;
 class DocumentTransfer;
 struct GeneralKeys;
+class HistoryDatabase;
 class HotkeyDispatcher;
+class PostHistory;
+class PostRecorder;
+class PostRound;
+class QHBoxLayout;
 class QPushButton;
 class SettingsFile;
 class SettingsFileLoader;
@@ -39,6 +44,8 @@ public:
     SiteStore* siteStore() const;
     ArticleController* articles() const { return m_articles; }
     TPageControl* pageControl() const { return PageControl; }
+    PostHistory* postHistory() const { return m_history; }
+    PostRound* postRound() const { return m_postRound; }
     TAddressBar* addressBar() const { return m_addressBar; }
     const MainLayout& regions() const { return m_layout; }
     bool isFullScreenLayout() const { return m_fullScreen; }
@@ -78,6 +85,9 @@ private:
     void buildPanels();
     void openStoredSitePage();
     void wireSubsystems();
+    void buildHistory();
+    void wireHistory();
+    void reportHistoryProblem();
     void ApplySkin();
     void installShortcuts();
     void TimerFirstRunTimer();
@@ -99,6 +109,11 @@ private:
     HotkeyDispatcher* m_hotkeys = nullptr;
     DocumentTransfer* m_transfer = nullptr;
     VendorWindows* m_vendorWindows = nullptr;
+    std::unique_ptr<HistoryDatabase> m_historyDatabase;
+    PostHistory* m_history = nullptr;
+    std::unique_ptr<PostRecorder> m_postRecorder;
+    PostRound* m_postRound = nullptr;
+    QHBoxLayout* m_cornerButtons = nullptr;  // beside the tabs: the round's buttons
     QPushButton* BtnIHAboutUs = nullptr;
     QPushButton* BtnIHExit = nullptr;
     QTimer TimerFirstRun;

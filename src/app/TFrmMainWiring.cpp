@@ -61,6 +61,7 @@ void TFrmMain::buildPanels()
     // alone. Making the profile starts the browser engine, while the settings
     // file is still being read.
     m_profile = new BrowserProfile(m_dataFolder + QStringLiteral("browser/"), this);
+    buildHistory();
     m_settings = m_settingsLoader->take().release();
     m_settings->setParent(this);
     m_settingsLoader.reset();
@@ -172,6 +173,7 @@ void TFrmMain::wireSubsystems()
         }
         return QString();
     });
+    wireHistory();
     m_hotkeys->attach();
 }
 

@@ -396,12 +396,15 @@ bool ArticleStore::ApplyEditedArticle(EditMode mode)
     if (!report(m_files.write(n, m_buffer, [this] { return ArticleDeleteJournal::close(m_settings); })))
         return false;
     QStringList names = m_names.stringList();
+    const QString oldName = mode == EditMode::Update ? names[n] : QString();
     if (mode == EditMode::Update)
         names[n] = m_buffer.ArticleName;
     else
         names << m_buffer.ArticleName;
     if (!writeNames(names))
         return false;
+    if (mode == EditMode::Update && oldName != m_buffer.ArticleName)
+        emit articleRenamed(oldName, m_buffer.ArticleName);
 
     m_changingList = true;
     if (mode == EditMode::Append)

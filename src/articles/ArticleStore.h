@@ -96,6 +96,8 @@ signals:
     // is read again.
     void currentArticleChanged();
     void writeFailed(const QString& error);
+    // The editor stored the shown article under a new name.
+    void articleRenamed(const QString& oldName, const QString& newName);
 
 private:
     void followCurrentItem(const QModelIndex& current);

@@ -1,5 +1,6 @@
 #include "BrowserProfile.h"
 
+#include "SubmitWatch.h"
 #include "TBrowserPage.h"
 
 #include <QDir>
@@ -21,6 +22,7 @@ BrowserProfile::BrowserProfile(const QString& storageFolder, QObject* parent)
     // Cookies a site marks as lasting are kept; session cookies end with the run, as the
     // site intended.
     m_profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    SubmitWatch::installClickNote(m_profile);
 }
 
 BrowserProfile::~BrowserProfile()
@@ -36,6 +38,7 @@ TBrowserPage* BrowserProfile::createPage(QObject* parent)
     m_pages.removeAll(QPointer<TBrowserPage>());
     auto* page = new TBrowserPage(m_profile, parent);
     m_pages.append(page);
+    emit pageCreated(page);
     return page;
 }
 

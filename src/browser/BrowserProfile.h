@@ -32,6 +32,10 @@ public:
     // Deletes every page made here that still lives. Their views stay, showing nothing.
     void releasePages();
 
+signals:
+    // A page was made: whoever follows every page (the posting history) connects here.
+    void pageCreated(TBrowserPage* page);
+
 private:
     QString m_storageFolder;
     QWebEngineProfile* m_profile = nullptr;

@@ -2,6 +2,8 @@
 
 #include <QWebEnginePage>
 
+class SubmitWatch;
+
 // The page of every browser in the window. Free of UI: it reports through signals and
 // leaves showing things to its view and the tab control.
 class TBrowserPage : public QWebEnginePage {
@@ -15,6 +17,8 @@ public:
 signals:
     // The page asked to close its window; it now shows "about:blank" instead.
     void closeRequestAnswered();
+    // The page posted a form (see SubmitWatch); `pageUrl` is where it was.
+    void formSubmitted(const QUrl& pageUrl, bool byScript);
 
 private:
     void answerCloseRequest();

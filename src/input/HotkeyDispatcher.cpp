@@ -54,6 +54,11 @@ void HotkeyDispatcher::setCurrentBrowser(std::function<QWidget*()> currentBrowse
 
 void HotkeyDispatcher::setTextFor(std::function<QString(HotkeyTarget)> textFor) { m_textFor = std::move(textFor); }
 
+void HotkeyDispatcher::addCommandKey(QKeyCombination key, std::function<void()> command)
+{
+    m_commandKeys.emplace_back(key, std::move(command));
+}
+
 void HotkeyDispatcher::attach()
 {
     if (m_attached || !qApp)
@@ -88,6 +93,8 @@ bool HotkeyDispatcher::eventFilter(QObject* watched, QEvent* event)
         return false;
 
     auto* keyEvent = static_cast<QKeyEvent*>(event);
+    if (handleCommandKey(browser, keyEvent))
+        return true;
     bool handled = RouteBrowserKey(browser, static_cast<QWidget*>(watched), keyEvent);
 
     if (HotkeyTable::lookup(*keyEvent)) {
@@ -125,6 +132,27 @@ bool HotkeyDispatcher::RouteBrowserKey(QWidget* browser, QWidget* receiver, QKey
     return true;
 }
 
+bool HotkeyDispatcher::handleCommandKey(QWidget* browser, QKeyEvent* event)
+{
+    if (m_commandKeys.empty())
+        return false;
+    // Only in the browser's own window: a dialog or another window keeps its keys.
+    if (QApplication::activeWindow() != browser->window() || QApplication::activeModalWidget())
+        return false;
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const QKeyCombination pressed(modifiers, Qt::Key(event->key()));
+    for (const auto& [key, command] : m_commandKeys) {
+        if (key != pressed)
+            continue;
+        event->accept();
+        if (event->type() == QEvent::KeyPress && !event->isAutoRepeat())
+            command();
+        return true;
+    }
+    return false;
+}
+
 bool HotkeyDispatcher::handleHotkey(QKeyEvent* event)
 {
     const auto target = HotkeyTable::lookup(*event);
@@ -134,7 +162,9 @@ bool HotkeyDispatcher::handleHotkey(QKeyEvent* event)
         return true;
     const QString text = m_textFor ? m_textFor(*target) : QString();
     // Nothing to paste: the clipboard and the field are left alone.
-    if (!text.isEmpty())
+    if (!text.isEmpty()) {
         m_paste->paste(text, target->isCredential());
+        emit hotkeyPasted(*target, QApplication::focusWidget());
+    }
     return true;
 }

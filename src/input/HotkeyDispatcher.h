@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class PasteText;
 class QKeyEvent;
@@ -30,6 +31,10 @@ public:
 
     void setCurrentBrowser(std::function<QWidget*()> currentBrowser);
     void setTextFor(std::function<QString(HotkeyTarget)> textFor);
+    // A key that runs a command of the window holding the current browser,
+    // wherever the focus is in that window (in the page, in a field, or on
+    // no control). A held key runs it once.
+    void addCommandKey(QKeyCombination key, std::function<void()> command);
 
     // Installs / removes the hook on the application. Both may be repeated.
     void attach();
@@ -38,15 +43,21 @@ public:
 
     PasteText* pasteText() const { return m_paste; }
 
+signals:
+    // A hotkey's text is on its way into `receiver` (the focus widget).
+    void hotkeyPasted(HotkeyTarget target, QWidget* receiver);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool RouteBrowserKey(QWidget* browser, QWidget* receiver, QKeyEvent* event) const;
     bool handleHotkey(QKeyEvent* event);
+    bool handleCommandKey(QWidget* browser, QKeyEvent* event);
 
     PasteText* m_paste;
     std::function<QWidget*()> m_currentBrowser;
     std::function<QString(HotkeyTarget)> m_textFor;
+    std::vector<std::pair<QKeyCombination, std::function<void()>>> m_commandKeys;
     bool m_attached = false;
 };

@@ -245,10 +245,12 @@ bool SiteStore::StoreSite(bool update)
     }
     QStringList names = siteNames();
     int p = names.size();
+    QString oldName;
     if (update) {
         p = currentPosition();
         if (p < 0)
             return false;
+        oldName = names[p];
         names[p] = m_record.siteName;
     } else {
         names << m_record.siteName;
@@ -266,6 +268,8 @@ bool SiteStore::StoreSite(bool update)
             m_model->setData(m_model->index(p), m_record.siteName);
         }
     }
+    if (update && oldName != m_record.siteName)
+        emit siteRenamed(oldName, m_record.siteName);
     markOnly(p);
     emit credentialsChanged(m_record.userName, m_record.password);
     emit addressToShow(m_record.url);  // as entered: the "http://" rule is for opening a selected site

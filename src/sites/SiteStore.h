@@ -80,6 +80,8 @@ signals:
     void credentialsChanged(const QString& userName, const QString& password);  // the row
     void siteArticleIdLoaded(const QString& text);  // EdtSiteArtID
     void writeFailed(const QString& error);  // "<file>: <reason>"
+    // An edited site was stored under a new name.
+    void siteRenamed(const QString& oldName, const QString& newName);
 
 private:
     class SelectionUpdate;

@@ -39,6 +39,12 @@ DocumentTransfer::~DocumentTransfer()
         delete m_chooser.data();
 }
 
+void DocumentTransfer::setOwnedFiles(OwnedFiles owned)
+{
+    m_owned = std::move(owned);
+    m_copy.setLeftOut(m_owned.owns);
+}
+
 TFrmDirSelect* DocumentTransfer::folderChooser()
 {
     if (!m_chooser)
@@ -103,7 +109,9 @@ void DocumentTransfer::BtnIHImportClick()
 
 QString DocumentTransfer::failureHint() const
 {
-    const QStringList failures = m_copy.failures();
+    QStringList failures = m_copy.failures();
+    if (!m_ownedFailure.isEmpty())
+        failures << m_ownedFailure;
     QString text = failures.mid(0, FailuresNamed).join(QLatin1String("; "));
     if (failures.size() > FailuresNamed)
         text += QStringLiteral("; (+%1)").arg(failures.size() - FailuresNamed);
@@ -112,6 +120,13 @@ QString DocumentTransfer::failureHint() const
 
 void DocumentTransfer::copyFinished(bool allCopied)
 {
+    m_ownedFailure.clear();
+    if (m_owned.copy) {
+        const bool importing = m_direction == Direction::Import;
+        m_ownedFailure =
+            importing ? m_owned.copy(m_folder, m_dataFolder, true) : m_owned.copy(m_dataFolder, m_folder, false);
+        allCopied = allCopied && m_ownedFailure.isEmpty();
+    }
     // Success is claimed only when every file arrived; otherwise the failed
     // files are named.
     if (!allCopied)

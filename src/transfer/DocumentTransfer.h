@@ -29,6 +29,16 @@ public:
     // Tests put a recorder here instead of the desktop's file manager.
     void setFolderOpener(FolderOpener opener) { m_openFolder = std::move(opener); }
 
+    // A file its owner copies as a whole (a database, which must not be copied
+    // mid-transaction): the folder copy leaves out the names `owns` accepts,
+    // then `copy` runs once the rest is copied, with `importing` telling the
+    // direction; it returns the reason it failed, or nothing.
+    struct OwnedFiles {
+        std::function<bool(const QString& fileName)> owns;
+        std::function<QString(const QString& from, const QString& to, bool importing)> copy;
+    };
+    void setOwnedFiles(OwnedFiles owned);
+
     // Built on first use and kept.
     TFrmDirSelect* folderChooser();
     bool isCopying() const { return m_copy.isRunning(); }
@@ -69,4 +79,6 @@ private:
     bool m_choosing = false;
     Direction m_direction = Direction::Export;
     QString m_folder;  // the export folder, or the folder imported from
+    OwnedFiles m_owned;
+    QString m_ownedFailure;
 };

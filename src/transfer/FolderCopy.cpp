@@ -25,6 +25,8 @@ bool FolderCopy::CopyFolderFiles(const QString& source, const QString& target)
     // Files only (symbolic links to files count as files); no System filter, so
     // pipes, sockets and devices, which could block a read for ever, stay out.
     m_pending = QDir(source).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    if (m_leftOut)
+        m_pending.removeIf([this](const QFileInfo& file) { return m_leftOut(file.fileName()); });
     m_next = 0;
     m_target = QDir(target).absolutePath() + QLatin1Char('/');
     m_copied = 0;

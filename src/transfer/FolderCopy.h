@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class QFile;
@@ -34,6 +35,9 @@ public:
     // "<folder>: <reason>".
     static bool createFolder(const QString& folder, QString* error);
 
+    // Files of these names are left out: their owner copies them as a whole.
+    void setLeftOut(std::function<bool(const QString& fileName)> leftOut) { m_leftOut = std::move(leftOut); }
+
     bool isRunning() const { return m_running; }
     int copiedCount() const { return m_copied; }
     // One "<file>: <reason>" per file that could not be copied.
@@ -59,4 +63,5 @@ private:
     bool m_running = false;
     int m_copied = 0;
     QStringList m_failures;
+    std::function<bool(const QString&)> m_leftOut;
 };

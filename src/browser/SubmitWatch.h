@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWebEngineUrlRequestInterceptor>
+
+class QWebEnginePage;
+class QWebEngineProfile;
+
+// Tells a page's posts: a form submitted with POST, or a script's POST (XHR,
+// fetch) right after the user clicked a button or pressed Enter, as editors
+// that post by script do. Searches and other GET forms are not posts.
+class SubmitWatch : public QWebEngineUrlRequestInterceptor {
+    Q_OBJECT
+public:
+    // A click on a button (or Enter) counts this long for a script's post.
+    static constexpr int ClickCountsMs = 3000;
+
+    explicit SubmitWatch(QWebEnginePage* page);
+
+    // The script that notes the time of the user's last button click in every
+    // frame, in a world of its own (the page's scripts never see it).
+    static void installClickNote(QWebEngineProfile* profile);
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override;
+
+signals:
+    void submitted(bool byScript);
+
+private:
+    void askForRecentClick();
+
+    QWebEnginePage* m_page;
+    bool m_asking = false;
+};

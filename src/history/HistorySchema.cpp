@@ -1,0 +1,81 @@
+#include "HistorySchema.h"
+
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+// One entry per version: the statements that lead from the version before.
+// Never change an entry once released; add the next one.
+const char* const Steps[] = {
+    // 1: one row per post; a post withdrawn by the user keeps its row.
+    "CREATE TABLE posts ("
+    " id INTEGER PRIMARY KEY,"
+    " site TEXT NOT NULL,"
+    " article TEXT NOT NULL,"
+    " posted_at TEXT NOT NULL,"  // UTC, ISO 8601
+    " form_url TEXT NOT NULL DEFAULT '',"
+    " post_url TEXT NOT NULL DEFAULT '',"
+    " by_hand INTEGER NOT NULL DEFAULT 0,"
+    " withdrawn_at TEXT);"
+    "CREATE INDEX posts_by_article ON posts(article, site);"
+    "CREATE INDEX posts_by_site ON posts(site);",
+};
+
+constexpr int StepCount = int(sizeof(Steps) / sizeof(Steps[0]));
+
+bool run(QSqlDatabase& db, const QString& statement, QString* error)
+{
+    QSqlQuery query(db);
+    if (query.exec(statement))
+        return true;
+    *error = query.lastError().text();
+    return false;
+}
+
+}  // namespace
+
+namespace HistorySchema {
+
+int currentVersion() { return StepCount; }
+
+bool upgrade(QSqlDatabase& db, QString* error)
+{
+    QSqlQuery version(db);
+    if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next()) {
+        *error = version.lastError().text();
+        return false;
+    }
+    const int found = version.value(0).toInt();
+    version.finish();
+    if (found > StepCount) {
+        *error = QCoreApplication::translate("HistorySchema", "由更新版本的QVBzevi写入（版本 %1）").arg(found);
+        return false;
+    }
+    if (found == StepCount)
+        return true;
+    if (!db.transaction()) {
+        *error = db.lastError().text();
+        return false;
+    }
+    for (int step = found; step < StepCount; ++step) {
+        for (const QString& statement : QString::fromLatin1(Steps[step]).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            if (!run(db, statement, error)) {
+                db.rollback();
+                return false;
+            }
+        }
+    }
+    if (!run(db, QStringLiteral("PRAGMA user_version = %1").arg(StepCount), error) || !db.commit()) {
+        if (error->isEmpty())
+            *error = db.lastError().text();
+        db.rollback();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace HistorySchema

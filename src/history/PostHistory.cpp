@@ -1,0 +1,233 @@
+#include "PostHistory.h"
+
+#include "HistoryDatabase.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace {
+
+QString isoTime(const QDateTime& time) { return time.toUTC().toString(Qt::ISODate); }
+
+void keepLatest(QHash<QString, PostEntry>& posts, const PostEntry& entry)
+{
+    auto found = posts.find(entry.site);
+    if (found == posts.end() || found->postedAt <= entry.postedAt)
+        posts.insert(entry.site, entry);
+}
+
+}  // namespace
+
+PostHistory::PostHistory(HistoryDatabase& database, QObject* parent) : QObject(parent), m_database(database) {}
+
+QHash<QString, PostEntry> PostHistory::latestPostsOf(const QString& article) const
+{
+    QHash<QString, PostEntry> posts;
+    if (m_database.isOpen()) {
+        QSqlQuery query(m_database.database());
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("SELECT id, site, posted_at, form_url, post_url, by_hand FROM posts"
+                                     " WHERE article = ? AND withdrawn_at IS NULL"));
+        query.addBindValue(article);
+        if (query.exec()) {
+            while (query.next()) {
+                PostEntry entry;
+                entry.id = query.value(0).toLongLong();
+                entry.site = query.value(1).toString();
+                entry.article = article;
+                entry.postedAt = QDateTime::fromString(query.value(2).toString(), Qt::ISODate);
+                entry.formUrl = query.value(3).toString();
+                entry.postUrl = query.value(4).toString();
+                entry.byHand = query.value(5).toBool();
+                keepLatest(posts, entry);
+            }
+        }
+    }
+    for (const PostEntry& entry : m_held)
+        if (entry.article == article)
+            keepLatest(posts, entry);
+    return posts;
+}
+
+bool PostHistory::insert(PostEntry& entry, QString* error)
+{
+    qint64 row = 0;
+    const bool stored = m_database.write(
+        [&](QSqlQuery& query) {
+            query.prepare(QStringLiteral("INSERT INTO posts (site, article, posted_at, form_url, post_url, by_hand)"
+                                         " VALUES (?, ?, ?, ?, ?, ?)"));
+            query.addBindValue(entry.site);
+            query.addBindValue(entry.article);
+            query.addBindValue(isoTime(entry.postedAt));
+            query.addBindValue(entry.formUrl);
+            query.addBindValue(entry.postUrl);
+            query.addBindValue(entry.byHand ? 1 : 0);
+            if (!query.exec())
+                return false;
+            row = query.lastInsertId().toLongLong();
+            return true;
+        },
+        error);
+    if (stored)
+        entry.id = row;
+    return stored;
+}
+
+bool PostHistory::storeHeldPosts()
+{
+    while (!m_held.isEmpty()) {
+        PostEntry entry = m_held.first();
+        const qint64 heldId = entry.id;
+        QString error;
+        if (!insert(entry, &error)) {
+            emit writeFailed(error);
+            return false;
+        }
+        m_storedIds.insert(heldId, entry.id);
+        m_held.removeFirst();
+    }
+    return true;
+}
+
+qint64 PostHistory::recordPost(const QString& site, const QString& article, const QString& formUrl,
+                               const QString& postUrl)
+{
+    PostEntry entry{0, site, article, QDateTime::currentDateTimeUtc(), formUrl, postUrl, false};
+    QString error;
+    // Earlier posts first, so the rows keep the order they were made in.
+    if (!storeHeldPosts() || !insert(entry, &error)) {
+        if (!error.isEmpty())
+            emit writeFailed(error);
+        entry.id = m_nextHeldId--;
+        m_held << entry;
+    }
+    emit postsChanged(article);
+    return entry.id;
+}
+
+PostEntry* PostHistory::heldEntry(qint64 id)
+{
+    for (PostEntry& entry : m_held)
+        if (entry.id == id)
+            return &entry;
+    return nullptr;
+}
+
+qint64 PostHistory::storedId(qint64 id) const { return id < 0 ? m_storedIds.value(id, id) : id; }
+
+void PostHistory::updatePost(qint64 id, const QString& postUrl, bool submittedAgain)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    if (PostEntry* held = heldEntry(id)) {
+        held->postUrl = postUrl;
+        if (submittedAgain)
+            held->postedAt = now;
+        emit postsChanged(held->article);
+        return;
+    }
+    const qint64 row = storedId(id);
+    QString article;
+    QString error;
+    const bool stored = m_database.write(
+        [&](QSqlQuery& query) {
+            query.prepare(submittedAgain ? QStringLiteral("UPDATE posts SET post_url = ?, posted_at = ? WHERE id = ?")
+                                         : QStringLiteral("UPDATE posts SET post_url = ? WHERE id = ?"));
+            query.addBindValue(postUrl);
+            if (submittedAgain)
+                query.addBindValue(isoTime(now));
+            query.addBindValue(row);
+            if (!query.exec())
+                return false;
+            query.prepare(QStringLiteral("SELECT article FROM posts WHERE id = ?"));
+            query.addBindValue(row);
+            if (!query.exec())
+                return false;
+            if (query.next())
+                article = query.value(0).toString();
+            return true;
+        },
+        &error);
+    if (!stored)
+        emit writeFailed(error);
+    else if (!article.isEmpty())
+        emit postsChanged(article);
+}
+
+bool PostHistory::markPosted(const QString& site, const QString& article)
+{
+    PostEntry entry{0, site, article, QDateTime::currentDateTimeUtc(), {}, {}, true};
+    QString error;
+    if (!storeHeldPosts() || !insert(entry, &error)) {
+        if (!error.isEmpty())
+            emit writeFailed(error);
+        return false;
+    }
+    emit postsChanged(article);
+    return true;
+}
+
+bool PostHistory::unmarkPosted(const QString& site, const QString& article)
+{
+    QString error;
+    const bool stored = m_database.write(
+        [&](QSqlQuery& query) {
+            query.prepare(QStringLiteral(
+                "UPDATE posts SET withdrawn_at = ? WHERE site = ? AND article = ? AND withdrawn_at IS NULL"));
+            query.addBindValue(isoTime(QDateTime::currentDateTimeUtc()));
+            query.addBindValue(site);
+            query.addBindValue(article);
+            return query.exec();
+        },
+        &error);
+    if (!stored) {
+        emit writeFailed(error);
+        return false;
+    }
+    // A held post is the user's too: it stays held until stored, then withdrawn.
+    emit postsChanged(article);
+    return true;
+}
+
+void PostHistory::renameSite(const QString& oldName, const QString& newName)
+{
+    if (oldName == newName)
+        return;
+    for (PostEntry& entry : m_held)
+        if (entry.site == oldName)
+            entry.site = newName;
+    QString error;
+    const bool stored = m_database.write(
+        [&](QSqlQuery& query) {
+            query.prepare(QStringLiteral("UPDATE posts SET site = ? WHERE site = ?"));
+            query.addBindValue(newName);
+            query.addBindValue(oldName);
+            return query.exec();
+        },
+        &error);
+    if (!stored)
+        emit writeFailed(error);
+    emit postsChanged(QString());
+}
+
+void PostHistory::renameArticle(const QString& oldName, const QString& newName)
+{
+    if (oldName == newName)
+        return;
+    for (PostEntry& entry : m_held)
+        if (entry.article == oldName)
+            entry.article = newName;
+    QString error;
+    const bool stored = m_database.write(
+        [&](QSqlQuery& query) {
+            query.prepare(QStringLiteral("UPDATE posts SET article = ? WHERE article = ?"));
+            query.addBindValue(newName);
+            query.addBindValue(oldName);
+            return query.exec();
+        },
+        &error);
+    if (!stored)
+        emit writeFailed(error);
+    emit postsChanged(QString());
+}
+
+void PostHistory::reload() { emit postsChanged(QString()); }
