@@ -111,7 +111,7 @@ private:
     VendorWindows* m_vendorWindows = nullptr;
     std::unique_ptr<HistoryDatabase> m_historyDatabase;
     PostHistory* m_history = nullptr;
-    std::unique_ptr<PostRecorder> m_postRecorder;
+    PostRecorder* m_postRecorder = nullptr;
     PostRound* m_postRound = nullptr;
     QHBoxLayout* m_cornerButtons = nullptr;  // beside the tabs: the round's buttons
     QPushButton* BtnIHAboutUs = nullptr;

@@ -51,7 +51,7 @@ void TFrmMain::buildHistory()
     m_historyDatabase = std::make_unique<HistoryDatabase>(m_dataFolder);
     m_historyDatabase->open();
     m_history = new PostHistory(*m_historyDatabase, this);
-    m_postRecorder = std::make_unique<PostRecorder>(*m_history);
+    m_postRecorder = new PostRecorder(*m_history, this);
     connect(m_profile, &BrowserProfile::pageCreated, this, [this](TBrowserPage* page) {
         const PostRecorder::PageKey key = keyOf(page);
         connect(page, &QWebEnginePage::loadStarted, this, [this, key] { m_postRecorder->loadStarted(key); });

@@ -55,7 +55,7 @@ bool PostHistory::insert(PostEntry& entry, QString* error)
     const bool stored = m_database.write(
         [&](QSqlQuery& query) {
             query.prepare(QStringLiteral("INSERT INTO posts (site, article, posted_at, form_url, post_url, by_hand)"
-                                         " VALUES (?, ?, ?, ?, ?, ?)"));
+                                         " VALUES (?, ?, ?, COALESCE(?, ''), COALESCE(?, ''), ?)"));
             query.addBindValue(entry.site);
             query.addBindValue(entry.article);
             query.addBindValue(isoTime(entry.postedAt));
@@ -130,8 +130,9 @@ void PostHistory::updatePost(qint64 id, const QString& postUrl, bool submittedAg
     QString error;
     const bool stored = m_database.write(
         [&](QSqlQuery& query) {
-            query.prepare(submittedAgain ? QStringLiteral("UPDATE posts SET post_url = ?, posted_at = ? WHERE id = ?")
-                                         : QStringLiteral("UPDATE posts SET post_url = ? WHERE id = ?"));
+            query.prepare(submittedAgain ? QStringLiteral(
+                              "UPDATE posts SET post_url = COALESCE(?, ''), posted_at = ? WHERE id = ?")
+                                         : QStringLiteral("UPDATE posts SET post_url = COALESCE(?, '') WHERE id = ?"));
             query.addBindValue(postUrl);
             if (submittedAgain)
                 query.addBindValue(isoTime(now));

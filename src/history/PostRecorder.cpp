@@ -2,7 +2,7 @@
 
 #include "PostHistory.h"
 
-PostRecorder::PostRecorder(PostHistory& history) : m_history(history) {}
+PostRecorder::PostRecorder(PostHistory& history, QObject* parent) : QObject(parent), m_history(history) {}
 
 void PostRecorder::articlePasted(PageKey page, const QString& site, const QString& article)
 {

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QObject>
 #include <QString>
 #include <QUrl>
 
@@ -19,11 +20,14 @@ class PostHistory;
 // submit finished (redirects followed). A script's post has no load of its
 // own: its address is the page's, or that of a page the script opens within
 // a few seconds.
-class PostRecorder {
+// A QObject, so that connections made for a page end with whichever of the
+// two goes first.
+class PostRecorder : public QObject {
+    Q_OBJECT
 public:
     using PageKey = quintptr;
 
-    explicit PostRecorder(PostHistory& history);
+    explicit PostRecorder(PostHistory& history, QObject* parent = nullptr);
 
     void articlePasted(PageKey page, const QString& site, const QString& article);
     void loadStarted(PageKey page);

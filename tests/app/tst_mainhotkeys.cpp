@@ -1,12 +1,22 @@
+#include "ArticleController.h"
 #include "CredentialsRow.h"
+#include "PostHistory.h"
+#include "PostRound.h"
+#include "RoundModel.h"
 #include "SiteStore.h"
 #include "TFrmMain.h"
+#include "TFrmPostRound.h"
+#include "TPageControl.h"
+#include "TWebbrowser.h"
 #include "TestData.h"
+#include "TestHttpServer.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTableView>
+#include <QWebEngineScript>
 #include <QtTest>
 
 // The hotkeys as the main window feeds them: live article fields, the saved
@@ -71,6 +81,75 @@ private slots:
         QTRY_COMPARE(paragraph->toPlainText(), expected);
 
         QTRY_COMPARE(QApplication::clipboard()->text(), QStringLiteral("kept on the clipboard"));
+    }
+
+    // A user pastes a clause into a real posting form and submits it: the post
+    // shows in the round window with its address, F8 goes on to the next
+    // site, and the post is there after a restart.
+    void aSubmittedPasteIsAPostOfTheRound()
+    {
+        TestHttpServer server;
+        QVERIFY(server.isListening());
+        server.addPage("/form",
+                       htmlPage(QStringLiteral("form"),
+                                QStringLiteral("<form method=post action=/posted><input id=title name=title>"
+                                               "<input type=submit id=go></form>")));
+        server.addPage("/posted", htmlPage(QStringLiteral("posted")));
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        QString article, site;
+        {
+            TFrmMain window(data.path());
+            window.resize(1400, 900);
+            window.show();
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            SiteStore* sites = window.siteStore();
+            sites->SelectSite(0);
+            sites->record().url = server.url(QStringLiteral("/form")).toString();
+            QVERIFY(sites->StoreSite(true));
+            TWebbrowser* browser = window.pageControl()->CurBrowser();
+            QSignalSpy loaded(browser, &QWebEngineView::loadFinished);
+            sites->SelectSite(0);
+            QTRY_VERIFY_WITH_TIMEOUT(browser->url().path() == QLatin1String("/form") && !loaded.isEmpty(), 30000);
+            article = window.articles()->currentArticleName();
+            site = sites->siteName(0);
+
+            auto script = [&](const QString& code) {
+                QVariant result;
+                bool done = false;
+                browser->page()->runJavaScript(code, [&](const QVariant& value) {
+                    result = value;
+                    done = true;
+                });
+                return QTest::qWaitFor([&] { return done; }, 30000) ? result : QVariant();
+            };
+            browser->setFocus();
+            QTRY_VERIFY(browser->focusProxy() && browser->focusProxy()->hasFocus());
+            script(QStringLiteral("document.getElementById('title').focus()"));
+            QTest::keyClick(browser->focusProxy(), Qt::Key_1, Qt::ControlModifier);
+            QTRY_COMPARE_WITH_TIMEOUT(script(QStringLiteral("document.getElementById('title').value")).toString(),
+                                      window.articles()->clauseFieldText(1), 10000);
+            script(QStringLiteral("document.getElementById('go').click()"));
+            QTRY_VERIFY_WITH_TIMEOUT(browser->url().path() == QLatin1String("/posted"), 30000);
+            QTRY_COMPARE_WITH_TIMEOUT(window.postHistory()->latestPostsOf(article).value(site).postUrl,
+                                      server.url(QStringLiteral("/posted")).toString(), 10000);
+
+            QTest::keyClick(browser->focusProxy(), Qt::Key_F7);
+            QTRY_VERIFY(window.postRound()->isWindowShown());
+            TFrmPostRound* round = window.postRound()->window();
+            QCOMPARE(round->model()->postedCount(), 1);
+            QCOMPARE(round->model()->postAddress(round->model()->rowOfPosition(0)),
+                     server.url(QStringLiteral("/posted")).toString());
+
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            QTest::keyClick(browser->focusProxy(), Qt::Key_F8);
+            QTRY_COMPARE(sites->currentPosition(), 1);
+            QTRY_COMPARE(round->model()->rowOfPosition(1), round->table()->currentIndex().row());
+        }
+        TFrmMain again(data.path());
+        QCOMPARE(again.postHistory()->latestPostsOf(article).value(site).postUrl,
+                 server.url(QStringLiteral("/posted")).toString());
     }
 };
 
