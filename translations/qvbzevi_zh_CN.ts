@@ -132,6 +132,20 @@
     </message>
 </context>
 <context>
+    <name>HistoryDatabase</name>
+    <message>
+        <source>版本 %1 的文件不能只读打开</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HistorySchema</name>
+    <message>
+        <source>由更新版本的QVBzevi写入（版本 %1）</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>InterfaceTexts</name>
     <message>
         <source>网址列表</source>
@@ -226,10 +240,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>段落</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>请先加入一个文章</source>
         <translation type="unfinished"></translation>
     </message>
@@ -247,10 +257,6 @@
     </message>
     <message>
         <source>导出文件夹选择</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>zevi导出文件\</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -330,10 +336,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>短句</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>退回</source>
         <translation type="unfinished"></translation>
     </message>
@@ -347,7 +349,57 @@
     </message>
     <message>
         <source>QVB信息zevi</source>
-        <extracomment>The product&apos;s name, in window captions and message boxes.</extracomment>
+        <extracomment>The product&apos;s name, in window captions and message boxes. Captions put the version right after it (&quot;QVB信息zevi2.3&quot;): a language that separates its words ends the name with a space.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PostRound</name>
+    <message>
+        <source>没有当前文章：请先在文章列表中选择一篇文章</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>站点列表是空的</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>本轮已完成：“%1”已发布到全部 %2 个站点</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已到站点列表末尾，本轮已完成；还有 %1 个站点未发布“%2”，再按一次从列表开头继续</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RoundModel</name>
+    <message>
+        <source>未发布</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已发布（手动标记）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已发布</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>站点</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>发布时间</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>帖子地址</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -457,6 +509,14 @@
     </message>
 </context>
 <context>
+    <name>TFrmHelp</name>
+    <message>
+        <source>%1%2</source>
+        <extracomment>The help window&apos;s caption: the about word, then the product&apos;s name, run together in Chinese; a language that separates its words puts a space.</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>TFrmMain</name>
     <message>
         <source>；</source>
@@ -484,6 +544,73 @@
     </message>
     <message>
         <source>无法保存：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 条发布记录</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法保存发布记录：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>发布进度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>每个站点是否已发布当前文章（F7）；F8 转到下一个未发布的站点</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>发布记录不可用，本次发布不会被记录：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFrmPostRound</name>
+    <message>
+        <source>发布进度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>未发布</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已发布</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>下一个站点</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>选中下一个还没有发布本文章的站点（F8）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>标记为已发布</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消标记</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有当前文章</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文章：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已发布 %1 / %2</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

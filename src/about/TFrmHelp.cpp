@@ -68,7 +68,9 @@ void TFrmHelp::FormCreate()
     LoadButtonPicture(BtnClose, QStringLiteral("BtnClose"));
     if (BtnClose->icon().isNull())
         BtnClose->setText(QStringLiteral("×"));
-    setWindowTitle(aboutWord() + InterfaceTexts::productName());
+    //: The help window's caption: the about word, then the product's name, run
+    //: together in Chinese; a language that separates its words puts a space.
+    setWindowTitle(tr("%1%2").arg(aboutWord(), InterfaceTexts::productName()));
 }
 
 void TFrmHelp::showEvent(QShowEvent* event)

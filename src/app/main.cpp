@@ -1,6 +1,7 @@
 #include "DataFolder.h"
 #include "DataFolderLock.h"
 #include "GraphicsChoice.h"
+#include "InterfaceLanguage.h"
 #include "InterfaceTexts.h"
 #include "Pictures.h"
 #include "TFrmMain.h"
@@ -55,6 +56,9 @@ int main(int argc, char* argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     GraphicsChoice::chooseBeforeApplication();
     QApplication app(argc, argv);
+    // The interface speaks the language of the system's locale, from the first
+    // message on; what is stored is the same in every language.
+    InterfaceLanguages::install(InterfaceLanguages::fromSystem());
     QApplication::setApplicationName(QStringLiteral("QVBzevi"));
     QApplication::setDesktopFileName(QStringLiteral("com.qvbzevi.QVBzevi"));
     QApplication::setWindowIcon(Pictures::applicationIcon());

@@ -190,6 +190,27 @@ QString ArticleFiles::defaultClauseName(int i) { return uiText(TextId::ClauseNam
 
 QString ArticleFiles::defaultParagraphTitle(int j) { return uiText(TextId::ParagraphNamePart) + QString::number(j); }
 
+// Under simplified Chinese both directions give the text back unchanged.
+QString ArticleFiles::shownClauseName(int i, const QString& stored)
+{
+    return stored == defaultClauseName(i) ? InterfaceTexts::format(TextId::ClauseNameFormat, i) : stored;
+}
+
+QString ArticleFiles::storedClauseName(int i, const QString& shown)
+{
+    return shown == InterfaceTexts::format(TextId::ClauseNameFormat, i) ? defaultClauseName(i) : shown;
+}
+
+QString ArticleFiles::shownParagraphTitle(int j, const QString& stored)
+{
+    return stored == defaultParagraphTitle(j) ? InterfaceTexts::format(TextId::ParagraphNameFormat, j) : stored;
+}
+
+QString ArticleFiles::storedParagraphTitle(int j, const QString& shown)
+{
+    return shown == InterfaceTexts::format(TextId::ParagraphNameFormat, j) ? defaultParagraphTitle(j) : shown;
+}
+
 namespace {
 
 QString fileNameOf(const QString& section)

@@ -43,8 +43,16 @@ public:
     QString titleSection(int n, int j) const;
     static QString titleKey(int j);
 
+    // The names a new article's clauses and paragraphs get, as stored: "短句3",
+    // "段落1" in every interface language, as the Windows original writes them.
     static QString defaultClauseName(int i);
     static QString defaultParagraphTitle(int j);
+    // A default name as the interface shows it ("Clause 3" in English), any
+    // other name as it is; and back, for what the user confirmed in a field.
+    static QString shownClauseName(int i, const QString& stored);
+    static QString storedClauseName(int i, const QString& shown);
+    static QString shownParagraphTitle(int j, const QString& stored);
+    static QString storedParagraphTitle(int j, const QString& shown);
 
     // The title of paragraph j; when its section is missing (the data folder
     // was moved or imported), a section for the same content file under

@@ -1,5 +1,6 @@
 #include "ContentPanel.h"
 
+#include "ArticleFiles.h"
 #include "ArticleFont.h"
 #include "ArticleHotkeys.h"
 #include "ArticleStore.h"
@@ -164,9 +165,13 @@ void ContentPanel::showCaptions(bool shown)
 {
     const ArticleBuffer& buffer = m_store.buffer();
     for (int i = 1; i <= ClauseCount; ++i)
-        setClauseCaption(i, shown ? buffer.ClauseName[size_t(i)] + ArticleHotkeys::clauseSuffix(i) : QString());
+        setClauseCaption(i,
+                         shown ? ArticleFiles::shownClauseName(i, buffer.ClauseName[size_t(i)])
+                                 + ArticleHotkeys::clauseSuffix(i)
+                               : QString());
     for (int j = 1; j <= ParagraphCount; ++j)
-        paragraphBox(j)->setTitle(shown ? ArticleHotkeys::paragraphCaption(buffer.ParagraphTitle[size_t(j)], j)
+        paragraphBox(j)->setTitle(shown ? ArticleHotkeys::paragraphCaption(
+                                      ArticleFiles::shownParagraphTitle(j, buffer.ParagraphTitle[size_t(j)]), j)
                                         : QString());
 }
 

@@ -1,5 +1,6 @@
 #include "TFrmArticleEdit.h"
 
+#include "ArticleFiles.h"
 #include "ArticleFont.h"
 #include "ArticleHotkeys.h"
 #include "ArticleStore.h"
@@ -157,12 +158,13 @@ bool TFrmArticleEdit::ShowArticleEditor(ArticleBuffer& buffer, Mode mode)
     EdtArticleName->setText(update ? buffer.ArticleName : QString());
     for (int i = 1; i <= ClauseCount; ++i) {
         clauseTextField(i)->setText(update ? buffer.ClauseText[size_t(i)] : QString());
-        clauseNameField(i)->setText(update ? buffer.ClauseName[size_t(i)]
+        // Names are shown in the interface's language and stored as before.
+        clauseNameField(i)->setText(update ? ArticleFiles::shownClauseName(i, buffer.ClauseName[size_t(i)])
                                            : InterfaceTexts::format(TextId::ClauseNameFormat, i));
     }
     for (int j = 1; j <= ParagraphCount; ++j) {
         paragraphTextField(j)->setPlainText(update ? buffer.ParagraphText[size_t(j)] : QString());
-        paragraphTitleField(j)->setText(update ? buffer.ParagraphTitle[size_t(j)]
+        paragraphTitleField(j)->setText(update ? ArticleFiles::shownParagraphTitle(j, buffer.ParagraphTitle[size_t(j)])
                                                : InterfaceTexts::format(TextId::ParagraphNameFormat, j));
     }
     buffer.Confirmed = false;
@@ -182,11 +184,11 @@ void TFrmArticleEdit::BtnConfirmClick()
     edited.ArticleName = TextCodec::trimmed(EdtArticleName->text());
     for (int i = 1; i <= ClauseCount; ++i) {
         edited.ClauseText[size_t(i)] = clauseTextField(i)->text();
-        edited.ClauseName[size_t(i)] = clauseNameField(i)->text();
+        edited.ClauseName[size_t(i)] = ArticleFiles::storedClauseName(i, clauseNameField(i)->text());
     }
     for (int j = 1; j <= ParagraphCount; ++j) {
         edited.ParagraphText[size_t(j)] = paragraphTextField(j)->toPlainText();
-        edited.ParagraphTitle[size_t(j)] = paragraphTitleField(j)->text();
+        edited.ParagraphTitle[size_t(j)] = ArticleFiles::storedParagraphTitle(j, paragraphTitleField(j)->text());
     }
     // An empty name, or anything the files cannot hold: say so and stay open.
     const QString problem = ArticleStore::editedArticleProblem(edited, m_buffer->ArticleName);

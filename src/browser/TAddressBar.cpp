@@ -26,12 +26,13 @@ TAddressBar::TAddressBar(TPageControl& pages, QWidget* parent, ButtonPictureLoad
 
     Panel6 = new QWidget(this);
     Panel6->setObjectName(QStringLiteral("Panel6"));
-    Panel6->setFixedWidth(LabelPanelWidth);
     auto* labelLayout = new QHBoxLayout(Panel6);
     labelLayout->setContentsMargins(0, 0, 0, 0);
     LblURL = new QLabel(tr("网址"), Panel6);
     LblURL->setObjectName(QStringLiteral("LblURL"));
     LblURL->setAlignment(Qt::AlignCenter);
+    // Wider than designed only where a translation's word needs it.
+    Panel6->setFixedWidth(qMax(LabelPanelWidth, LblURL->sizeHint().width() + 6));
     labelLayout->addWidget(LblURL);
     bar->addWidget(Panel6);
 
@@ -73,6 +74,9 @@ TAddressBar::TAddressBar(TPageControl& pages, QWidget* parent, ButtonPictureLoad
     BtnFullScreen->setIcon(style()->standardIcon(QStyle::SP_TitleBarMaxButton));
     if (m_loadPicture)
         m_loadPicture(BtnFullScreen, QStringLiteral("BtnFullScreen1"));
+    // A language whose words make a wider face widens the button, and the panel with it.
+    BtnFullScreen->setFixedWidth(qMax(FullScreenButtonWidth, BtnFullScreen->iconSize().width()));
+    Panel5->setFixedWidth(qMax(ButtonPanelWidth, buttons->sizeHint().width()));
     ToolbtnBack->setText(uiText(TextId::BackCaption));
     BtnRun->setToolTip(uiText(TextId::RunHint));
     BtnRefresh->setProperty("hint", uiText(TextId::RefreshHint));  // kept, not shown as a tooltip

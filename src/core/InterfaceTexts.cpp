@@ -18,7 +18,9 @@ QStringList& textTable()
 
 // The source texts in slot order: simplified Chinese, shown as they are while no
 // translator is loaded. lupdate collects them by this context, spelled out in each
-// entry because it reads only literals.
+// entry because it reads only literals. The slots that name stored things (the
+// default clause name and paragraph title, the export folder) are not translation
+// texts: a data folder holds the same names in every language.
 const char* const Context = "InterfaceTexts";
 const char* const SourceTexts[SlotCount] = {
     QT_TRANSLATE_NOOP("InterfaceTexts", "网址列表"),
@@ -44,13 +46,13 @@ const char* const SourceTexts[SlotCount] = {
     QT_TRANSLATE_NOOP("InterfaceTexts", "用户名(Ctrl+U)"),
     QT_TRANSLATE_NOOP("InterfaceTexts", "密码(Ctrl+W)"),
     QT_TRANSLATE_NOOP("InterfaceTexts", "可以为空"),
-    QT_TRANSLATE_NOOP("InterfaceTexts", "段落"),
+    "段落",  // stored: never translated
     QT_TRANSLATE_NOOP("InterfaceTexts", "请先加入一个文章"),
     QT_TRANSLATE_NOOP("InterfaceTexts", "已经保存右边『文章内容』中的修改"),
     QT_TRANSLATE_NOOP("InterfaceTexts", "退出全屏显示"),
     QT_TRANSLATE_NOOP("InterfaceTexts", "全屏显示"),
     QT_TRANSLATE_NOOP("InterfaceTexts", "导出文件夹选择"),
-    QT_TRANSLATE_NOOP("InterfaceTexts", "zevi导出文件\\"),
+    "zevi导出文件\\",  // stored: never translated
     QT_TRANSLATE_NOOP("InterfaceTexts", "正在导出文档..."),
     QT_TRANSLATE_NOOP("InterfaceTexts", "成功导出档到:%s"),
     QT_TRANSLATE_NOOP("InterfaceTexts", "导入文件夹选择"),
@@ -71,7 +73,7 @@ const char* const SourceTexts[SlotCount] = {
     QT_TRANSLATE_NOOP("InterfaceTexts", "下一页"),
     QT_TRANSLATE_NOOP("InterfaceTexts", "退出"),
     QT_TRANSLATE_NOOP("InterfaceTexts", "鼠标点击可进入官方主页"),
-    QT_TRANSLATE_NOOP("InterfaceTexts", "短句"),
+    "短句",  // stored: never translated
     QT_TRANSLATE_NOOP("InterfaceTexts", "退回"),
     QT_TRANSLATE_NOOP("InterfaceTexts", "网址文章唯一ID(Ctrl+O)"),
     QT_TRANSLATE_NOOP("InterfaceTexts", "(快捷鍵快捷键：Ctrl+%d)"),
@@ -79,11 +81,19 @@ const char* const SourceTexts[SlotCount] = {
 
 }  // namespace
 
+bool isStoredName(TextId id)
+{
+    return id == TextId::ParagraphNamePart || id == TextId::ClauseNamePart || id == TextId::ExportFolderName;
+}
+
 void LoadInterfaceTexts()
 {
     QStringList table;
-    for (const char* source : SourceTexts)
-        table << QCoreApplication::translate(Context, source);
+    for (int slot = 1; slot <= SlotCount; ++slot) {
+        const char* source = SourceTexts[slot - 1];
+        table << (isStoredName(TextId(slot)) ? QString::fromUtf8(source)
+                                             : QCoreApplication::translate(Context, source));
+    }
     textTable() = table;
 }
 
@@ -110,7 +120,9 @@ QString format(TextId id, const QString& value)
 
 QString productName()
 {
-    //: The product's name, in window captions and message boxes.
+    //: The product's name, in window captions and message boxes. Captions put the
+    //: version right after it ("QVB信息zevi2.3"): a language that separates its
+    //: words ends the name with a space.
     return QCoreApplication::translate("InterfaceTexts", "QVB信息zevi");
 }
 QString homePageAddress() { return QString::fromLatin1(VendorHost); }

@@ -72,6 +72,10 @@ constexpr int SlotCount = 54;
 void LoadInterfaceTexts();
 
 const QString& text(TextId id);
+// The slots that name stored things: the default clause name ("短句") and
+// paragraph title ("段落") parts and the export folder. They hold their source
+// texts in every language, so what is stored never depends on it.
+bool isStoredName(TextId id);
 // printf-style "%d" / "%s" of the table, filled in order.
 QString format(TextId id, int number);
 QString format(TextId id, const QString& value);

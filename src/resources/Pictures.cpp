@@ -1,5 +1,7 @@
 #include "Pictures.h"
 
+#include "InterfaceLanguage.h"
+
 #include <QAbstractButton>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -20,7 +22,7 @@ namespace {
 const char* const PictureFolder = ":/pictures";
 
 struct PictureIndex {
-    QHash<QString, QString> pathByKey;  // lower-case name -> resource path
+    QHash<QString, QString> pathByKey;  // lower-case name, "<language>/name" for a copy -> resource path
     QStringList names;
 };
 
@@ -29,14 +31,21 @@ const PictureIndex& index()
     static const PictureIndex built = [] {
         initResources();
         PictureIndex idx;
-        QDirIterator it(QString::fromLatin1(PictureFolder), QDir::Files);
+        const QDir top(QString::fromLatin1(PictureFolder));
+        QDirIterator it(top.path(), QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QFileInfo info(it.next());
             const QString suffix = info.suffix().toLower();
             if (suffix != QLatin1String("svg") && suffix != QLatin1String("jpg") && suffix != QLatin1String("png"))
                 continue;
-            idx.pathByKey.insert(info.completeBaseName().toLower(), info.filePath());
-            idx.names << info.completeBaseName();
+            // A picture with words on it has a copy per interface language in a
+            // folder named after the language ("en/BtnClose.svg").
+            const QString folder = top.relativeFilePath(info.path());
+            const bool copy = folder != QLatin1String(".");
+            idx.pathByKey.insert((copy ? folder + QLatin1Char('/') : QString()) + info.completeBaseName().toLower(),
+                                 info.filePath());
+            if (!copy)
+                idx.names << info.completeBaseName();
         }
         idx.names.sort(Qt::CaseInsensitive);
         return idx;
@@ -44,7 +53,18 @@ const PictureIndex& index()
     return built;
 }
 
-QString pathOf(const QString& name) { return index().pathByKey.value(name.trimmed().toLower()); }
+// The copy for the interface's language where there is one.
+QString pathOf(const QString& name)
+{
+    const QString key = name.trimmed().toLower();
+    if (InterfaceLanguages::current() != InterfaceLanguage::SimplifiedChinese) {
+        const QString copy = index().pathByKey.value(InterfaceLanguages::fileSuffix(InterfaceLanguages::current())
+                                                     + QLatin1Char('/') + key);
+        if (!copy.isEmpty())
+            return copy;
+    }
+    return index().pathByKey.value(key);
+}
 
 bool isSvg(const QString& path) { return path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive); }
 

@@ -12,7 +12,9 @@ class QLabel;
 
 // The program's own pictures, kept in the Qt resources: button faces and small
 // icons drawn as SVG ("bmp" pictures of the original layout), the banner and the
-// about picture as JPEGs. Names are matched without regard to case.
+// about picture as JPEGs. Names are matched without regard to case. Pictures
+// with words on them have copies per interface language (pictures/zh_TW/,
+// pictures/en/), which take their place while that language is installed.
 
 // Puts the button face `name` on `button` as its icon, at the picture's own size
 // (with a lighter face for hover). A missing picture leaves the button as it was.

@@ -18,13 +18,17 @@ constexpr int SiteArticleIdWidth = 497;
 constexpr int FirstLine = 4;
 constexpr int SecondLine = 30;
 
-QLabel* label(TextId text, const char* name, int x, int y, int fieldX, QWidget* parent)
+// A caption at (x, y) for a field designed to start at fieldX. Returns where
+// the field starts: there, or just after the caption where a translation's
+// caption is longer than the design's room.
+int label(QLabel*& lbl, TextId text, const char* name, int x, int y, int fieldX, QWidget* parent)
 {
-    auto* lbl = new QLabel(uiText(text), parent);
+    lbl = new QLabel(uiText(text), parent);
     lbl->setObjectName(QLatin1String(name));
+    fieldX = qMax(fieldX, x + lbl->sizeHint().width() + 4);
     lbl->setGeometry(x, y, fieldX - x - 2, FieldHeight);
     lbl->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return lbl;
+    return fieldX;
 }
 
 QLineEdit* field(const char* name, const QString& hint, int x, int y, int width, QWidget* parent)
@@ -46,15 +50,15 @@ CredentialsRow::CredentialsRow(SiteStore& store, QWidget* parent) : QWidget(pare
     setFixedHeight(57);
 
     // Design-time hints of the fields.
-    LblUser = label(TextId::UserNameLabel, "LblUser", 7, FirstLine, 118, this);
-    EdtUserName = field("EdtUserName", tr("对应于选择网址的用户名"), 118, FirstLine, UserNameWidth, this);
-    LblIHPassword = label(TextId::PasswordLabel, "LblIHPassword", 327, FirstLine, 459, this);
-    EdtPassword = field("EdtPassword", tr("对应于选择网址的秘密"), 459, FirstLine, PasswordWidth, this);
+    int x = label(LblUser, TextId::UserNameLabel, "LblUser", 7, FirstLine, 118, this);
+    EdtUserName = field("EdtUserName", tr("对应于选择网址的用户名"), x, FirstLine, UserNameWidth, this);
+    x = label(LblIHPassword, TextId::PasswordLabel, "LblIHPassword", qMax(327, x + UserNameWidth + 3), FirstLine, 459,
+              this);
+    EdtPassword = field("EdtPassword", tr("对应于选择网址的秘密"), x, FirstLine, PasswordWidth, this);
     EdtPassword->setEchoMode(QLineEdit::Password);
     EdtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // shown as "*"
-    LblIHSiteArtID = label(TextId::SiteArticleIdLabel, "LblIHSiteArtID", 3, SecondLine, 200, this);
-    EdtSiteArtID =
-        field("EdtSiteArtID", tr("按下回车键（Enter）可自动保存"), 200, SecondLine, SiteArticleIdWidth, this);
+    x = label(LblIHSiteArtID, TextId::SiteArticleIdLabel, "LblIHSiteArtID", 3, SecondLine, 200, this);
+    EdtSiteArtID = field("EdtSiteArtID", tr("按下回车键（Enter）可自动保存"), x, SecondLine, SiteArticleIdWidth, this);
 
     for (QLineEdit* edit : {EdtUserName, EdtPassword, EdtSiteArtID})
         edit->installEventFilter(this);

@@ -3,9 +3,10 @@
 #include <QString>
 
 // The texts of the folder chooser, the new-folder dialog and the title word of
-// the about and help windows, in three languages. One language is selected at
-// start-up; until then simplified Chinese is in use: the source texts of Qt's
-// translation system (context "DialogTexts").
+// the about and help windows. SelectDialogLanguage picks their language; until
+// it is called they are in the interface's language. The simplified Chinese
+// source texts are Qt translation texts (context "DialogTexts"); traditional
+// Chinese and English are in translations/qvbzevi_zh_TW.ts and qvbzevi_en.ts.
 enum class DialogTextId {
     FolderChooserCaption,  // "文件夹选择"
     PathLabel,  // "当前路径"
@@ -16,12 +17,17 @@ enum class DialogTextId {
     AboutWord,  // "关于"
 };
 
-// 1 traditional Chinese, 2 English, any other value simplified Chinese.
+// 1 traditional Chinese, 2 English, taken from the program's translations
+// whatever the interface's language; 0 or any other value the interface's
+// language (the installed translators: simplified Chinese, the source texts,
+// when none is installed). Start-up selects 0, so the dialogs speak the
+// language the system's locale chose.
 void SelectDialogLanguage(int language);
 
 namespace DialogTexts {
 
 const QString& text(DialogTextId id);
+// The number SelectDialogLanguage was given: 1, 2, or 0 for any other.
 int selectedLanguage();
 // The word the about and help windows put in their captions.
 inline const QString& aboutWord() { return text(DialogTextId::AboutWord); }

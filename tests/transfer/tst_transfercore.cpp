@@ -102,12 +102,15 @@ void TestTransferCore::fixFolderPath()
 
 void TestTransferCore::dialogLanguages()
 {
+    // 1 and 2: the program's own traditional Chinese and English translations.
     SelectDialogLanguage(1);
-    QCOMPARE(dialogText(DialogTextId::FolderChooserCaption), QStringLiteral("文件夾選擇"));
+    QCOMPARE(DialogTexts::selectedLanguage(), 1);
+    QCOMPARE(dialogText(DialogTextId::FolderChooserCaption), QStringLiteral("選擇資料夾"));
+    QCOMPARE(dialogText(DialogTextId::NewFolderLabel), QStringLiteral("資料夾名稱"));
     QCOMPARE(DialogTexts::aboutWord(), QStringLiteral("關於"));
     SelectDialogLanguage(2);
-    QCOMPARE(dialogText(DialogTextId::SelectAPath), QStringLiteral("Please select a path"));
-    QCOMPARE(dialogText(DialogTextId::NewFolderLabel), QStringLiteral("cur path"));
+    QCOMPARE(dialogText(DialogTextId::SelectAPath), QStringLiteral("Please select a folder."));
+    QCOMPARE(dialogText(DialogTextId::NewFolderLabel), QStringLiteral("Folder name"));
     QCOMPARE(DialogTexts::aboutWord(), QStringLiteral("About"));
     SelectDialogLanguage(7);  // any other number: simplified Chinese
     QCOMPARE(DialogTexts::selectedLanguage(), 0);
@@ -126,8 +129,8 @@ void TestTransferCore::textTablesGoThroughTheTranslators()
     InterfaceTexts::LoadInterfaceTexts();
     QCOMPARE(dialogText(DialogTextId::PathLabel), QStringLiteral("DialogTexts|当前路径"));
     QCOMPARE(uiText(TextId::ArticleSaved), QStringLiteral("InterfaceTexts|已经保存右边『文章内容』中的修改"));
-    SelectDialogLanguage(1);  // until traditional Chinese has its .ts file: its own column
-    QCOMPARE(dialogText(DialogTextId::PathLabel), QStringLiteral("當前路徑"));
+    SelectDialogLanguage(1);  // the built-in translation, whatever translator is installed
+    QCOMPARE(dialogText(DialogTextId::PathLabel), QStringLiteral("目前路徑"));
     QCoreApplication::removeTranslator(&marking);
     SelectDialogLanguage(0);
     InterfaceTexts::LoadInterfaceTexts();

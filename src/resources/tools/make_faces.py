@@ -2,13 +2,16 @@
 """Writes the SVG sources of the program's button faces, small icons and frame
 edges into ../pictures/, all in one style: a light face (#FFFFFF to #E6F1FA)
 with a thin blue rim, a round coloured badge with a white glyph, and a short
-Chinese label. Edit the tables here and run the script again; the banner, the
+label, in each interface language. Edit the tables here and run the script again; the banner, the
 about picture and the application icon are drawn by hand in their own files."""
+import filecmp
 import os
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, "..", "pictures")
 FONT = "Noto Sans CJK SC, Microsoft YaHei, SimHei, WenQuanYi Micro Hei, sans-serif"
+# Traditional characters in the shapes Taiwan writes them.
+FONT_TRADITIONAL = "Noto Sans CJK TC, Microsoft JhengHei, PMingLiU, WenQuanYi Micro Hei, sans-serif"
 
 GREEN, BLUE, RED, TEAL, ORANGE, VIOLET, GREY = (
     "#2F9E6E", "#2B7BB9", "#D0493F", "#1F9AA6", "#E08A1E", "#7A62C9", "#6F8596")
@@ -57,13 +60,41 @@ def badge(glyph, colour, x, y, size=16):
             f'{GLYPHS[glyph]}</g>')
 
 
-def face(name, w, h, glyph, colour, label, font_size=12):
+# Advance widths of the face font's (Noto Sans CJK) Latin letters, in thousandths
+# of the font size; a CJK character is one font size wide.
+LATIN_ADVANCE = dict(zip(
+    " !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~",
+    [224, 323, 474, 555, 555, 921, 680, 278, 338, 338, 467, 555, 278, 347, 278, 392, 555, 555, 555, 555, 555,
+     555, 555, 555, 555, 555, 278, 278, 555, 555, 555, 474, 946, 608, 657, 638, 688, 589, 552, 689, 728, 293,
+     535, 646, 543, 812, 723, 742, 633, 742, 635, 596, 599, 721, 575, 878, 573, 531, 603, 338, 392, 338, 555,
+     559, 606, 563, 618, 510, 620, 554, 325, 564, 607, 275, 275, 552, 284, 926, 610, 606, 620, 620, 388, 468,
+     377, 607, 521, 802, 498, 521, 475, 338, 270, 338, 555]))
+
+
+def text_width(label, font_size):
+    return sum(LATIN_ADVANCE.get(c, 1000) for c in label) * font_size / 1000.0
+
+
+def face(name, w, h, glyph, colour, label, font_size=12, folder="", with_badge=True, font=FONT, latin=False):
     badge_size = 16 if h >= 22 else 14
-    label_w = len(label) * font_size
+    label_w = text_width(label, font_size)
     gap = 4
+    if not with_badge:  # a label alone, where a language's word leaves no room for the badge
+        badge_size = gap = 0
+    if latin:
+        # Qt's SVG renderer takes the first font it finds for the family list, which
+        # for Latin letters may be a wider one (DejaVu Sans): leave room for it, and
+        # centre the word on its place, whichever font draws it.
+        label_w *= 1.1
     left = (w - badge_size - gap - label_w) / 2.0
     by = (h - badge_size) / 2.0
     baseline = h / 2.0 + font_size * 0.36
+    mark = f"\n  {badge(glyph, colour, round(left, 1), round(by, 1), badge_size)}" if with_badge else ""
+    text_x = left + badge_size + gap
+    anchor = ""
+    if latin:
+        text_x += label_w / 2.0
+        anchor = ' text-anchor="middle"'
     svg = f'''<svg xmlns="http://www.w3.org/2000/svg" width="{w}" height="{h}" viewBox="0 0 {w} {h}">
   <defs>
     <linearGradient id="face" x1="0" y1="0" x2="0" y2="1">
@@ -72,12 +103,11 @@ def face(name, w, h, glyph, colour, label, font_size=12):
     </linearGradient>
   </defs>
   <rect x="0.5" y="0.5" width="{w - 1}" height="{h - 1}" rx="4" fill="url(#face)" stroke="#A9CBE6"/>
-  <path d="M4.5 1.5h{w - 9}" stroke="#FFFFFF" stroke-opacity=".9"/>
-  {badge(glyph, colour, round(left, 1), round(by, 1), badge_size)}
-  <text x="{round(left + badge_size + gap, 1)}" y="{round(baseline, 1)}" font-family="{FONT}" font-size="{font_size}" fill="#27425A">{label}</text>
+  <path d="M4.5 1.5h{w - 9}" stroke="#FFFFFF" stroke-opacity=".9"/>{mark}
+  <text x="{round(text_x, 1)}" y="{round(baseline, 1)}"{anchor} font-family="{font}" font-size="{font_size}" fill="#27425A">{label}</text>
 </svg>
 '''
-    write(name, svg)
+    write(os.path.join(folder, name), svg)
 
 
 def icon(name, glyph, colour, size=18):
@@ -89,7 +119,9 @@ def icon(name, glyph, colour, size=18):
 
 
 def write(name, text):
-    with open(os.path.join(OUT, name + ".svg"), "w", encoding="utf-8") as f:
+    path = os.path.join(OUT, name + ".svg")
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w", encoding="utf-8") as f:
         f.write(text)
 
 
@@ -134,23 +166,58 @@ def frame_edges():
         f'<path d="M9.5 0v16" stroke="{rim}"/>')
 
 
+# The faces' words per interface language. The simplified Chinese faces are the
+# pictures themselves; the others go into a folder named after the language's
+# translation file, where the program looks first when that language is in use.
+LABELS = {
+    "zh_CN": {"add": "新增", "update": "修改", "delete": "删除", "export": "导出", "import": "导入",
+              "help": "帮助", "about": "关于", "exit": "退出", "full": "全屏", "unfull": "退出全屏",
+              "close": "关闭", "confirm": "确定", "cancel": "取消", "newdir": "新建文件夹"},
+    "zh_TW": {"add": "新增", "update": "修改", "delete": "刪除", "export": "匯出", "import": "匯入",
+              "help": "說明", "about": "關於", "exit": "結束", "full": "全螢幕", "unfull": "結束全螢幕",
+              "close": "關閉", "confirm": "確定", "cancel": "取消", "newdir": "新增資料夾"},
+    "en": {"add": "Add", "update": "Edit", "delete": "Delete", "export": "Export", "import": "Import",
+           "help": "Help", "about": "About", "exit": "Exit", "full": "Full Screen", "unfull": "Exit Full Screen",
+           "close": "Close", "confirm": "OK", "cancel": "Cancel", "newdir": "New Folder"},
+}
+
+
+def faces(language):
+    words = LABELS[language]
+    folder = "" if language == "zh_CN" else language
+    latin = language == "en"
+    size = 11 if latin else 12  # Latin letters at 11 px stand as tall as the characters at 12
+    font = FONT_TRADITIONAL if language == "zh_TW" else FONT
+    # The full-screen button is as wide as its longer word needs; the address bar follows.
+    full_w = {"zh_CN": 84, "zh_TW": 92, "en": 116}[language]
+    for name, glyph, colour, word in [
+            ("BtnAddUrlBtn", "plus", GREEN, "add"), ("BtnUpdateASite", "pencil", BLUE, "update"),
+            ("BtnDeleteASite", "cross", RED, "delete"), ("BtnAddArticle2", "plus", GREEN, "add"),
+            ("BtnUpdateArticleCont", "pencil", BLUE, "update"),
+            ("BtnDeleteArticleCont", "cross", RED, "delete"), ("BtnIHExport", "export", TEAL, "export"),
+            ("BtnIHImport", "import", ORANGE, "import"), ("BtnIHHelpDoc", "help", VIOLET, "help")]:
+        # Three of these share the 176-pixel list column: English words take the whole face.
+        face(name, 54, 24, glyph, colour, words[word], size, folder, with_badge=not latin, font=font, latin=latin)
+    face("BtnIHAboutUs", 84, 23, "info", BLUE, words["about"], size, folder, font=font, latin=latin)
+    face("BtnIHExit", 84, 23, "power", RED, words["exit"], size, folder, font=font, latin=latin)
+    face("BtnFullScreen1", full_w, 25, "expand", BLUE, words["full"], size, folder, font=font, latin=latin)
+    face("BtnFullScreen2", full_w, 25, "collapse", TEAL, words["unfull"], size, folder, font=font, latin=latin)
+    face("BtnClose", 57, 26, "cross", GREY, words["close"], size, folder, font=font, latin=latin)
+    face("confirm", 75, 26, "check", GREEN, words["confirm"], size, folder, font=font, latin=latin)
+    face("cancel", 75, 26, "cross", GREY, words["cancel"], size, folder, font=font, latin=latin)
+    face("newdir", 100, 26, "folder", ORANGE, words["newdir"], size, folder, font=font, latin=latin)
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
-    for name, glyph, colour, label in [
-            ("BtnAddUrlBtn", "plus", GREEN, "新增"), ("BtnUpdateASite", "pencil", BLUE, "修改"),
-            ("BtnDeleteASite", "cross", RED, "删除"), ("BtnAddArticle2", "plus", GREEN, "新增"),
-            ("BtnUpdateArticleCont", "pencil", BLUE, "修改"),
-            ("BtnDeleteArticleCont", "cross", RED, "删除"), ("BtnIHExport", "export", TEAL, "导出"),
-            ("BtnIHImport", "import", ORANGE, "导入"), ("BtnIHHelpDoc", "help", VIOLET, "帮助")]:
-        face(name, 54, 24, glyph, colour, label)
-    face("BtnIHAboutUs", 84, 23, "info", BLUE, "关于")
-    face("BtnIHExit", 84, 23, "power", RED, "退出")
-    face("BtnFullScreen1", 84, 25, "expand", BLUE, "全屏")
-    face("BtnFullScreen2", 84, 25, "collapse", TEAL, "退出全屏")
-    face("BtnClose", 57, 26, "cross", GREY, "关闭")
-    face("confirm", 75, 26, "check", GREEN, "确定")
-    face("cancel", 75, 26, "cross", GREY, "取消")
-    face("newdir", 100, 26, "folder", ORANGE, "新建文件夹")
+    for language in LABELS:
+        faces(language)
+    # A word that is the same in simplified Chinese needs no copy of its face.
+    for language in LABELS:
+        folder = os.path.join(OUT, language)
+        for name in os.listdir(folder) if os.path.isdir(folder) else []:
+            if filecmp.cmp(os.path.join(folder, name), os.path.join(OUT, name), shallow=False):
+                os.remove(os.path.join(folder, name))
     for name, glyph, colour in [("SmallAdd", "plus", GREEN), ("SmallUpdate", "pencil", BLUE),
                                 ("SmallDelete", "cross", RED), ("SmallSave", "save", BLUE)]:
         icon(name, glyph, colour)

@@ -1,0 +1,631 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>ArticleListPanel</name>
+    <message>
+        <source>新增文章内容</source>
+        <translation>Add an article</translation>
+    </message>
+    <message>
+        <source>编辑文章内容</source>
+        <translation>Edit the selected article</translation>
+    </message>
+    <message>
+        <source>修改文章内容</source>
+        <translation>Edit the selected article</translation>
+    </message>
+    <message>
+        <source>删除文章内容</source>
+        <translation>Delete the selected articles</translation>
+    </message>
+    <message>
+        <source>直接保存右边文章内容中的修改</source>
+        <translation>Save the changes made in the article content on the right</translation>
+    </message>
+    <message>
+        <source>显示右边的文章内容</source>
+        <translation>Show the article content on the right</translation>
+    </message>
+    <message>
+        <source>帮助文档</source>
+        <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>ArticleMessages</name>
+    <message>
+        <source>文章名称不能含有换行或“=”，也不能以“[”或“;”开头</source>
+        <translation>An article name cannot contain a line break or “=”, or begin with “[” or “;”.</translation>
+    </message>
+    <message>
+        <source>短句名称、短句内容和段落名称不能含有换行</source>
+        <translation>Phrase names, phrase texts and paragraph titles cannot contain line breaks.</translation>
+    </message>
+    <message>
+        <source>保存失败：
+%1</source>
+        <extracomment>%1: the files that could not be written, one per line</extracomment>
+        <translation>Could not save:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>BrowserCaptions</name>
+    <message>
+        <source>New Browser</source>
+        <translation>New Tab</translation>
+    </message>
+</context>
+<context>
+    <name>CredentialsRow</name>
+    <message>
+        <source>对应于选择网址的用户名</source>
+        <translation>Username for the selected site</translation>
+    </message>
+    <message>
+        <source>对应于选择网址的秘密</source>
+        <translation>Password for the selected site</translation>
+    </message>
+    <message>
+        <source>按下回车键（Enter）可自动保存</source>
+        <translation>Press Enter to save</translation>
+    </message>
+</context>
+<context>
+    <name>DataFolder</name>
+    <message>
+        <source>not writable</source>
+        <translation>not writable</translation>
+    </message>
+</context>
+<context>
+    <name>DataFolderLock</name>
+    <message>
+        <source>permission denied</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>the lock file could not be made</source>
+        <translation>the lock file could not be created</translation>
+    </message>
+</context>
+<context>
+    <name>DialogTexts</name>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>文件夹选择</source>
+        <translation>Select Folder</translation>
+    </message>
+    <message>
+        <source>当前路径</source>
+        <translation>Current folder</translation>
+    </message>
+    <message>
+        <source>请选择一个路径</source>
+        <translation>Please select a folder.</translation>
+    </message>
+    <message>
+        <source>请输入一个文件夹</source>
+        <translation>Please enter a folder.</translation>
+    </message>
+    <message>
+        <source>文件夹名称</source>
+        <translation>Folder name</translation>
+    </message>
+    <message>
+        <source>新增文件夹</source>
+        <translation>New Folder</translation>
+    </message>
+</context>
+<context>
+    <name>FolderCopy</name>
+    <message>
+        <source>a folder of that name is in the way</source>
+        <translation>a folder of that name is in the way</translation>
+    </message>
+    <message>
+        <source>not a folder</source>
+        <translation>not a folder</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryDatabase</name>
+    <message>
+        <source>版本 %1 的文件不能只读打开</source>
+        <translation>a version %1 file cannot be opened read-only</translation>
+    </message>
+</context>
+<context>
+    <name>HistorySchema</name>
+    <message>
+        <source>由更新版本的QVBzevi写入（版本 %1）</source>
+        <translation>written by a newer version of QVBzevi (version %1)</translation>
+    </message>
+</context>
+<context>
+    <name>InterfaceTexts</name>
+    <message>
+        <source>网址列表</source>
+        <translation>Sites</translation>
+    </message>
+    <message>
+        <source>文章列表</source>
+        <translation>Articles</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>文章内容</source>
+        <translation>Article Content</translation>
+    </message>
+    <message>
+        <source>文章编辑</source>
+        <translation>Edit Article</translation>
+    </message>
+    <message>
+        <source>文章名称</source>
+        <translation>Article name</translation>
+    </message>
+    <message>
+        <source>短句名称</source>
+        <translation>Phrase Name</translation>
+    </message>
+    <message>
+        <source>快捷键</source>
+        <translation>Hotkey</translation>
+    </message>
+    <message>
+        <source>短句内容</source>
+        <translation>Phrase Text</translation>
+    </message>
+    <message>
+        <source>短句%d</source>
+        <translation>Phrase %d</translation>
+    </message>
+    <message>
+        <source>段落%d</source>
+        <translation>Paragraph %d</translation>
+    </message>
+    <message>
+        <source>请填入一个文章名</source>
+        <translation>Please enter an article name.</translation>
+    </message>
+    <message>
+        <source>段落名称%d</source>
+        <translation>Paragraph %d</translation>
+    </message>
+    <message>
+        <source>网址编辑</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>新增网址</source>
+        <translation>Add Site</translation>
+    </message>
+    <message>
+        <source>编辑网址</source>
+        <translation>Edit Site</translation>
+    </message>
+    <message>
+        <source>请输入一个网站名称</source>
+        <translation>Please enter a site name.</translation>
+    </message>
+    <message>
+        <source>请输入一个网址</source>
+        <translation>Please enter a URL.</translation>
+    </message>
+    <message>
+        <source>网站名称</source>
+        <translation>Site name</translation>
+    </message>
+    <message>
+        <source>网址URL</source>
+        <translation>URL</translation>
+    </message>
+    <message>
+        <source>用户名(Ctrl+U)</source>
+        <translation>Username (Ctrl+U)</translation>
+    </message>
+    <message>
+        <source>密码(Ctrl+W)</source>
+        <translation>Password (Ctrl+W)</translation>
+    </message>
+    <message>
+        <source>可以为空</source>
+        <translation>optional</translation>
+    </message>
+    <message>
+        <source>请先加入一个文章</source>
+        <translation>Please add an article first.</translation>
+    </message>
+    <message>
+        <source>已经保存右边『文章内容』中的修改</source>
+        <translation>The changes in “Article Content” on the right have been saved.</translation>
+    </message>
+    <message>
+        <source>退出全屏显示</source>
+        <translation>Exit full screen</translation>
+    </message>
+    <message>
+        <source>全屏显示</source>
+        <translation>Full screen</translation>
+    </message>
+    <message>
+        <source>导出文件夹选择</source>
+        <translation>Choose Export Folder</translation>
+    </message>
+    <message>
+        <source>正在导出文档...</source>
+        <translation>Exporting data...</translation>
+    </message>
+    <message>
+        <source>成功导出档到:%s</source>
+        <translation>Exported to: %s</translation>
+    </message>
+    <message>
+        <source>导入文件夹选择</source>
+        <translation>Choose Import Folder</translation>
+    </message>
+    <message>
+        <source>正在导入文档...</source>
+        <translation>Importing data...</translation>
+    </message>
+    <message>
+        <source>成功导入文档:%s</source>
+        <translation>Imported from: %s</translation>
+    </message>
+    <message>
+        <source>上移</source>
+        <translation>Move Up</translation>
+    </message>
+    <message>
+        <source>下移</source>
+        <translation>Move Down</translation>
+    </message>
+    <message>
+        <source>新增网站</source>
+        <translation>Add Site</translation>
+    </message>
+    <message>
+        <source>修改网站</source>
+        <translation>Edit Site</translation>
+    </message>
+    <message>
+        <source>删除网站</source>
+        <translation>Delete Site</translation>
+    </message>
+    <message>
+        <source>关闭当前页</source>
+        <translation>Close Tab</translation>
+    </message>
+    <message>
+        <source>关闭所有页</source>
+        <translation>Close All Tabs</translation>
+    </message>
+    <message>
+        <source>鼠标右键有更多功能</source>
+        <translation>Right-click for more options</translation>
+    </message>
+    <message>
+        <source>打开网址栏中的网页</source>
+        <translation>Go to the address in the address bar</translation>
+    </message>
+    <message>
+        <source>刷新网页</source>
+        <translation>Reload the page</translation>
+    </message>
+    <message>
+        <source>后退到上一页</source>
+        <translation>Back to the previous page</translation>
+    </message>
+    <message>
+        <source>下一页</source>
+        <translation>Forward to the next page</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>鼠标点击可进入官方主页</source>
+        <translation>Click to visit the official website</translation>
+    </message>
+    <message>
+        <source>退回</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>网址文章唯一ID(Ctrl+O)</source>
+        <translation>Article ID on this site (Ctrl+O)</translation>
+    </message>
+    <message>
+        <source>(快捷鍵快捷键：Ctrl+%d)</source>
+        <translation> (Ctrl+%d)</translation>
+    </message>
+    <message>
+        <source>QVB信息zevi</source>
+        <extracomment>The product&apos;s name, in window captions and message boxes. Captions put the version right after it (&quot;QVB信息zevi2.3&quot;): a language that separates its words ends the name with a space.</extracomment>
+        <translation>QVBzevi </translation>
+    </message>
+</context>
+<context>
+    <name>PostRound</name>
+    <message>
+        <source>没有当前文章：请先在文章列表中选择一篇文章</source>
+        <translation>No current article: please select an article in the article list first.</translation>
+    </message>
+    <message>
+        <source>站点列表是空的</source>
+        <translation>The site list is empty.</translation>
+    </message>
+    <message>
+        <source>本轮已完成：“%1”已发布到全部 %2 个站点</source>
+        <translation>Round complete: “%1” has been posted to all %2 sites.</translation>
+    </message>
+    <message>
+        <source>已到站点列表末尾，本轮已完成；还有 %1 个站点未发布“%2”，再按一次从列表开头继续</source>
+        <translation>End of the site list: this round is done. Sites still without “%2”: %1. Press again to continue from the top of the list.</translation>
+    </message>
+</context>
+<context>
+    <name>RoundModel</name>
+    <message>
+        <source>未发布</source>
+        <translation>Not posted</translation>
+    </message>
+    <message>
+        <source>已发布（手动标记）</source>
+        <translation>Posted (marked by hand)</translation>
+    </message>
+    <message>
+        <source>已发布</source>
+        <translation>Posted</translation>
+    </message>
+    <message>
+        <source>站点</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>发布时间</source>
+        <translation>Time Posted</translation>
+    </message>
+    <message>
+        <source>帖子地址</source>
+        <translation>Post URL</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFile</name>
+    <message>
+        <source>the section name &quot;%1&quot; cannot be stored</source>
+        <translation>the section name &quot;%1&quot; cannot be stored</translation>
+    </message>
+    <message>
+        <source>the key &quot;%1&quot; cannot be stored</source>
+        <translation>the key &quot;%1&quot; cannot be stored</translation>
+    </message>
+    <message>
+        <source>the value of &quot;%1&quot; holds a line break</source>
+        <translation>the value of &quot;%1&quot; contains a line break</translation>
+    </message>
+</context>
+<context>
+    <name>SiteListPanel</name>
+    <message>
+        <source>新增一个网址信息</source>
+        <translation>Add a site</translation>
+    </message>
+    <message>
+        <source>编辑一个网址信息</source>
+        <translation>Edit the selected site</translation>
+    </message>
+    <message>
+        <source>删除一个网址信息</source>
+        <translation>Delete the selected sites</translation>
+    </message>
+    <message>
+        <source>新增网址信息</source>
+        <translation>Add a site</translation>
+    </message>
+    <message>
+        <source>修改网址信息</source>
+        <translation>Edit the selected site</translation>
+    </message>
+    <message>
+        <source>删除网址信息</source>
+        <translation>Delete the selected sites</translation>
+    </message>
+</context>
+<context>
+    <name>SiteStore</name>
+    <message>
+        <source>网站名称“%1”无法保存：名称中不能有“]”、换行或控制字符，首尾不能是空白。</source>
+        <translation>The site name “%1” cannot be saved: a name cannot contain “]”, line breaks or control characters, or begin or end with a space.</translation>
+    </message>
+    <message>
+        <source>网站名称“%1”由程序自用，请换一个名称。</source>
+        <translation>The site name “%1” is used by the program itself. Please choose another name.</translation>
+    </message>
+    <message>
+        <source>网址、用户名和密码中不能有换行。</source>
+        <translation>The URL, username and password cannot contain line breaks.</translation>
+    </message>
+    <message>
+        <source>文章名称“%1”含有“=”或以“[”、“;”开头，不能保存它在本网站的文章ID。</source>
+        <translation>The article name “%1” contains “=” or begins with “[” or “;”, so its article ID on this site cannot be saved.</translation>
+    </message>
+</context>
+<context>
+    <name>StoredFile</name>
+    <message>
+        <source>a folder stands where the file should be</source>
+        <translation>a folder stands where the file should be</translation>
+    </message>
+    <message>
+        <source>not a regular file (a pipe, socket or device)</source>
+        <translation>not a regular file (a pipe, socket or device)</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>left as it is, since it could not be read (%1)</source>
+        <translation>left as it is, since it could not be read (%1)</translation>
+    </message>
+    <message>
+        <source>an item holds a line break</source>
+        <translation>an item contains a line break</translation>
+    </message>
+</context>
+<context>
+    <name>TAddressBar</name>
+    <message>
+        <source>网址</source>
+        <translation>Address</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmArticleEdit</name>
+    <message>
+        <source>文章内容已经修改，放弃这些修改吗？</source>
+        <translation>The article has been changed. Discard the changes?</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmDirSelect</name>
+    <message>
+        <source>新建文件夹</source>
+        <translation>Create a new folder</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmHelp</name>
+    <message>
+        <source>%1%2</source>
+        <extracomment>The help window&apos;s caption: the about word, then the product&apos;s name, run together in Chinese; a language that separates its words puts a space.</extracomment>
+        <translation>%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmMain</name>
+    <message>
+        <source>%1 条发布记录</source>
+        <translation>posting records (%1)</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
+    <message>
+        <source>数据文件夹不能写入，修改将无法保存：%1（%2）</source>
+        <translation>The data folder is not writable, so changes cannot be saved: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>无法读取，程序不会写入此文件：%1</source>
+        <translation>Could not be read, so the program will not write to this file: %1</translation>
+    </message>
+    <message>
+        <source>无法保存发布记录：%1</source>
+        <translation>Cannot save the posting history: %1</translation>
+    </message>
+    <message>
+        <source>发布进度</source>
+        <translation>Posting Progress</translation>
+    </message>
+    <message>
+        <source>每个站点是否已发布当前文章（F7）；F8 转到下一个未发布的站点</source>
+        <translation>Which sites already have the current article (F7); F8 goes to the next site still to post to</translation>
+    </message>
+    <message>
+        <source>发布记录不可用，本次发布不会被记录：%1</source>
+        <translation>The posting history is unavailable; posts will not be recorded this time: %1</translation>
+    </message>
+    <message>
+        <source>关于QVBzevi</source>
+        <translation>About QVBzevi</translation>
+    </message>
+    <message>
+        <source>退出QVBzevi</source>
+        <translation>Exit QVBzevi</translation>
+    </message>
+    <message>
+        <source>无法打开网址：%1（%2）</source>
+        <translation>Cannot open the address: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>无法保存：%1</source>
+        <translation>Cannot save: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmPostRound</name>
+    <message>
+        <source>发布进度</source>
+        <translation>Posting Progress</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>未发布</source>
+        <translation>Not Posted</translation>
+    </message>
+    <message>
+        <source>已发布</source>
+        <translation>Posted</translation>
+    </message>
+    <message>
+        <source>下一个站点</source>
+        <translation>Next Site</translation>
+    </message>
+    <message>
+        <source>选中下一个还没有发布本文章的站点（F8）</source>
+        <translation>Select the next site this article has not been posted to (F8)</translation>
+    </message>
+    <message>
+        <source>标记为已发布</source>
+        <translation>Mark as Posted</translation>
+    </message>
+    <message>
+        <source>取消标记</source>
+        <translation>Unmark</translation>
+    </message>
+    <message>
+        <source>没有当前文章</source>
+        <translation>No current article</translation>
+    </message>
+    <message>
+        <source>文章：%1</source>
+        <translation>Article: %1</translation>
+    </message>
+    <message>
+        <source>已发布 %1 / %2</source>
+        <translation>Posted: %1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>数据文件夹正在被另一个QVBzevi使用，本程序不再启动：
+%1</source>
+        <translation>The data folder is in use by another copy of QVBzevi, so this one will not start:
+%1</translation>
+    </message>
+    <message>
+        <source>无法锁定数据文件夹，请勿同时运行两个QVBzevi：%1</source>
+        <translation>Cannot lock the data folder. Do not run two copies of QVBzevi at once: %1</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,631 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_TW" sourcelanguage="zh_CN">
+<context>
+    <name>ArticleListPanel</name>
+    <message>
+        <source>新增文章内容</source>
+        <translation>新增文章</translation>
+    </message>
+    <message>
+        <source>编辑文章内容</source>
+        <translation>編輯文章</translation>
+    </message>
+    <message>
+        <source>修改文章内容</source>
+        <translation>修改文章</translation>
+    </message>
+    <message>
+        <source>删除文章内容</source>
+        <translation>刪除文章</translation>
+    </message>
+    <message>
+        <source>直接保存右边文章内容中的修改</source>
+        <translation>直接儲存右邊文章內容中的修改</translation>
+    </message>
+    <message>
+        <source>显示右边的文章内容</source>
+        <translation>在右邊顯示文章內容</translation>
+    </message>
+    <message>
+        <source>帮助文档</source>
+        <translation>說明文件</translation>
+    </message>
+</context>
+<context>
+    <name>ArticleMessages</name>
+    <message>
+        <source>文章名称不能含有换行或“=”，也不能以“[”或“;”开头</source>
+        <translation>文章名稱不能含有換行或「=」，也不能以「[」或「;」開頭</translation>
+    </message>
+    <message>
+        <source>短句名称、短句内容和段落名称不能含有换行</source>
+        <translation>短句名稱、短句內容和段落名稱不能含有換行</translation>
+    </message>
+    <message>
+        <source>保存失败：
+%1</source>
+        <extracomment>%1: the files that could not be written, one per line</extracomment>
+        <translation>儲存失敗：
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>BrowserCaptions</name>
+    <message>
+        <source>New Browser</source>
+        <translation>新分頁</translation>
+    </message>
+</context>
+<context>
+    <name>CredentialsRow</name>
+    <message>
+        <source>对应于选择网址的用户名</source>
+        <translation>所選網址的帳號</translation>
+    </message>
+    <message>
+        <source>对应于选择网址的秘密</source>
+        <translation>所選網址的密碼</translation>
+    </message>
+    <message>
+        <source>按下回车键（Enter）可自动保存</source>
+        <translation>按下 Enter 鍵即可儲存</translation>
+    </message>
+</context>
+<context>
+    <name>DataFolder</name>
+    <message>
+        <source>not writable</source>
+        <translation>無法寫入</translation>
+    </message>
+</context>
+<context>
+    <name>DataFolderLock</name>
+    <message>
+        <source>permission denied</source>
+        <translation>權限不足</translation>
+    </message>
+    <message>
+        <source>the lock file could not be made</source>
+        <translation>無法建立鎖定檔</translation>
+    </message>
+</context>
+<context>
+    <name>DialogTexts</name>
+    <message>
+        <source>关于</source>
+        <translation>關於</translation>
+    </message>
+    <message>
+        <source>文件夹选择</source>
+        <translation>選擇資料夾</translation>
+    </message>
+    <message>
+        <source>当前路径</source>
+        <translation>目前路徑</translation>
+    </message>
+    <message>
+        <source>请选择一个路径</source>
+        <translation>請選擇一個資料夾</translation>
+    </message>
+    <message>
+        <source>请输入一个文件夹</source>
+        <translation>請輸入資料夾</translation>
+    </message>
+    <message>
+        <source>文件夹名称</source>
+        <translation>資料夾名稱</translation>
+    </message>
+    <message>
+        <source>新增文件夹</source>
+        <translation>新增資料夾</translation>
+    </message>
+</context>
+<context>
+    <name>FolderCopy</name>
+    <message>
+        <source>a folder of that name is in the way</source>
+        <translation>已有同名的資料夾</translation>
+    </message>
+    <message>
+        <source>not a folder</source>
+        <translation>不是資料夾</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryDatabase</name>
+    <message>
+        <source>版本 %1 的文件不能只读打开</source>
+        <translation>無法以唯讀方式開啟版本 %1 的檔案</translation>
+    </message>
+</context>
+<context>
+    <name>HistorySchema</name>
+    <message>
+        <source>由更新版本的QVBzevi写入（版本 %1）</source>
+        <translation>由較新版本的QVBzevi寫入（版本 %1）</translation>
+    </message>
+</context>
+<context>
+    <name>InterfaceTexts</name>
+    <message>
+        <source>网址列表</source>
+        <translation>網址列表</translation>
+    </message>
+    <message>
+        <source>文章列表</source>
+        <translation>文章列表</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>編輯</translation>
+    </message>
+    <message>
+        <source>文章内容</source>
+        <translation>文章內容</translation>
+    </message>
+    <message>
+        <source>文章编辑</source>
+        <translation>編輯文章</translation>
+    </message>
+    <message>
+        <source>文章名称</source>
+        <translation>文章名稱</translation>
+    </message>
+    <message>
+        <source>短句名称</source>
+        <translation>短句名稱</translation>
+    </message>
+    <message>
+        <source>快捷键</source>
+        <translation>快速鍵</translation>
+    </message>
+    <message>
+        <source>短句内容</source>
+        <translation>短句內容</translation>
+    </message>
+    <message>
+        <source>短句%d</source>
+        <translation>短句%d</translation>
+    </message>
+    <message>
+        <source>段落%d</source>
+        <translation>段落%d</translation>
+    </message>
+    <message>
+        <source>请填入一个文章名</source>
+        <translation>請輸入文章名稱</translation>
+    </message>
+    <message>
+        <source>段落名称%d</source>
+        <translation>段落名稱%d</translation>
+    </message>
+    <message>
+        <source>网址编辑</source>
+        <translation>網址編輯</translation>
+    </message>
+    <message>
+        <source>新增网址</source>
+        <translation>新增網址</translation>
+    </message>
+    <message>
+        <source>编辑网址</source>
+        <translation>編輯網址</translation>
+    </message>
+    <message>
+        <source>请输入一个网站名称</source>
+        <translation>請輸入網站名稱</translation>
+    </message>
+    <message>
+        <source>请输入一个网址</source>
+        <translation>請輸入網址</translation>
+    </message>
+    <message>
+        <source>网站名称</source>
+        <translation>網站名稱</translation>
+    </message>
+    <message>
+        <source>网址URL</source>
+        <translation>網址</translation>
+    </message>
+    <message>
+        <source>用户名(Ctrl+U)</source>
+        <translation>帳號(Ctrl+U)</translation>
+    </message>
+    <message>
+        <source>密码(Ctrl+W)</source>
+        <translation>密碼(Ctrl+W)</translation>
+    </message>
+    <message>
+        <source>可以为空</source>
+        <translation>可留空</translation>
+    </message>
+    <message>
+        <source>请先加入一个文章</source>
+        <translation>請先新增一篇文章</translation>
+    </message>
+    <message>
+        <source>已经保存右边『文章内容』中的修改</source>
+        <translation>已儲存右邊「文章內容」中的修改</translation>
+    </message>
+    <message>
+        <source>退出全屏显示</source>
+        <translation>結束全螢幕</translation>
+    </message>
+    <message>
+        <source>全屏显示</source>
+        <translation>全螢幕</translation>
+    </message>
+    <message>
+        <source>导出文件夹选择</source>
+        <translation>選擇匯出資料夾</translation>
+    </message>
+    <message>
+        <source>正在导出文档...</source>
+        <translation>正在匯出資料...</translation>
+    </message>
+    <message>
+        <source>成功导出档到:%s</source>
+        <translation>已匯出到：%s</translation>
+    </message>
+    <message>
+        <source>导入文件夹选择</source>
+        <translation>選擇匯入資料夾</translation>
+    </message>
+    <message>
+        <source>正在导入文档...</source>
+        <translation>正在匯入資料...</translation>
+    </message>
+    <message>
+        <source>成功导入文档:%s</source>
+        <translation>已匯入：%s</translation>
+    </message>
+    <message>
+        <source>上移</source>
+        <translation>上移</translation>
+    </message>
+    <message>
+        <source>下移</source>
+        <translation>下移</translation>
+    </message>
+    <message>
+        <source>新增网站</source>
+        <translation>新增網站</translation>
+    </message>
+    <message>
+        <source>修改网站</source>
+        <translation>修改網站</translation>
+    </message>
+    <message>
+        <source>删除网站</source>
+        <translation>刪除網站</translation>
+    </message>
+    <message>
+        <source>关闭当前页</source>
+        <translation>關閉目前分頁</translation>
+    </message>
+    <message>
+        <source>关闭所有页</source>
+        <translation>關閉所有分頁</translation>
+    </message>
+    <message>
+        <source>鼠标右键有更多功能</source>
+        <translation>按滑鼠右鍵有更多功能</translation>
+    </message>
+    <message>
+        <source>打开网址栏中的网页</source>
+        <translation>開啟網址列中的網頁</translation>
+    </message>
+    <message>
+        <source>刷新网页</source>
+        <translation>重新整理網頁</translation>
+    </message>
+    <message>
+        <source>后退到上一页</source>
+        <translation>回到上一頁</translation>
+    </message>
+    <message>
+        <source>下一页</source>
+        <translation>下一頁</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>結束</translation>
+    </message>
+    <message>
+        <source>鼠标点击可进入官方主页</source>
+        <translation>按一下即可前往官方網站</translation>
+    </message>
+    <message>
+        <source>退回</source>
+        <translation>返回</translation>
+    </message>
+    <message>
+        <source>网址文章唯一ID(Ctrl+O)</source>
+        <translation>本站文章 ID(Ctrl+O)</translation>
+    </message>
+    <message>
+        <source>(快捷鍵快捷键：Ctrl+%d)</source>
+        <translation>(快速鍵：Ctrl+%d)</translation>
+    </message>
+    <message>
+        <source>QVB信息zevi</source>
+        <extracomment>The product&apos;s name, in window captions and message boxes. Captions put the version right after it (&quot;QVB信息zevi2.3&quot;): a language that separates its words ends the name with a space.</extracomment>
+        <translation>QVB信息zevi</translation>
+    </message>
+</context>
+<context>
+    <name>PostRound</name>
+    <message>
+        <source>没有当前文章：请先在文章列表中选择一篇文章</source>
+        <translation>沒有目前的文章：請先在文章列表中選擇一篇文章</translation>
+    </message>
+    <message>
+        <source>站点列表是空的</source>
+        <translation>網站列表是空的</translation>
+    </message>
+    <message>
+        <source>本轮已完成：“%1”已发布到全部 %2 个站点</source>
+        <translation>本輪已完成：「%1」已發布到全部 %2 個網站</translation>
+    </message>
+    <message>
+        <source>已到站点列表末尾，本轮已完成；还有 %1 个站点未发布“%2”，再按一次从列表开头继续</source>
+        <translation>已到網站列表結尾，本輪已完成；還有 %1 個網站尚未發布「%2」，再按一次即從列表開頭繼續</translation>
+    </message>
+</context>
+<context>
+    <name>RoundModel</name>
+    <message>
+        <source>未发布</source>
+        <translation>未發布</translation>
+    </message>
+    <message>
+        <source>已发布（手动标记）</source>
+        <translation>已發布（手動標記）</translation>
+    </message>
+    <message>
+        <source>已发布</source>
+        <translation>已發布</translation>
+    </message>
+    <message>
+        <source>站点</source>
+        <translation>網站</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>狀態</translation>
+    </message>
+    <message>
+        <source>发布时间</source>
+        <translation>發布時間</translation>
+    </message>
+    <message>
+        <source>帖子地址</source>
+        <translation>貼文網址</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsFile</name>
+    <message>
+        <source>the section name &quot;%1&quot; cannot be stored</source>
+        <translation>無法儲存區段名稱「%1」</translation>
+    </message>
+    <message>
+        <source>the key &quot;%1&quot; cannot be stored</source>
+        <translation>無法儲存鍵名「%1」</translation>
+    </message>
+    <message>
+        <source>the value of &quot;%1&quot; holds a line break</source>
+        <translation>「%1」的值含有換行</translation>
+    </message>
+</context>
+<context>
+    <name>SiteListPanel</name>
+    <message>
+        <source>新增一个网址信息</source>
+        <translation>新增一個網址</translation>
+    </message>
+    <message>
+        <source>编辑一个网址信息</source>
+        <translation>編輯所選的網址</translation>
+    </message>
+    <message>
+        <source>删除一个网址信息</source>
+        <translation>刪除所選的網址</translation>
+    </message>
+    <message>
+        <source>新增网址信息</source>
+        <translation>新增網址</translation>
+    </message>
+    <message>
+        <source>修改网址信息</source>
+        <translation>修改所選的網址</translation>
+    </message>
+    <message>
+        <source>删除网址信息</source>
+        <translation>刪除所選的網址</translation>
+    </message>
+</context>
+<context>
+    <name>SiteStore</name>
+    <message>
+        <source>网站名称“%1”无法保存：名称中不能有“]”、换行或控制字符，首尾不能是空白。</source>
+        <translation>無法儲存網站名稱「%1」：名稱中不能有「]」、換行或控制字元，開頭和結尾不能是空白。</translation>
+    </message>
+    <message>
+        <source>网站名称“%1”由程序自用，请换一个名称。</source>
+        <translation>網站名稱「%1」已由程式使用，請換一個名稱。</translation>
+    </message>
+    <message>
+        <source>网址、用户名和密码中不能有换行。</source>
+        <translation>網址、帳號和密碼中不能有換行。</translation>
+    </message>
+    <message>
+        <source>文章名称“%1”含有“=”或以“[”、“;”开头，不能保存它在本网站的文章ID。</source>
+        <translation>文章名稱「%1」含有「=」或以「[」、「;」開頭，無法儲存它在本站的文章 ID。</translation>
+    </message>
+</context>
+<context>
+    <name>StoredFile</name>
+    <message>
+        <source>a folder stands where the file should be</source>
+        <translation>檔案的位置上是一個資料夾</translation>
+    </message>
+    <message>
+        <source>not a regular file (a pipe, socket or device)</source>
+        <translation>不是一般檔案（而是管線、通訊端或裝置）</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>不是一般檔案</translation>
+    </message>
+    <message>
+        <source>left as it is, since it could not be read (%1)</source>
+        <translation>無法讀取，因此保持原樣（%1）</translation>
+    </message>
+    <message>
+        <source>an item holds a line break</source>
+        <translation>有項目含有換行</translation>
+    </message>
+</context>
+<context>
+    <name>TAddressBar</name>
+    <message>
+        <source>网址</source>
+        <translation>網址</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmArticleEdit</name>
+    <message>
+        <source>文章内容已经修改，放弃这些修改吗？</source>
+        <translation>文章內容已修改，要放棄這些修改嗎？</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmDirSelect</name>
+    <message>
+        <source>新建文件夹</source>
+        <translation>新增資料夾</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmHelp</name>
+    <message>
+        <source>%1%2</source>
+        <extracomment>The help window&apos;s caption: the about word, then the product&apos;s name, run together in Chinese; a language that separates its words puts a space.</extracomment>
+        <translation>%1%2</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmMain</name>
+    <message>
+        <source>%1 条发布记录</source>
+        <translation>%1 筆發布紀錄</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
+    <message>
+        <source>数据文件夹不能写入，修改将无法保存：%1（%2）</source>
+        <translation>資料夾無法寫入，修改將無法儲存：%1（%2）</translation>
+    </message>
+    <message>
+        <source>无法读取，程序不会写入此文件：%1</source>
+        <translation>無法讀取，程式不會寫入這個檔案：%1</translation>
+    </message>
+    <message>
+        <source>无法保存发布记录：%1</source>
+        <translation>無法儲存發布紀錄：%1</translation>
+    </message>
+    <message>
+        <source>发布进度</source>
+        <translation>發布進度</translation>
+    </message>
+    <message>
+        <source>每个站点是否已发布当前文章（F7）；F8 转到下一个未发布的站点</source>
+        <translation>各網站是否已發布目前的文章（F7）；F8 前往下一個尚未發布的網站</translation>
+    </message>
+    <message>
+        <source>发布记录不可用，本次发布不会被记录：%1</source>
+        <translation>無法使用發布紀錄，這次的發布不會被記錄：%1</translation>
+    </message>
+    <message>
+        <source>关于QVBzevi</source>
+        <translation>關於QVBzevi</translation>
+    </message>
+    <message>
+        <source>退出QVBzevi</source>
+        <translation>結束QVBzevi</translation>
+    </message>
+    <message>
+        <source>无法打开网址：%1（%2）</source>
+        <translation>無法開啟網址：%1（%2）</translation>
+    </message>
+    <message>
+        <source>无法保存：%1</source>
+        <translation>無法儲存：%1</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmPostRound</name>
+    <message>
+        <source>发布进度</source>
+        <translation>發布進度</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>未发布</source>
+        <translation>未發布</translation>
+    </message>
+    <message>
+        <source>已发布</source>
+        <translation>已發布</translation>
+    </message>
+    <message>
+        <source>下一个站点</source>
+        <translation>下一個網站</translation>
+    </message>
+    <message>
+        <source>选中下一个还没有发布本文章的站点（F8）</source>
+        <translation>選取下一個尚未發布這篇文章的網站（F8）</translation>
+    </message>
+    <message>
+        <source>标记为已发布</source>
+        <translation>標記為已發布</translation>
+    </message>
+    <message>
+        <source>取消标记</source>
+        <translation>取消標記</translation>
+    </message>
+    <message>
+        <source>没有当前文章</source>
+        <translation>沒有目前的文章</translation>
+    </message>
+    <message>
+        <source>文章：%1</source>
+        <translation>文章：%1</translation>
+    </message>
+    <message>
+        <source>已发布 %1 / %2</source>
+        <translation>已發布 %1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>数据文件夹正在被另一个QVBzevi使用，本程序不再启动：
+%1</source>
+        <translation>資料夾正由另一個QVBzevi使用中，本程式不會啟動：
+%1</translation>
+    </message>
+    <message>
+        <source>无法锁定数据文件夹，请勿同时运行两个QVBzevi：%1</source>
+        <translation>無法鎖定資料夾，請勿同時執行兩個QVBzevi：%1</translation>
+    </message>
+</context>
+</TS>
