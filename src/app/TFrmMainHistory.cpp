@@ -5,6 +5,7 @@
 #include "ArticleController.h"
 #include "ArticleStore.h"
 #include "BrowserProfile.h"
+#include "BrowserCaptions.h"
 #include "DocumentTransfer.h"
 #include "HistoryDatabase.h"
 #include "HotkeyDispatcher.h"
@@ -71,7 +72,10 @@ void TFrmMain::wireHistory()
     hooks.currentSite = [&sites] { return sites.currentPosition(); };
     hooks.currentArticle = [this] { return m_articles->currentArticleName(); };
     hooks.selectSite = [this](int position) { m_sites->SelectSite(position); };
-    hooks.openInNewTab = [this](const QString& address) { PageControl->CreateTabBrowser(address, address); };
+    // The tab takes the page's title once it loads, as every new tab does.
+    hooks.openInNewTab = [this](const QString& address) {
+        PageControl->CreateTabBrowser(address, NewBrowserCaption());
+    };
     m_postRound = new PostRound(*m_history, std::move(hooks), this);
 
     connect(m_hotkeys, &HotkeyDispatcher::hotkeyPasted, this, [this, &sites](HotkeyTarget target, QWidget* receiver) {

@@ -102,7 +102,8 @@ QString resolve(const QString& executableDir)
 int removeStaleTemporaries(const QString& folder)
 {
     static const QRegularExpression temporary(
-        QStringLiteral("^(defualt\\.ini|SDUrl\\.txt|articles\\.txt|Content\\d+_\\d+\\.txt)\\.[A-Za-z0-9]{6}$"),
+        QStringLiteral(
+            "^(defualt\\.ini|SDUrl\\.txt|articles\\.txt|Content\\d+_\\d+\\.txt|history\\.sqlite)\\.[A-Za-z0-9]{6}$"),
         QRegularExpression::CaseInsensitiveOption);
     // Unsorted, without a list of every name: the folder holds thousands of
     // article files, and this runs at every start.

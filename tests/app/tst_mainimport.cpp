@@ -1,12 +1,17 @@
 #include "ArticleStore.h"
 #include "ArticleController.h"
 #include "InterfaceTexts.h"
+#include "HistoryDatabase.h"
 #include "ModalAnswer.h"
+#include "PostHistory.h"
+#include "PostRound.h"
+#include "RoundModel.h"
 #include "SettingsFile.h"
 #include "SiteStore.h"
 #include "StoredFile.h"
 #include "TFrmDirSelect.h"
 #include "TFrmMain.h"
+#include "TFrmPostRound.h"
 #include "TestData.h"
 
 #include <QAbstractButton>
@@ -39,12 +44,18 @@ private slots:
             QVERIFY(batch.commit());
         }
         StoredFile::writeText(stick.file("Content0_1.txt"), QString::fromUtf8("导入的段落"));
+        {
+            HistoryDatabase history(stick.path());
+            QVERIFY(history.open());
+            PostHistory(history).recordPost("second", QString::fromUtf8("导入文章"), {}, "http://second/t/1");
+        }
 
         {
             TFrmMain window(data.path());
             window.show();
             auto* clause = window.findChild<QLineEdit*>("EdtClause1");
             clause->setText("typed before the import");  // unsaved: must not win over the import
+            window.postRound()->showWindow();
             answerModal<TFrmDirSelect>([&stick](TFrmDirSelect* chooser) {
                 QVERIFY(chooser->goToPath(stick.path()));
                 chooser->BtnConfirm->click();
@@ -60,6 +71,9 @@ private slots:
             QCOMPARE(window.articles()->currentArticleName(), QString::fromUtf8("导入文章"));
             QCOMPARE(clause->text(), QString::fromUtf8("导入的短句"));
             QCOMPARE(window.articles()->paragraphFieldText(1), QString::fromUtf8("导入的段落"));
+            // The history came along, whole, and the open round shows it.
+            QCOMPARE(window.postRound()->window()->model()->postedCount(), 1);
+            QVERIFY(window.postRound()->window()->model()->isPosted(1));
         }
         SettingsFile ini(data.file("defualt.ini"));
         QCOMPARE(ini.readString("software0", "ShowClause1"), QString::fromUtf8("导入的短句"));
