@@ -172,7 +172,8 @@ QString HistoryDatabase::describe(const QSqlQuery& query) const
 
 bool HistoryDatabase::write(const std::function<bool(QSqlQuery&)>& work, QString* error)
 {
-    if (!m_open) {
+    // A lock held at start, or a file put right since: each write tries again.
+    if (!m_open && !open()) {
         *error = m_problem;
         return false;
     }

@@ -37,8 +37,9 @@ public:
     QString problem() const { return m_problem; }
     QSqlDatabase database() const;
 
-    // Runs `work` in one transaction and commits it; on failure nothing of it
-    // stays and `error` gets "<path>: <reason>".
+    // Runs `work` in one transaction and commits it (opening the database
+    // first when it is closed); on failure nothing of it stays and `error`
+    // gets "<path>: <reason>".
     bool write(const std::function<bool(QSqlQuery&)>& work, QString* error);
     // "<path>: <reason>" for a query that failed.
     QString describe(const QSqlQuery& query) const;

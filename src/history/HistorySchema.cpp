@@ -23,6 +23,15 @@ const char* const Steps[] = {
     " withdrawn_at TEXT);"
     "CREATE INDEX posts_by_article ON posts(article, site);"
     "CREATE INDEX posts_by_site ON posts(site);",
+    // 2: the form memory: per site and page, which text each field takes, in
+    // the order the fields were filled. No text of the user's is kept.
+    "CREATE TABLE form_fields ("
+    " site TEXT NOT NULL,"
+    " page TEXT NOT NULL,"  // the address without query and fragment
+    " position INTEGER NOT NULL,"
+    " locator TEXT NOT NULL,"  // JSON, as the browser finds the field
+    " target TEXT NOT NULL,"  // user, password, identifier, clause N, paragraph N
+    " PRIMARY KEY (site, page, locator));",
 };
 
 constexpr int StepCount = int(sizeof(Steps) / sizeof(Steps[0]));

@@ -231,4 +231,9 @@ void PostHistory::renameArticle(const QString& oldName, const QString& newName)
     emit postsChanged(QString());
 }
 
-void PostHistory::reload() { emit postsChanged(QString()); }
+void PostHistory::reload()
+{
+    m_storedIds.clear();
+    emit replaced();
+    emit postsChanged(QString());
+}

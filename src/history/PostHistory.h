@@ -54,6 +54,8 @@ signals:
     void postsChanged(const QString& article);
     // A write failed: "<path>: <reason>".
     void writeFailed(const QString& error);
+    // The database was replaced: rows known by their id are gone.
+    void replaced();
 
 private:
     bool insert(PostEntry& entry, QString* error);

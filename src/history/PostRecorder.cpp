@@ -2,7 +2,14 @@
 
 #include "PostHistory.h"
 
-PostRecorder::PostRecorder(PostHistory& history, QObject* parent) : QObject(parent), m_history(history) {}
+PostRecorder::PostRecorder(PostHistory& history, QObject* parent) : QObject(parent), m_history(history)
+{
+    // An imported history has other rows: a later submit makes a new post.
+    connect(&m_history, &PostHistory::replaced, this, [this] {
+        for (PageState& state : m_pages)
+            state.hasLast = false;
+    });
+}
 
 void PostRecorder::articlePasted(PageKey page, const QString& site, const QString& article)
 {

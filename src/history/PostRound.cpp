@@ -27,6 +27,7 @@ TFrmPostRound* PostRound::window()
         connect(m_window, &TFrmPostRound::markRequested, this, &PostRound::mark);
         connect(m_window, &TFrmPostRound::addressOpened, this,
                 [this](const QString& address) { m_hooks.openInNewTab(address); });
+        emit windowMade(m_window);
     }
     return m_window;
 }

@@ -40,6 +40,8 @@ public slots:
 signals:
     // For the hint line.
     void message(const QString& text);
+    // The round window was made: others may add their buttons.
+    void windowMade(TFrmPostRound* window);
 
 private:
     void mark(int position, bool posted);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+class HistoryDatabase;
+class QUrl;
+
+// Where each text goes on a site's form, learnt from the user's own pastes:
+// per site (by name, as the posting history keeps sites) and page, the fields
+// in the order they were filled, each with the text it takes ("clause 3").
+// Only which text goes where is kept, never a text. A page the database could
+// not take is remembered for the session, and the failure is reported.
+class FormMemory : public QObject {
+    Q_OBJECT
+public:
+    struct Field {
+        QString locator;  // the page's field, as the browser finds it again
+        QString target;  // which text it takes
+    };
+
+    explicit FormMemory(HistoryDatabase& database, QObject* parent = nullptr);
+
+    // The page of an address: without its query, fragment and user info.
+    static QString pageOf(const QUrl& address);
+
+    QList<Field> fieldsOf(const QString& site, const QString& page) const;
+    // A paste of `target` into the field: a field filled before takes its new
+    // text and moves to the end of the order.
+    void remember(const QString& site, const QString& page, const Field& field);
+    // True when there was something to forget.
+    bool forgetPage(const QString& site, const QString& page);
+    void renameSite(const QString& oldName, const QString& newName);
+    // The database was replaced (an import): what only this session knew goes.
+    void reload() { m_unsaved.clear(); }
+
+signals:
+    // A write failed: "<path>: <reason>".
+    void writeFailed(const QString& error);
+
+private:
+    QList<Field> storedFieldsOf(const QString& site, const QString& page) const;
+    void store(const QString& site, const QString& page, const QList<Field>& fields);
+
+    HistoryDatabase& m_database;
+    QHash<QPair<QString, QString>, QList<Field>> m_unsaved;  // site and page, not in the database
+};
