@@ -93,9 +93,7 @@ void PostRound::nextSite()
     if (next <= from) {
         m_endSaid = true;
         const int left = round.siteCount() - round.postedCount();
-        say(tr("已到站点列表末尾，本轮已完成；还有 %1 个站点未发布“%2”，再按一次从列表开头继续")
-                .arg(left)
-                .arg(article));
+        say(tr("已到站点列表末尾，本轮结束；还有 %1 个站点未发布“%2”，再按一次从列表开头继续").arg(left).arg(article));
         return;
     }
     m_endSaid = false;
