@@ -116,9 +116,11 @@ void TFrmArticleEdit::FormCreate()
         const int y = 5 + 152 * (j - 1);
         QLabel* title = label(InterfaceTexts::format(TextId::ParagraphTitleFormat, j), rows, 500, y, 80, 20);
         title->setObjectName(QStringLiteral("LblParagraphTitle%1").arg(j));
+        // A translation's longer label moves the field to its right.
+        title->resize(qMax(80, title->sizeHint().width()), 20);
         QLineEdit* titleField = confirmingField(rows);
         titleField->setObjectName(QStringLiteral("EdtParagraphTitle%1").arg(j));
-        titleField->setGeometry(585, y - 3, 200, 22);
+        titleField->setGeometry(qMax(585, title->geometry().right() + 6), y - 3, 200, 22);
         auto* group = new QGroupBox(rows);
         group->setObjectName(QStringLiteral("GbParagraph%1").arg(j));
         group->setTitle(InterfaceTexts::format(TextId::ParagraphTitleFormat, j)

@@ -1,4 +1,5 @@
 #include "ArticleController.h"
+#include "InterfaceLanguage.h"
 #include "InterfaceTexts.h"
 #include "SettingsFile.h"
 #include "SiteStore.h"
@@ -7,15 +8,20 @@
 #include "TWebbrowser.h"
 #include "ArticleStore.h"
 #include "TestData.h"
+#include "TFrmArticleEdit.h"
+#include "ModalAnswer.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QToolButton>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -184,6 +190,97 @@ private slots:
         const QList<int> sizes = window.regions().Splitter4->sizes();
         window.regions().Splitter4->setSizes({sizes[0] - 100, sizes[1] + 100});
         QTRY_COMPARE(articles->height(), 402);
+    }
+
+    void interfaceLanguageFromTheLocale_data()
+    {
+        // A locale as LANGUAGE, LC_ALL, LC_MESSAGES or LANG name it; colons list
+        // LANGUAGE's preferences. Qt expands each as QLocale::uiLanguages() does.
+        QTest::addColumn<QString>("locales");
+        QTest::addColumn<int>("language");
+        const int cn = int(InterfaceLanguage::SimplifiedChinese);
+        const int tw = int(InterfaceLanguage::TraditionalChinese);
+        const int en = int(InterfaceLanguage::English);
+        for (const char* name : {"zh_TW.UTF-8", "zh_HK.UTF-8", "zh_MO", "zh_HK.Big5HKSCS", "zh-Hant"})
+            QTest::newRow(name) << name << tw;
+        for (const char* name : {"en_US.UTF-8", "en_GB.UTF-8", "en_IN", "en_AU.UTF-8", "en", "en_US@euro"})
+            QTest::newRow(name) << name << en;
+        for (const char* name : {"C", "POSIX", "C.UTF-8", "", "zh_CN.UTF-8", "zh_SG.UTF-8", "zh", "zh_Hans_HK",
+                                 "de_DE.UTF-8", "ja_JP.UTF-8", "fr_FR"})
+            QTest::newRow(name) << name << cn;
+        // The first entry the program has a language for decides.
+        QTest::newRow("LANGUAGE de:en") << "de_DE:de:en" << en;
+        QTest::newRow("LANGUAGE zh_TW:en") << "zh_TW:en_US" << tw;
+        QTest::newRow("LANGUAGE en:zh_TW") << "en_US:zh_TW" << en;
+        QTest::newRow("LANGUAGE de:zh_CN:en") << "de:zh_CN:en" << cn;
+    }
+
+    void interfaceLanguageFromTheLocale()
+    {
+        QFETCH(QString, locales);
+        QFETCH(int, language);
+        QStringList uiLanguages;
+        for (const QString& name : locales.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+            uiLanguages += QLocale(name).uiLanguages();
+        QCOMPARE(int(InterfaceLanguages::choose(uiLanguages)), language);
+
+        // Qt's own buttons speak traditional Chinese with it, and stay as they
+        // are (Qt's English) in simplified Chinese, where nothing is installed.
+        const auto yes = [] { return QCoreApplication::translate("QPlatformTheme", "&Yes"); };
+        QVERIFY(InterfaceLanguages::install(InterfaceLanguage(language)));
+        QCOMPARE(InterfaceLanguages::current(), InterfaceLanguage(language));
+        const bool traditional = language == int(InterfaceLanguage::TraditionalChinese);
+        QCOMPARE(yes(), traditional ? QString::fromUtf8("是(&Y)") : QStringLiteral("&Yes"));
+        QVERIFY(InterfaceLanguages::install(InterfaceLanguage::SimplifiedChinese));
+        QCOMPARE(yes(), QStringLiteral("&Yes"));
+        QCOMPARE(QCoreApplication::translate("InterfaceTexts", "网址列表"), QString::fromUtf8("网址列表"));
+    }
+
+    // The same actions in English and in simplified Chinese: the window shows
+    // English, defaults included, and the data folders end byte for byte equal.
+    void englishWindowStoresWhatChineseStores()
+    {
+        const auto run = [](InterfaceLanguage language, TestDataFolder& data, QStringList& shown) {
+            QVERIFY(InterfaceLanguages::install(language));
+            TFrmMain window(data.path());
+            shown << window.findChild<QGroupBox*>("GbSiteList")->title() << window.windowTitle();
+            answerModal<TFrmArticleEdit>([&shown](TFrmArticleEdit* editor) {
+                shown << editor->clauseNameField(2)->text() << editor->paragraphTitleField(3)->text()
+                      << editor->paragraphGroup(1)->title();
+                editor->clauseNameField(3)->setText(QStringLiteral("Price"));
+                editor->EdtArticleName->setText(QStringLiteral("New"));
+                editor->BtnConfirm->click();
+            });
+            window.articles()->BtnAddArticleClick();
+            shown << window.findChild<QLabel*>("LblClause2")->text()
+                  << window.findChild<QGroupBox*>("GbParagraph3")->title();
+            // Editing the stored article again keeps its default names as they are stored.
+            answerModal<TFrmArticleEdit>([](TFrmArticleEdit* editor) { editor->BtnConfirm->click(); });
+            window.articles()->BtnUpdateArticleClick();
+        };
+        TestDataFolder chinese(TestDataFolder::WindowsFixture), english(TestDataFolder::WindowsFixture);
+        QStringList inChinese, inEnglish;
+        run(InterfaceLanguage::SimplifiedChinese, chinese, inChinese);
+        run(InterfaceLanguage::English, english, inEnglish);
+        QVERIFY(InterfaceLanguages::install(InterfaceLanguage::SimplifiedChinese));
+        QCOMPARE(
+            inChinese,
+            QStringList({QString::fromUtf8("网址列表"), QString::fromUtf8("QVB信息zevi2.3"), QString::fromUtf8("短句2"),
+                         QString::fromUtf8("段落3"), QString::fromUtf8("段落名称1(快捷鍵快捷键：Ctrl+8)"),
+                         QString::fromUtf8("短句2(Ctrl+2)"), QString::fromUtf8("段落3(Ctrl+0)")}));
+        QCOMPARE(inEnglish,
+                 QStringList({"Sites", "QVBzevi 2.3", "Phrase 2", "Paragraph 3", "Paragraph 1 (Ctrl+8)",
+                              "Phrase 2(Ctrl+2)", "Paragraph 3(Ctrl+0)"}));
+        const QStringList files = QDir(chinese.path()).entryList({"*.ini", "*.txt"}, QDir::Files);
+        QVERIFY(files.contains("defualt.ini") && files.contains("articles.txt"));
+        QCOMPARE(QDir(english.path()).entryList({"*.ini", "*.txt"}, QDir::Files), files);
+        // Paragraph titles' sections are named by their file's path: each folder's own.
+        const auto stored = [](const TestDataFolder& data, const QString& file) {
+            return data.readBytes(file).replace(QDir::toNativeSeparators(data.path()).toUtf8(), "<data>");
+        };
+        for (const QString& file : files)
+            QCOMPARE(stored(english, file), stored(chinese, file));
+        QVERIFY(english.readBytes("defualt.ini").contains(gb18030(QString::fromUtf8("=短句2\r\n"))));
     }
 
     void fullScreenByF11AndEsc()
