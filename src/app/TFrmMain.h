@@ -10,6 +10,8 @@
 
 class ArticleController;
 class DocumentTransfer;
+class FormFill;
+class FormMemory;
 struct GeneralKeys;
 class HistoryDatabase;
 class HotkeyDispatcher;
@@ -46,6 +48,7 @@ public:
     TPageControl* pageControl() const { return PageControl; }
     PostHistory* postHistory() const { return m_history; }
     PostRound* postRound() const { return m_postRound; }
+    FormMemory* formMemory() const { return m_formMemory; }
     TAddressBar* addressBar() const { return m_addressBar; }
     const MainLayout& regions() const { return m_layout; }
     bool isFullScreenLayout() const { return m_fullScreen; }
@@ -63,6 +66,9 @@ public slots:
     void MnAboutClick();
     void MnHelpClick();
     void Image48MouseDown();
+    // Fills the current page as learnt from the hotkey pastes (F9); forgets it (Shift+F9).
+    void FillCurrentPage();
+    void ForgetCurrentPage();
     void showHint(const QString& text);
     // A problem found at start-up (or with the first page) joins the others
     // in the hint line until a later message replaces them.
@@ -88,6 +94,7 @@ private:
     void buildHistory();
     void wireHistory();
     void reportHistoryProblem();
+    void wireFormFill();
     void ApplySkin();
     void installShortcuts();
     void TimerFirstRunTimer();
@@ -114,6 +121,8 @@ private:
     PostRecorder* m_postRecorder = nullptr;
     PostRound* m_postRound = nullptr;
     QHBoxLayout* m_cornerButtons = nullptr;  // beside the tabs: the round's buttons
+    FormMemory* m_formMemory = nullptr;
+    FormFill* m_formFill = nullptr;
     QPushButton* BtnIHAboutUs = nullptr;
     QPushButton* BtnIHExit = nullptr;
     QTimer TimerFirstRun;

@@ -174,6 +174,7 @@ void TFrmMain::wireSubsystems()
         return QString();
     });
     wireHistory();
+    wireFormFill();
     m_hotkeys->attach();
 }
 

@@ -31,6 +31,8 @@ public:
 
     void setCurrentBrowser(std::function<QWidget*()> currentBrowser);
     void setTextFor(std::function<QString(HotkeyTarget)> textFor);
+    // The same texts for whatever else pastes them (the form fill).
+    const std::function<QString(HotkeyTarget)>& textFor() const { return m_textFor; }
     // A key that runs a command of the window holding the current browser,
     // wherever the focus is in that window (in the page, in a field, or on
     // no control). A held key runs it once.

@@ -50,8 +50,20 @@ const TimedStep kSequence[] = {
     {PasteText::Step::Pump, kDelay}, {PasteText::Step::Pump, kDelay},   {PasteText::Step::Pump, kDelay},
     {PasteText::Step::Restore, 0},
 };
-constexpr int kSequenceLength = int(std::size(kSequence));
 static_assert(std::size(kSequence) == 6 + PasteText::kPumpCount, "seven pumps between Ctrl up and restore");
+// Within a batch the wait for the control's read replaces the pumps: the next
+// field waits for this one, not for a fixed time.
+const TimedStep kBatchSequence[] = {
+    {PasteText::Step::PlaceText, 0}, {PasteText::Step::CtrlDown, 0},    {PasteText::Step::VDown, kDelay},
+    {PasteText::Step::VUp, kDelay},  {PasteText::Step::CtrlUp, kDelay}, {PasteText::Step::Restore, kDelay},
+};
+const TimedStep kRestoreOnlySequence[] = {{PasteText::Step::Restore, 0}};
+
+template <std::size_t N>
+std::pair<const TimedStep*, int> steps(const TimedStep (&sequence)[N])
+{
+    return {sequence, int(N)};
+}
 
 }  // namespace
 
@@ -69,15 +81,43 @@ PasteText::PasteText(std::unique_ptr<KeyInjector> keys, std::unique_ptr<Clipboar
 
 PasteText::~PasteText()
 {
-    // Ended in the middle of a paste (the program closes): the user's clipboard
-    // must not be left holding our text.
-    if (m_running)
+    // Ended in the middle of a paste or a batch (the program closes): the
+    // user's clipboard must not be left holding our text.
+    if (m_holding)
         restoreClipboard();
 }
 
 void PasteText::paste(const QString& text, bool secret)
 {
+    if (m_batchOpen) {
+        m_deferred.enqueue({text, secret});
+        return;
+    }
     m_queue.enqueue({text, secret});
+    if (!m_running)
+        startNext();
+}
+
+void PasteText::beginBatch() { m_batchOpen = true; }
+
+void PasteText::pasteInBatch(const QString& text, bool secret)
+{
+    m_queue.enqueue({text, secret, m_batchOpen});
+    if (!m_running)
+        startNext();
+}
+
+void PasteText::endBatch()
+{
+    if (!m_batchOpen)
+        return;
+    m_batchOpen = false;
+    // A batch paste still running restores at its end; after one that has
+    // ended, the restore is a step of its own, before the waiting pastes.
+    if (m_holding && !m_running)
+        m_queue.enqueue({QString(), false, false, true});
+    m_queue.append(m_deferred);
+    m_deferred.clear();
     if (!m_running)
         startNext();
 }
@@ -90,30 +130,42 @@ void PasteText::startNext()
     }
     m_current = m_queue.dequeue();
     m_running = true;
-    m_elapsedMs = 0;
+    // The restore after a batch goes on with the clock of the batch's last
+    // paste: its reads and their quiet count.
+    if (m_current.restoreOnly) {
+        m_sequence = Sequence::RestoreOnly;
+    } else {
+        m_sequence = m_current.inBatch ? Sequence::InBatch : Sequence::Single;
+        m_elapsedMs = 0;
+    }
     runStep(0);
 }
 
 void PasteText::runStep(int index)
 {
+    const auto [sequence, length] = m_sequence == Sequence::Single ? steps(kSequence)
+        : m_sequence == Sequence::InBatch                          ? steps(kBatchSequence)
+                                                                   : steps(kRestoreOnlySequence);
     noteReads();
     // Steps due at the same moment run together; the others wait for the timer.
-    while (index < kSequenceLength) {
-        const Step step = kSequence[index].step;
-        if (step == Step::Restore && !pasteTaken() && m_elapsedMs < kPasteWaitLimitMs) {
+    while (index < length) {
+        const Step step = sequence[index].step;
+        const int quietMs = holdsClipboardForBatch() ? kBatchReadQuietMs : kReadQuietMs;
+        if (step == Step::Restore && !pasteTaken(quietMs) && m_elapsedMs < kPasteWaitLimitMs) {
             emit stepDone(Step::AwaitPaste);
             scheduleStep(index, kStepDelayMs);
             return;
         }
         doStep(step);
         ++index;
-        if (index < kSequenceLength && kSequence[index].delayBeforeMs > 0) {
-            scheduleStep(index, kSequence[index].delayBeforeMs);
+        if (index < length && sequence[index].delayBeforeMs > 0) {
+            scheduleStep(index, sequence[index].delayBeforeMs);
             return;
         }
     }
     m_running = false;
-    emit finished();
+    if (!m_current.restoreOnly)
+        emit finished();
     // A slot of finished() may already have started the next paste.
     if (!m_running)
         startNext();
@@ -133,9 +185,9 @@ void PasteText::noteReads()
     }
 }
 
-bool PasteText::pasteTaken() const
+bool PasteText::pasteTaken(int quietMs) const
 {
-    return m_textReadsSeen > m_textReadsAtVDown && m_elapsedMs - m_lastReadSeenMs >= kReadQuietMs;
+    return m_textReadsSeen > m_textReadsAtVDown && m_elapsedMs - m_lastReadSeenMs >= quietMs;
 }
 
 void PasteText::doStep(Step step)
@@ -155,14 +207,22 @@ void PasteText::doStep(Step step)
         // Nothing to do: the event loop delivers the typed keys and runs the
         // control's paste between the ticks.
         break;
-    case Step::Restore: restoreClipboard(); break;
+    case Step::Restore:
+        // Within a batch our text stays until the next paste replaces it.
+        if (!holdsClipboardForBatch())
+            restoreClipboard();
+        break;
     }
     emit stepDone(step);
 }
 
 void PasteText::placeText()
 {
-    m_saved = MimeDataCopy::copy(m_clipboard->content());
+    // Within a batch the user's clipboard was saved by its first paste; what
+    // someone copied since is newer and is saved instead.
+    if (!m_holding || !clipboardStillOurs())
+        m_saved = MimeDataCopy::copy(m_clipboard->content());
+    m_holding = true;
     m_textReads = std::make_shared<int>(0);
     m_textReadsSeen = 0;
     auto* placed = new PlacedText(m_textReads);
@@ -182,6 +242,7 @@ bool PasteText::clipboardStillOurs() const
 void PasteText::restoreClipboard()
 {
     std::unique_ptr<QMimeData> saved = std::move(m_saved);
+    m_holding = false;
     // Something copied while the paste ran is newer than what we saved: keep it.
     if (!clipboardStillOurs())
         return;

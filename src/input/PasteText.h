@@ -28,6 +28,14 @@ class StepTimer;
 // kPasteWaitLimitMs from the start: restoring too early would paste the user's
 // own clipboard into the page.
 // A paste asked for while one runs waits in a queue; pastes never nest.
+//
+// A batch (beginBatch .. endBatch) pastes into several controls in a row with
+// one save and one restore of the clipboard: each paste of the batch types its
+// keys as above, but without the pumps, and hands over as soon as its control
+// has read the text and left it alone for kBatchReadQuietMs; the clipboard
+// keeps our text until the batch ends, then comes back as after a single paste
+// (read and quiet for kReadQuietMs). Pastes asked for with paste() after
+// beginBatch() wait until endBatch(); those asked for before run first.
 class PasteText : public QObject {
     Q_OBJECT
 public:
@@ -47,6 +55,7 @@ public:
     static constexpr int kPumpCount = 7;
     static constexpr int kReadQuietMs = 100;
     static constexpr int kPasteWaitLimitMs = 1500;
+    static constexpr int kBatchReadQuietMs = 40;
     // Format that tells clipboard managers not to keep or show the content.
     static const char kSecretHintFormat[];
 
@@ -60,27 +69,36 @@ public:
     // A secret text (a user name or password) is marked so while on the clipboard.
     void paste(const QString& text, bool secret = false);
 
+    void beginBatch();
+    void pasteInBatch(const QString& text, bool secret = false);
+    void endBatch();
+    bool isBatchOpen() const { return m_batchOpen; }
+
     bool isBusy() const { return m_running; }
-    int pendingCount() const { return m_queue.size(); }
+    int pendingCount() const { return m_queue.size() + m_deferred.size(); }
 
 signals:
     void stepDone(PasteText::Step step);
-    // One paste has ended: its keys are typed and the clipboard is restored.
+    // One paste has ended: its keys are typed and the clipboard is restored
+    // (within a batch: held for the next paste).
     void finished();
-    // The last queued paste has ended.
+    // The last queued paste has ended (within a batch: the last of the batch's).
     void idle();
 
 private:
     struct Request {
         QString text;
         bool secret = false;
+        bool inBatch = false;
+        bool restoreOnly = false;  // the end of a batch whose pastes have all ended
     };
 
     void startNext();
     void runStep(int index);
     void scheduleStep(int index, int delayMs);
     void noteReads();
-    bool pasteTaken() const;
+    bool pasteTaken(int quietMs) const;
+    bool holdsClipboardForBatch() const { return m_current.inBatch && m_batchOpen; }
     void doStep(Step step);
     void placeText();
     void restoreClipboard();
@@ -90,9 +108,18 @@ private:
     std::unique_ptr<ClipboardAccess> m_clipboard;
     std::unique_ptr<StepTimer> m_timer;
     QQueue<Request> m_queue;
+    QQueue<Request> m_deferred;  // asked for during a batch
     Request m_current;
+    enum class Sequence {
+        Single,
+        InBatch,
+        RestoreOnly
+    };
+    Sequence m_sequence = Sequence::Single;
     bool m_running = false;
+    bool m_batchOpen = false;
     std::unique_ptr<QMimeData> m_saved;
+    bool m_holding = false;  // m_saved is the user's clipboard, still to be restored
     quint64 m_serial = 0;  // marks the content this object placed on the clipboard
     std::shared_ptr<int> m_textReads =
         std::make_shared<int>(0);  // reads of the placed text, counted by the text itself

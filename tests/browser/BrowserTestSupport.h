@@ -42,3 +42,4 @@ int runBrowserTextTests(int argc, char** argv);
 int runPageControlTests(int argc, char** argv);
 int runAddressBarTests(int argc, char** argv);
 int runBrowserProfileTests(int argc, char** argv);
+int runFormFieldLocatorTests(int argc, char** argv);

@@ -1,6 +1,6 @@
 // One program for the browser layer: texts and the location opener, the tab control, the
-// address bar and the persistent profile. The network is closed: pages come from data: URLs
-// and from a server on 127.0.0.1 run by the tests themselves.
+// address bar, the persistent profile and the form field locator. The network is closed:
+// pages come from data: URLs and from a server on 127.0.0.1 run by the tests themselves.
 #include <QApplication>
 
 #include "BrowserTestSupport.h"
@@ -29,5 +29,6 @@ int main(int argc, char** argv)
     failed += runPageControlTests(argc, argv) != 0;
     failed += runAddressBarTests(argc, argv) != 0;
     failed += runBrowserProfileTests(argc, argv) != 0;
+    failed += runFormFieldLocatorTests(argc, argv) != 0;
     return failed;
 }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWebEnginePage;
+
+// Finds a page's text fields again: the locator of the focused field, and the
+// field of a locator focused with its content selected. A locator names the
+// field in its document (by its id when that is unique, else by its name
+// within its form, else by a short path from the nearest element with a
+// unique id) and, for a field in a frame, each frame on the way, the same way.
+// Fields are text inputs, text areas and editable elements (contenteditable,
+// and the body of a document in design mode); frames are followed when they
+// are of the page's own origin, as a rich-text editor's is. The scripts run in
+// a world of their own: the page's scripts never see them. A locator is JSON
+// and holds no text of the page.
+class FormFieldLocator {
+public:
+    // `done` gets the focused field's locator, or an empty string when the
+    // focus is not in a field (or the page is gone).
+    static void locateFocused(QWebEnginePage* page, std::function<void(const QString& locator)> done);
+    // Focuses the field and selects its content, so a paste replaces it.
+    // `found` is false when the page has no such field or it takes no focus.
+    static void focusAndSelect(QWebEnginePage* page, const QString& locator, std::function<void(bool found)> done);
+    // A short name of the field for messages: "#title", "subject", a path.
+    static QString describe(const QString& locator);
+};
