@@ -1,5 +1,8 @@
 #include "ArticleController.h"
 #include "CredentialsRow.h"
+#include "FormMemory.h"
+#include "HotkeyDispatcher.h"
+#include "PasteText.h"
 #include "PostHistory.h"
 #include "PostRound.h"
 #include "RoundModel.h"
@@ -13,11 +16,48 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QWebEngineScript>
 #include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// A posting form: plain fields, a rich-text editor in a frame, a field that a
+// later load leaves out, and a submit that is only noted.
+QByteArray postingForm(bool withExtra)
+{
+    return htmlPage(QStringLiteral("post"),
+                    QStringLiteral("<form method=post action=/never onsubmit='window.submitted = true; return false'>"
+                                   "<input id=user value=old> <input type=password name=pw value=old> <input name=id>"
+                                   "<input id=subject> %1 <textarea name=body>old</textarea> <button>post</button>"
+                                   "<iframe id=editor srcdoc=\"<body>old<script>document.designMode = 'on'</script>\">"
+                                   "</iframe></form>")
+                        .arg(withExtra ? QStringLiteral("<input id=extra>") : QString()));
+}
+
+QVariant runScript(QWebEngineView* view, const QString& code)
+{
+    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
+    view->page()->runJavaScript(code, [result](const QVariant& value) { *result = {true, value}; });
+    (void)QTest::qWaitFor([&] { return result->first; }, 30000);
+    return result->second;
+}
+
+bool loadForm(QWebEngineView* view, const QUrl& address)
+{
+    QSignalSpy finished(view, &QWebEngineView::loadFinished);
+    view->setUrl(address);
+    return finished.wait(30000) && finished.last().value(0).toBool()
+        && QTest::qWaitFor([&] { return runScript(view, "frames[0].document.designMode").toString() == "on"; });
+}
+
+}  // namespace
 
 // The hotkeys as the main window feeds them: live article fields, the saved
 // credentials of the current site, the identifier field.
@@ -150,6 +190,92 @@ private slots:
         TFrmMain again(data.path());
         QCOMPARE(again.postHistory()->latestPostsOf(article).value(site).postUrl,
                  server.url(QStringLiteral("/posted")).toString());
+    }
+
+    // Hotkey pastes teach the page's form; after a restart F9 fills it again
+    // from anywhere in the window, leaving out the field the page lost, and
+    // submits nothing. The database holds none of the texts.
+    void formFillReplaysTheLearntPastes()
+    {
+        TestHttpServer server;
+        QVERIFY(server.isListening());
+        server.addPage("/post.php?step=1", postingForm(true));
+        server.addPage("/post.php?step=2", postingForm(false));
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        const struct {
+            const char* field;
+            Qt::Key key;
+        } lessons[] = {
+            {"document.getElementById('user')", Qt::Key_U},       {"document.getElementsByName('pw')[0]", Qt::Key_W},
+            {"document.getElementsByName('id')[0]", Qt::Key_O},   {"document.getElementById('subject')", Qt::Key_1},
+            {"document.getElementById('extra')", Qt::Key_3},      {"frames[0].document.body", Qt::Key_2},
+            {"document.getElementsByName('body')[0]", Qt::Key_8},
+        };
+        QStringList texts;
+        {
+            TFrmMain window(data.path());
+            window.resize(1400, 900);
+            window.show();
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            TWebbrowser* browser = window.pageControl()->CurBrowser();
+            QVERIFY(loadForm(browser, server.url("/post.php?step=1")));
+            window.findChild<QLineEdit*>("EdtSiteArtID")->setText(QStringLiteral("ID-42"));
+            PasteText* paste = window.findChild<HotkeyDispatcher*>()->pasteText();
+            browser->setFocus();
+            QTRY_VERIFY(browser->focusProxy() && browser->focusProxy()->hasFocus());
+            for (const auto& lesson : lessons) {
+                runScript(browser,
+                          QStringLiteral("var f = %1; if (f === frames[0].document.body) frames[0].focus(); "
+                                         "f.focus();")
+                              .arg(lesson.field));
+                QTest::keyClick(browser->focusProxy(), lesson.key, Qt::ControlModifier);
+                QTRY_VERIFY(!paste->isBusy());
+            }
+            const QString site = window.siteStore()->record().siteName;
+            const QString page = FormMemory::pageOf(server.url("/post.php"));
+            QTRY_COMPARE(window.formMemory()->fieldsOf(site, page).size(), int(std::size(lessons)));
+            texts << window.siteStore()->record().userName << window.siteStore()->record().password
+                  << clause(window, 1)->text() << clause(window, 2)->text();
+        }
+        for (const QString& name : QDir(data.path()).entryList({"history.sqlite*"}))
+            for (const QString& text : texts)
+                QVERIFY2(!data.readBytes(name).contains(text.toUtf8()), qPrintable(name + ": " + text));
+
+        TFrmMain window(data.path());
+        window.resize(1400, 900);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        TWebbrowser* browser = window.pageControl()->CurBrowser();
+        QVERIFY(loadForm(browser, server.url("/post.php?step=2")));
+        window.findChild<QLineEdit*>("EdtSiteArtID")->setText(QStringLiteral("ID-42"));
+        QApplication::clipboard()->setText(QStringLiteral("kept on the clipboard"));
+        QLineEdit* outside = clause(window, 4);
+        outside->setFocus();
+        QTRY_VERIFY(outside->hasFocus());
+        QTest::keyClick(outside, Qt::Key_F9);
+
+        const QString paragraph = window.findChild<QPlainTextEdit*>(QStringLiteral("MemParagraph1"))->toPlainText();
+        const struct {
+            const char* value;
+            QString expected;
+        } filled[] = {
+            {"document.getElementById('user').value", window.siteStore()->record().userName},
+            {"document.getElementsByName('pw')[0].value", window.siteStore()->record().password},
+            {"document.getElementsByName('id')[0].value", QStringLiteral("ID-42")},
+            {"document.getElementById('subject').value", clause(window, 1)->text()},
+            {"frames[0].document.body.innerText", clause(window, 2)->text()},
+            {"document.getElementsByName('body')[0].value", QString(paragraph).replace("\r\n", "\n")},
+        };
+        for (const auto& field : filled)
+            QTRY_COMPARE_WITH_TIMEOUT(runScript(browser, field.value).toString(), field.expected, 10000);
+        PasteText* paste = window.findChild<HotkeyDispatcher*>()->pasteText();
+        QTRY_VERIFY(!paste->isBusy());
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept on the clipboard"));
+        QVERIFY(!runScript(browser, "!!window.submitted").toBool());
+        const QString hint = window.findChild<QLabel*>("LblHint")->text();
+        QVERIFY2(hint.contains(QStringLiteral("短句3")) && hint.contains("#extra"), qPrintable(hint));
     }
 };
 
