@@ -369,8 +369,8 @@
         <translation>Round complete: “%1” has been posted to all %2 sites.</translation>
     </message>
     <message>
-        <source>已到站点列表末尾，本轮已完成；还有 %1 个站点未发布“%2”，再按一次从列表开头继续</source>
-        <translation>End of the site list: this round is done. Sites still without “%2”: %1. Press again to continue from the top of the list.</translation>
+        <source>已到站点列表末尾，本轮结束；还有 %1 个站点未发布“%2”，再按一次从列表开头继续</source>
+        <translation>End of the site list: this round is over. Sites still without “%2”: %1. Press again to continue from the top of the list.</translation>
     </message>
 </context>
 <context>
@@ -566,6 +566,78 @@
     <message>
         <source>无法保存：%1</source>
         <translation>Cannot save: %1</translation>
+    </message>
+    <message>
+        <source>用户名</source>
+        <translation>Username</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>文章ID</source>
+        <translation>Article ID</translation>
+    </message>
+    <message>
+        <source>短句%1</source>
+        <translation>Phrase %1</translation>
+    </message>
+    <message>
+        <source>段落%1</source>
+        <translation>Paragraph %1</translation>
+    </message>
+    <message>
+        <source>已填写 %1 项，请检查后用网页上的按钮提交</source>
+        <translation>Fields filled in: %1. Check them, then submit with the button on the page.</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>已填写 %1 项；本页找不到 %2 项：%3</source>
+        <translation>Fields filled in: %1. Not found on this page (%2): %3</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>无法保存填表记忆：%1</source>
+        <translation>Cannot save the learned forms: %1</translation>
+    </message>
+    <message>
+        <source>填表</source>
+        <translation>Fill Form</translation>
+    </message>
+    <message>
+        <source>按学过的填法一次填好本页的表单（F9），不提交；Shift+F9 忘记本页的填法</source>
+        <translation>Fill in the form on this page as learned (F9), without submitting it; Shift+F9 forgets this page</translation>
+    </message>
+    <message>
+        <source>忘记本页填表</source>
+        <translation>Forget This Page</translation>
+    </message>
+    <message>
+        <source>忘记当前网页学过的填法（Shift+F9）</source>
+        <translation>Forget how this page is filled in (Shift+F9)</translation>
+    </message>
+    <message>
+        <source>本页还没有学过填表：用热键把各栏粘贴一次，以后按 F9 一次填好</source>
+        <translation>This page has not been learned yet: paste each field once with its hotkey, and from then on F9 fills them all at once.</translation>
+    </message>
+    <message>
+        <source>正在填表……</source>
+        <translation>Filling in the form...</translation>
+    </message>
+    <message>
+        <source>已忘记本页的填法：%1</source>
+        <translation>Forgot how to fill in this page: %1</translation>
+    </message>
+    <message>
+        <source>本页没有学过的填法</source>
+        <translation>Nothing has been learned for this page</translation>
     </message>
 </context>
 <context>

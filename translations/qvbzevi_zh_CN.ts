@@ -368,7 +368,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>已到站点列表末尾，本轮已完成；还有 %1 个站点未发布“%2”，再按一次从列表开头继续</source>
+        <source>已到站点列表末尾，本轮结束；还有 %1 个站点未发布“%2”，再按一次从列表开头继续</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -564,6 +564,78 @@
     </message>
     <message>
         <source>发布记录不可用，本次发布不会被记录：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>用户名</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文章ID</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>短句%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>段落%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已填写 %1 项，请检查后用网页上的按钮提交</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已填写 %1 项；本页找不到 %2 项：%3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法保存填表记忆：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>填表</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>按学过的填法一次填好本页的表单（F9），不提交；Shift+F9 忘记本页的填法</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>忘记本页填表</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>忘记当前网页学过的填法（Shift+F9）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>本页还没有学过填表：用热键把各栏粘贴一次，以后按 F9 一次填好</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>正在填表……</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已忘记本页的填法：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>本页没有学过的填法</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

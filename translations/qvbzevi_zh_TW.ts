@@ -369,8 +369,8 @@
         <translation>本輪已完成：「%1」已發布到全部 %2 個網站</translation>
     </message>
     <message>
-        <source>已到站点列表末尾，本轮已完成；还有 %1 个站点未发布“%2”，再按一次从列表开头继续</source>
-        <translation>已到網站列表結尾，本輪已完成；還有 %1 個網站尚未發布「%2」，再按一次即從列表開頭繼續</translation>
+        <source>已到站点列表末尾，本轮结束；还有 %1 个站点未发布“%2”，再按一次从列表开头继续</source>
+        <translation>已到網站列表結尾，本輪結束；還有 %1 個網站尚未發布「%2」，再按一次即從列表開頭繼續</translation>
     </message>
 </context>
 <context>
@@ -566,6 +566,78 @@
     <message>
         <source>无法保存：%1</source>
         <translation>無法儲存：%1</translation>
+    </message>
+    <message>
+        <source>用户名</source>
+        <translation>帳號</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>密碼</translation>
+    </message>
+    <message>
+        <source>文章ID</source>
+        <translation>文章 ID</translation>
+    </message>
+    <message>
+        <source>短句%1</source>
+        <translation>短句%1</translation>
+    </message>
+    <message>
+        <source>段落%1</source>
+        <translation>段落%1</translation>
+    </message>
+    <message>
+        <source>已填写 %1 项，请检查后用网页上的按钮提交</source>
+        <translation>已填寫 %1 項，請檢查後再用網頁上的按鈕送出</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>已填写 %1 项；本页找不到 %2 项：%3</source>
+        <translation>已填寫 %1 項；本頁找不到 %2 項：%3</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>无法保存填表记忆：%1</source>
+        <translation>無法儲存學過的填法：%1</translation>
+    </message>
+    <message>
+        <source>填表</source>
+        <translation>填表</translation>
+    </message>
+    <message>
+        <source>按学过的填法一次填好本页的表单（F9），不提交；Shift+F9 忘记本页的填法</source>
+        <translation>依學過的填法一次填好本頁的表單（F9），不會送出；Shift+F9 忘記本頁的填法</translation>
+    </message>
+    <message>
+        <source>忘记本页填表</source>
+        <translation>忘記本頁填表</translation>
+    </message>
+    <message>
+        <source>忘记当前网页学过的填法（Shift+F9）</source>
+        <translation>忘記目前網頁學過的填法（Shift+F9）</translation>
+    </message>
+    <message>
+        <source>本页还没有学过填表：用热键把各栏粘贴一次，以后按 F9 一次填好</source>
+        <translation>本頁還沒學過怎麼填：先用快速鍵把各欄貼上一次，之後按 F9 就能一次填好</translation>
+    </message>
+    <message>
+        <source>正在填表……</source>
+        <translation>正在填表……</translation>
+    </message>
+    <message>
+        <source>已忘记本页的填法：%1</source>
+        <translation>已忘記本頁的填法：%1</translation>
+    </message>
+    <message>
+        <source>本页没有学过的填法</source>
+        <translation>本頁沒有學過的填法</translation>
     </message>
 </context>
 <context>

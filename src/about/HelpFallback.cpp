@@ -1,7 +1,9 @@
 #include "HelpFallback.h"
 
+#include "InterfaceLanguage.h"
 #include "Pictures.h"
 
+#include <QFile>
 #include <QPointer>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
@@ -115,6 +117,11 @@ private:
 QUrl offlineHelpUrl()
 {
     Pictures::initResources();  // the page lives in the resources of qvb_resources
+    // The page in the interface's language where there is one (index_en.html).
+    const QString translated =
+        QStringLiteral("/help/index_%1.html").arg(InterfaceLanguages::fileSuffix(InterfaceLanguages::current()));
+    if (QFile::exists(QLatin1Char(':') + translated))
+        return QUrl(QStringLiteral("qrc:") + translated);
     return QUrl(QStringLiteral("qrc:/help/index.html"));
 }
 
