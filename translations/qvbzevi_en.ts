@@ -533,11 +533,11 @@
     </message>
     <message>
         <source>无法读取，程序不会写入此文件：%1</source>
-        <translation>Could not be read, so the program will not write to this file: %1</translation>
+        <translation>This file could not be read, so the program will not write to it: %1</translation>
     </message>
     <message>
         <source>无法保存发布记录：%1</source>
-        <translation>Cannot save the posting history: %1</translation>
+        <translation>Could not save the posting history: %1</translation>
     </message>
     <message>
         <source>发布进度</source>
@@ -561,11 +561,11 @@
     </message>
     <message>
         <source>无法打开网址：%1（%2）</source>
-        <translation>Cannot open the address: %1 (%2)</translation>
+        <translation>Could not open the address: %1 (%2)</translation>
     </message>
     <message>
         <source>无法保存：%1</source>
-        <translation>Cannot save: %1</translation>
+        <translation>Could not save: %1</translation>
     </message>
     <message>
         <source>用户名</source>
@@ -605,7 +605,7 @@
     </message>
     <message>
         <source>无法保存填表记忆：%1</source>
-        <translation>Cannot save the learned forms: %1</translation>
+        <translation>Could not save the learned forms: %1</translation>
     </message>
     <message>
         <source>填表</source>
@@ -697,7 +697,7 @@
     </message>
     <message>
         <source>无法锁定数据文件夹，请勿同时运行两个QVBzevi：%1</source>
-        <translation>Cannot lock the data folder. Do not run two copies of QVBzevi at once: %1</translation>
+        <translation>Could not lock the data folder. Do not run two copies of QVBzevi at once: %1</translation>
     </message>
 </context>
 </TS>

@@ -118,10 +118,13 @@ MainLayout MainLayout::build(QWidget* window)
     m.Panel1 = region("Panel1", m.ScrollBox1);
     m.browserArea = vbox(m.Panel1);
     m.PnlRoll = region("PnlRoll", m.ScrollBox1, WindowColour);
-    m.PnlRoll->setFixedHeight(22);
+    // One line high; a text longer than the column (two problems, a long path,
+    // an English message) wraps onto more lines instead of widening the window.
+    m.PnlRoll->setMinimumHeight(22);
     m.LblHint = new QLabel(m.PnlRoll);
     m.LblHint->setObjectName(QStringLiteral("LblHint"));
     m.LblHint->setAlignment(Qt::AlignCenter);
+    m.LblHint->setWordWrap(true);
     m.LblHint->setStyleSheet(QStringLiteral("color: red;"));
     QFont hintFont = m.LblHint->font();
     hintFont.setPixelSize(15);
