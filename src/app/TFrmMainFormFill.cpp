@@ -85,9 +85,14 @@ void TFrmMain::wireFormFill()
         const QString page = FormMemory::pageOf(browser->url());
         FormFieldLocator::locateFocused(
             browser->page(),
-            [memory = QPointer<FormMemory>(m_formMemory), site, page, key = targetKey(target)](const QString& locator) {
-                if (memory && !locator.isEmpty())
-                    memory->remember(site, page, {locator, key});
+            [self = QPointer<TFrmMain>(this), site, page, key = targetKey(target)](const QString& locator) {
+                if (!self || locator.isEmpty())
+                    return;
+                FormMemory* memory = self->m_formMemory;
+                const int known = int(memory->fieldsOf(site, page).size());
+                // Said when the page learns a field, not at every paste.
+                if (memory->remember(site, page, {locator, key}) > known)
+                    self->showHint(tr("本页已学会 %1 栏的填法，以后按 F9 一次填好").arg(known + 1));
             });
     });
     connect(m_formFill, &FormFill::finished, this, [this](int filled, const QList<FormFill::Field>& missing) {

@@ -100,6 +100,8 @@ const char LocatorScript[] = R"JS(
     for (var depth = 0; depth <= MaxFrames; ++depth) {
       var el = doc.activeElement;
       if (!el) return null;
+      // A click below a design-mode document's content focuses its root: the body takes the text.
+      if (el === doc.documentElement && doc.body) el = doc.body;
       if (!isFrame(el)) return {el: el.isContentEditable ? editingHost(el, doc) : el, doc: doc, frames: frames};
       var inner = frameDocument(el);
       if (!inner) return null;
@@ -127,6 +129,7 @@ const char LocatorScript[] = R"JS(
       doc = inner;
     }
     var el = resolve(steps[steps.length - 1], doc);
+    if (el === doc.documentElement) el = doc.body;
     if (!el || !isField(el, doc)) return false;
     var win = doc.defaultView;
     if (win) win.focus();  // brings the focus into the field's frame

@@ -39,7 +39,7 @@ QList<FormMemory::Field> FormMemory::storedFieldsOf(const QString& site, const Q
     return fields;
 }
 
-void FormMemory::remember(const QString& site, const QString& page, const Field& field)
+int FormMemory::remember(const QString& site, const QString& page, const Field& field)
 {
     QList<Field> fields = fieldsOf(site, page);
     fields.erase(std::remove_if(fields.begin(), fields.end(),
@@ -47,6 +47,7 @@ void FormMemory::remember(const QString& site, const QString& page, const Field&
                  fields.end());
     fields << field;
     store(site, page, fields);
+    return int(fields.size());
 }
 
 bool FormMemory::forgetPage(const QString& site, const QString& page)

@@ -28,8 +28,8 @@ public:
 
     QList<Field> fieldsOf(const QString& site, const QString& page) const;
     // A paste of `target` into the field: a field filled before takes its new
-    // text and moves to the end of the order.
-    void remember(const QString& site, const QString& page, const Field& field);
+    // text and moves to the end of the order. Returns the page's field count.
+    int remember(const QString& site, const QString& page, const Field& field);
     // True when there was something to forget.
     bool forgetPage(const QString& site, const QString& page);
     void renameSite(const QString& oldName, const QString& newName);
