@@ -211,10 +211,11 @@ int main(int argc, char** argv)
     clock.start();
     qint64 fillEndedAt = -1;
     int filledFields = 0;
-    QObject::connect(&fill, &FormFill::finished, [&](int filled, const QList<FormFill::Field>&) {
-        fillEndedAt = clock.nsecsElapsed();
-        filledFields = filled;
-    });
+    QObject::connect(&fill, &FormFill::finished,
+                     [&](int filled, const QList<FormFill::Field>&, const QList<FormFill::Field>&) {
+                         fillEndedAt = clock.nsecsElapsed();
+                         filledFields = filled;
+                     });
     QList<double> toLastText;
     QList<double> toRestored;
     int wrong = 0;

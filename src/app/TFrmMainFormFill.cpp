@@ -95,16 +95,21 @@ void TFrmMain::wireFormFill()
                     self->showHint(tr("本页已学会 %1 栏的填法，以后按 F9 一次填好").arg(known + 1));
             });
     });
-    connect(m_formFill, &FormFill::finished, this, [this](int filled, const QList<FormFill::Field>& missing) {
-        if (missing.isEmpty()) {
-            showHint(tr("已填写 %1 项，请检查后用网页上的按钮提交").arg(filled));
-            return;
-        }
-        QStringList names;
-        for (const FormFill::Field& field : missing)
-            names << tr("%1（%2）").arg(targetName(field.target), FormFieldLocator::describe(field.locator));
-        showHint(tr("已填写 %1 项；本页找不到 %2 项：%3").arg(filled).arg(missing.size()).arg(names.join(tr("、"))));
-    });
+    connect(m_formFill, &FormFill::finished, this,
+            [this](int filled, const QList<FormFill::Field>& missing, const QList<FormFill::Field>& empty) {
+                QStringList parts{tr("已填写 %1 项，请检查后用网页上的按钮提交").arg(filled)};
+                QStringList names;
+                for (const FormFill::Field& field : missing)
+                    names << tr("%1（%2）").arg(targetName(field.target), FormFieldLocator::describe(field.locator));
+                if (!names.isEmpty())
+                    parts << tr("本页找不到 %1 项：%2").arg(names.size()).arg(names.join(tr("、")));
+                names.clear();
+                for (const FormFill::Field& field : empty)
+                    names << targetName(field.target);
+                if (!names.isEmpty())
+                    parts << tr("没有内容、未填：%1").arg(names.join(tr("、")));
+                showHint(parts.join(tr("；")));
+            });
     connect(m_formMemory, &FormMemory::writeFailed, this,
             [this](const QString& error) { showHint(tr("无法保存填表记忆：%1").arg(error)); });
     connect(&m_sites->store(), &SiteStore::siteRenamed, m_formMemory, &FormMemory::renameSite);

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -39,21 +40,22 @@ public:
     bool isRunning() const { return m_running; }
 
 signals:
-    // `filled` fields got their text, `missing` ones were not on the page;
-    // fields whose text is empty were left alone, as a hotkey leaves them.
-    void finished(int filled, const QList<FormFill::Field>& missing);
+    // `filled` fields got their text, `missing` ones were not on the page,
+    // `empty` ones have no text now and were left alone, as a hotkey leaves them.
+    void finished(int filled, const QList<FormFill::Field>& missing, const QList<FormFill::Field>& empty);
 
 private:
     void fillNext();
     void focused(int index, bool found);
     void finish();
 
-    PasteText& m_paste;
+    QPointer<PasteText> m_paste;
     std::function<QString(HotkeyTarget)> m_textFor;
     FocusField m_focusField;
     QList<Field> m_fields;
     QStringList m_texts;
     QList<Field> m_missing;
+    QList<Field> m_empty;
     int m_next = 0;
     int m_filled = 0;
     quint64 m_focusSerial = 0;  // tells the awaited answer from a late one
