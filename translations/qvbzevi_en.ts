@@ -589,15 +589,11 @@
     </message>
     <message>
         <source>已填写 %1 项，请检查后用网页上的按钮提交</source>
-        <translation>Fields filled in: %1. Check them, then submit with the button on the page.</translation>
+        <translation>Fields filled in: %1 (check them, then submit with the button on the page)</translation>
     </message>
     <message>
         <source>%1（%2）</source>
         <translation>%1 (%2)</translation>
-    </message>
-    <message>
-        <source>已填写 %1 项；本页找不到 %2 项：%3</source>
-        <translation>Fields filled in: %1. Not found on this page (%2): %3</translation>
     </message>
     <message>
         <source>、</source>
@@ -638,6 +634,18 @@
     <message>
         <source>本页没有学过的填法</source>
         <translation>Nothing has been learned for this page</translation>
+    </message>
+    <message>
+        <source>本页已学会 %1 栏的填法，以后按 F9 一次填好</source>
+        <translation>Fields learned on this page: %1. From now on F9 fills them all at once.</translation>
+    </message>
+    <message>
+        <source>本页找不到 %1 项：%2</source>
+        <translation>not found on this page (%1): %2</translation>
+    </message>
+    <message>
+        <source>没有内容、未填：%1</source>
+        <translation>empty, not filled in: %1</translation>
     </message>
 </context>
 <context>

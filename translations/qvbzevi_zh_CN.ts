@@ -595,10 +595,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>已填写 %1 项；本页找不到 %2 项：%3</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>、</source>
         <translation type="unfinished"></translation>
     </message>
@@ -636,6 +632,18 @@
     </message>
     <message>
         <source>本页没有学过的填法</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>本页已学会 %1 栏的填法，以后按 F9 一次填好</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>本页找不到 %1 项：%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有内容、未填：%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -596,10 +596,6 @@
         <translation>%1（%2）</translation>
     </message>
     <message>
-        <source>已填写 %1 项；本页找不到 %2 项：%3</source>
-        <translation>已填寫 %1 項；本頁找不到 %2 項：%3</translation>
-    </message>
-    <message>
         <source>、</source>
         <translation>、</translation>
     </message>
@@ -638,6 +634,18 @@
     <message>
         <source>本页没有学过的填法</source>
         <translation>本頁沒有學過的填法</translation>
+    </message>
+    <message>
+        <source>本页已学会 %1 栏的填法，以后按 F9 一次填好</source>
+        <translation>本頁已學會 %1 個欄位的填法，之後按 F9 就能一次填好</translation>
+    </message>
+    <message>
+        <source>本页找不到 %1 项：%2</source>
+        <translation>本頁找不到 %1 項：%2</translation>
+    </message>
+    <message>
+        <source>没有内容、未填：%1</source>
+        <translation>沒有內容、未填：%1</translation>
     </message>
 </context>
 <context>
