@@ -4,6 +4,7 @@
 
 #include "ArticleController.h"
 #include "ArticleListPanel.h"
+#include "InterfaceLanguage.h"
 #include "InterfaceTexts.h"
 #include "SiteController.h"
 #include "TAddressBar.h"
@@ -15,8 +16,9 @@
 QFont TFrmMain::windowFont()
 {
     QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("Noto Sans CJK SC"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setFamilies(InterfaceLanguages::preferredCjkFamilies()
+                     + QStringList{QStringLiteral("SimSun"), QStringLiteral("宋体"), QStringLiteral("Noto Sans CJK SC"),
+                                   QStringLiteral("Noto Serif CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
     font.setPixelSize(15);
     return font;
 }

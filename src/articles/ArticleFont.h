@@ -1,5 +1,7 @@
 #pragma once
 
+#include "InterfaceLanguage.h"
+
 #include <QFont>
 #include <QStringList>
 
@@ -7,8 +9,9 @@
 inline QFont articleFont()
 {
     QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC"),
-                      QStringLiteral("WenQuanYi Micro Hei")});
+    font.setFamilies(InterfaceLanguages::preferredCjkFamilies()
+                     + QStringList{QStringLiteral("SimSun"), QStringLiteral("Noto Sans CJK SC"),
+                                   QStringLiteral("Noto Serif CJK SC"), QStringLiteral("WenQuanYi Micro Hei")});
     font.setPointSize(11);
     return font;
 }

@@ -107,4 +107,11 @@ QString translate(InterfaceLanguage language, const char* context, const char* s
     return translated.isEmpty() ? QString::fromUtf8(source) : translated;
 }
 
+QStringList preferredCjkFamilies()
+{
+    if (current() != InterfaceLanguage::TraditionalChinese)
+        return {};
+    return {QStringLiteral("PMingLiU"), QStringLiteral("Noto Sans CJK TC"), QStringLiteral("Noto Serif CJK TC")};
+}
+
 }  // namespace InterfaceLanguages

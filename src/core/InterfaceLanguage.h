@@ -44,6 +44,11 @@ bool install(InterfaceLanguage language);
 // The language install() installed last; simplified Chinese before any.
 InterfaceLanguage current();
 
+// Font families to put before a font's own list, so that Chinese characters
+// take the shapes the interface language's readers expect (traditional
+// Chinese: Taiwan's); empty for simplified Chinese and English.
+QStringList preferredCjkFamilies();
+
 // `source` of `context` in `language`, from the program's own translations
 // whatever language is installed; the source text itself in simplified
 // Chinese, or when the translation lacks it.
