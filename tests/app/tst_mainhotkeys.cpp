@@ -168,9 +168,12 @@ private slots:
             sites->record().url = server.url(QStringLiteral("/form")).toString();
             QVERIFY(sites->StoreSite(true));
             TWebbrowser* browser = window.pageControl()->CurBrowser();
-            QSignalSpy loaded(browser, &QWebEngineView::loadFinished);
+            bool formLoaded = false;
+            connect(browser, &QWebEngineView::loadFinished, this, [&](bool ok) {
+                formLoaded = formLoaded || (ok && browser->url().path() == QLatin1String("/form"));
+            });
             sites->SelectSite(0);
-            QTRY_VERIFY_WITH_TIMEOUT(browser->url().path() == QLatin1String("/form") && !loaded.isEmpty(), 30000);
+            QVERIFY(waitUntil([&] { return formLoaded; }));
             article = window.articles()->currentArticleName();
             site = sites->siteName(0);
 
@@ -181,25 +184,25 @@ private slots:
                     result = value;
                     done = true;
                 });
-                return QTest::qWaitFor([&] { return done; }, 30000) ? result : QVariant();
+                return waitUntil([&] { return done; }) ? result : QVariant();
             };
             browser->setFocus();
-            QTRY_VERIFY(browser->focusProxy() && browser->focusProxy()->hasFocus());
+            QVERIFY(waitUntil([&] { return browser->focusProxy() && browser->focusProxy()->hasFocus(); }));
             script(QStringLiteral("document.getElementById('title').focus()"));
             QTest::keyClick(browser->focusProxy(), Qt::Key_1, Qt::ControlModifier);
-            QTRY_COMPARE_WITH_TIMEOUT(script(QStringLiteral("document.getElementById('title').value")).toString(),
-                                      window.articles()->clauseFieldText(1), 10000);
+            const QString clause = window.articles()->clauseFieldText(1);
+            QVERIFY(
+                waitUntil([&] { return script(QStringLiteral("document.getElementById('title').value")) == clause; }));
             script(QStringLiteral("document.getElementById('go').click()"));
-            QTRY_VERIFY_WITH_TIMEOUT(browser->url().path() == QLatin1String("/posted"), 30000);
-            QTRY_COMPARE_WITH_TIMEOUT(window.postHistory()->latestPostsOf(article).value(site).postUrl,
-                                      server.url(QStringLiteral("/posted")).toString(), 10000);
+            const QString posted = server.url(QStringLiteral("/posted")).toString();
+            QVERIFY(
+                waitUntil([&] { return window.postHistory()->latestPostsOf(article).value(site).postUrl == posted; }));
 
             QTest::keyClick(browser->focusProxy(), Qt::Key_F7);
             QTRY_VERIFY(window.postRound()->isWindowShown());
             TFrmPostRound* round = window.postRound()->window();
             QCOMPARE(round->model()->postedCount(), 1);
-            QCOMPARE(round->model()->postAddress(round->model()->rowOfPosition(0)),
-                     server.url(QStringLiteral("/posted")).toString());
+            QCOMPARE(round->model()->postAddress(round->model()->rowOfPosition(0)), posted);
 
             window.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&window));
