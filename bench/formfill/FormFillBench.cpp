@@ -12,6 +12,7 @@
 #include "FormFill.h"
 #include "FormMemory.h"
 #include "GraphicsChoice.h"
+#include "PageTiming.h"
 #include "HistoryDatabase.h"
 #include "HotkeyDispatcher.h"
 #include "PasteText.h"
@@ -92,43 +93,6 @@ QString textFor(HotkeyTarget target)
 }
 
 QString keyOf(HotkeyTarget target) { return QStringLiteral("%1 %2").arg(int(target.kind)).arg(target.number); }
-
-// Runs the event loop until `done` holds (checked after every event) or the
-// time is up; QTest::qWaitFor's 10 ms sleeps would delay the clipboard reads.
-bool runEventLoopUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() >= timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    }
-    return true;
-}
-
-QVariant runJs(QWebEnginePage* page, const QString& script)
-{
-    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
-    page->runJavaScript(script, [result](const QVariant& value) { *result = {true, value}; });
-    runEventLoopUntil([&] { return result->first; }, 5000);
-    return result->second;
-}
-
-double pageClockOffset(QWebEnginePage* page, const QElapsedTimer& clock)
-{
-    const double sent = clock.nsecsElapsed() / 1e6;
-    const double pageNow = runJs(page, "performance.now()").toDouble();
-    const double received = clock.nsecsElapsed() / 1e6;
-    return pageNow - (sent + received) / 2;
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const int n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 }  // namespace
 

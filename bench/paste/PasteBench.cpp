@@ -7,6 +7,7 @@
 // Needs a display (run under xvfb-run) and, as root, QTWEBENGINE_DISABLE_SANDBOX=1.
 
 #include "GraphicsChoice.h"
+#include "PageTiming.h"
 #include "HotkeyDispatcher.h"
 #include "PasteText.h"
 
@@ -36,46 +37,6 @@ document.getElementById('field').addEventListener('input',
 const QString kUserName = QString::fromUtf8("bench user 名字");
 const QString kClipboardBefore = "the user's own clipboard";
 constexpr int kRuns = 50;
-
-// Runs the event loop as the program does until `done` holds (checked after
-// every event) or the time is up. QTest::qWaitFor sleeps 10 ms between its
-// rounds, and the browser's clipboard reads go through this thread: each of
-// them would wait for that sleep.
-bool runEventLoopUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() >= timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    }
-    return true;
-}
-
-QVariant runJs(QWebEnginePage* page, const QString& script)
-{
-    auto result = std::make_shared<std::pair<bool, QVariant>>(false, QVariant());
-    page->runJavaScript(script, [result](const QVariant& value) { *result = {true, value}; });
-    runEventLoopUntil([&] { return result->first; }, 5000);
-    return result->second;
-}
-
-// Page clock minus our clock, in ms, taken halfway through one round trip.
-double pageClockOffset(QWebEnginePage* page, const QElapsedTimer& clock)
-{
-    const double sent = clock.nsecsElapsed() / 1e6;
-    const double pageNow = runJs(page, "performance.now()").toDouble();
-    const double received = clock.nsecsElapsed() / 1e6;
-    return pageNow - (sent + received) / 2;
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const int n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 }  // namespace
 

@@ -191,36 +191,26 @@ bool PostHistory::unmarkPosted(const QString& site, const QString& article)
 
 void PostHistory::renameSite(const QString& oldName, const QString& newName)
 {
-    if (oldName == newName)
-        return;
-    for (PostEntry& entry : m_held)
-        if (entry.site == oldName)
-            entry.site = newName;
-    QString error;
-    const bool stored = m_database.write(
-        [&](QSqlQuery& query) {
-            query.prepare(QStringLiteral("UPDATE posts SET site = ? WHERE site = ?"));
-            query.addBindValue(newName);
-            query.addBindValue(oldName);
-            return query.exec();
-        },
-        &error);
-    if (!stored)
-        emit writeFailed(error);
-    emit postsChanged(QString());
+    rename(&PostEntry::site, QStringLiteral("site"), oldName, newName);
 }
 
 void PostHistory::renameArticle(const QString& oldName, const QString& newName)
 {
+    rename(&PostEntry::article, QStringLiteral("article"), oldName, newName);
+}
+
+void PostHistory::rename(QString PostEntry::*field, const QString& column, const QString& oldName,
+                         const QString& newName)
+{
     if (oldName == newName)
         return;
     for (PostEntry& entry : m_held)
-        if (entry.article == oldName)
-            entry.article = newName;
+        if (entry.*field == oldName)
+            entry.*field = newName;
     QString error;
     const bool stored = m_database.write(
         [&](QSqlQuery& query) {
-            query.prepare(QStringLiteral("UPDATE posts SET article = ? WHERE article = ?"));
+            query.prepare(QStringLiteral("UPDATE posts SET %1 = ? WHERE %1 = ?").arg(column));
             query.addBindValue(newName);
             query.addBindValue(oldName);
             return query.exec();

@@ -59,6 +59,8 @@ signals:
 
 private:
     bool insert(PostEntry& entry, QString* error);
+    // Renames a site or an article (`column`, the entry's `field`) in every row.
+    void rename(QString PostEntry::*field, const QString& column, const QString& oldName, const QString& newName);
     PostEntry* heldEntry(qint64 id);
     qint64 storedId(qint64 id) const;
 
