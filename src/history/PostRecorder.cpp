@@ -13,7 +13,8 @@ PostRecorder::PostRecorder(PostHistory& history, QObject* parent) : QObject(pare
 
 void PostRecorder::articlePasted(PageKey page, const QString& site, const QString& article)
 {
-    if (article.isEmpty())
+    // Without a current site or article there is nothing to record a post of.
+    if (site.isEmpty() || article.isEmpty())
         return;
     PageState& state = m_pages[page];
     state.paste = {site, article};
