@@ -125,6 +125,8 @@ MainLayout MainLayout::build(QWidget* window)
     m.LblHint->setObjectName(QStringLiteral("LblHint"));
     m.LblHint->setAlignment(Qt::AlignCenter);
     m.LblHint->setWordWrap(true);
+    // Names from pages and files are shown as they are, never as markup.
+    m.LblHint->setTextFormat(Qt::PlainText);
     m.LblHint->setStyleSheet(QStringLiteral("color: red;"));
     QFont hintFont = m.LblHint->font();
     hintFont.setPixelSize(15);

@@ -201,7 +201,8 @@ void TFrmMain::reportProblem(const QString& text)
 void TFrmMain::setHintText(const QString& text)
 {
     m_layout.LblHint->setText(text);
-    m_layout.LblHint->setToolTip(text);  // a long text runs past the line's end
+    // A long text runs past the line's end; as markup, so a "<" in it stays a "<".
+    m_layout.LblHint->setToolTip(text.isEmpty() ? QString() : QStringLiteral("<qt>%1</qt>").arg(text.toHtmlEscaped()));
 }
 
 // Said at once, not first when the exit cannot save.

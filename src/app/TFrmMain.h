@@ -1,5 +1,6 @@
 #pragma once
 
+#include "HotkeyTarget.h"
 #include "MainLayout.h"
 
 #include <QPointer>
@@ -19,6 +20,7 @@ class PostHistory;
 class PostRecorder;
 class PostRound;
 class QHBoxLayout;
+class QWebEnginePage;
 class QPushButton;
 class SettingsFile;
 class SettingsFileLoader;
@@ -94,6 +96,9 @@ private:
     void buildHistory();
     void wireHistory();
     void reportHistoryProblem();
+    // An article text went into `page` (a hotkey or a fill): its next post counts.
+    void noteArticlePaste(QWebEnginePage* page);
+    static bool isArticleText(HotkeyTarget target);
     void wireFormFill();
     void ApplySkin();
     void installShortcuts();

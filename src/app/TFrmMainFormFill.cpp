@@ -82,6 +82,8 @@ void TFrmMain::wireFormFill()
         if (!browser || !receiver || !browser->isAncestorOf(receiver) || m_formFill->isRunning())
             return;
         const QString site = m_sites->store().record().siteName;
+        if (site.isEmpty())
+            return;  // the memory is kept per site
         const QString page = FormMemory::pageOf(browser->url());
         FormFieldLocator::locateFocused(
             browser->page(),
@@ -155,6 +157,12 @@ void TFrmMain::FillCurrentPage()
         return;
     }
     showHint(tr("正在填表……"));
+    // The fill pastes article texts as hotkeys do: a submit after it is a post.
+    for (const FormFill::Field& field : fields)
+        if (isArticleText(field.target)) {
+            noteArticlePaste(browser->page());
+            break;
+        }
     m_formFill->start(
         fields, [this, view = QPointer<TWebbrowser>(browser)](const QString& locator, std::function<void(bool)> done) {
             // Another tab now, or none: the rest of the fill has nowhere to go.

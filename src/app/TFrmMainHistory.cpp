@@ -58,8 +58,9 @@ void TFrmMain::buildHistory()
         connect(page, &QWebEnginePage::loadStarted, this, [this, key] { m_postRecorder->loadStarted(key); });
         connect(page, &QWebEnginePage::loadFinished, this,
                 [this, key, page](bool ok) { m_postRecorder->loadFinished(key, page->url(), ok); });
-        connect(page, &TBrowserPage::formSubmitted, this,
-                [this, key](const QUrl& url, bool byScript) { m_postRecorder->formSubmitted(key, url, byScript); });
+        connect(page, &TBrowserPage::formSubmitted, this, [this, key](const QUrl& url, bool withoutLoad) {
+            m_postRecorder->formSubmitted(key, url, withoutLoad);
+        });
         connect(page, &QObject::destroyed, this, [this, key] { m_postRecorder->pageClosed(key); });
     });
 }
@@ -78,9 +79,9 @@ void TFrmMain::wireHistory()
     };
     m_postRound = new PostRound(*m_history, std::move(hooks), this);
 
-    connect(m_hotkeys, &HotkeyDispatcher::hotkeyPasted, this, [this, &sites](HotkeyTarget target, QWidget* receiver) {
-        if (QWebEnginePage* page = isArticleText(target) ? pageHolding(receiver) : nullptr)
-            m_postRecorder->articlePasted(keyOf(page), sites.record().siteName, m_articles->currentArticleName());
+    connect(m_hotkeys, &HotkeyDispatcher::hotkeyPasted, this, [this](HotkeyTarget target, QWidget* receiver) {
+        if (isArticleText(target))
+            noteArticlePaste(pageHolding(receiver));
     });
     connect(&sites, &SiteStore::siteRenamed, m_history, &PostHistory::renameSite);
     connect(&m_articles->store(), &ArticleStore::articleRenamed, m_history, &PostHistory::renameArticle);
@@ -128,6 +129,15 @@ void TFrmMain::wireHistory()
     m_hotkeys->addCommandKey(QKeyCombination(Qt::Key_F7), [this] { m_postRound->showWindow(); });
     m_hotkeys->addCommandKey(QKeyCombination(Qt::Key_F8), [this] { m_postRound->nextSite(); });
 }
+
+void TFrmMain::noteArticlePaste(QWebEnginePage* page)
+{
+    if (page)
+        m_postRecorder->articlePasted(keyOf(page), m_sites->store().record().siteName,
+                                      m_articles->currentArticleName());
+}
+
+bool TFrmMain::isArticleText(HotkeyTarget target) { return ::isArticleText(target); }
 
 void TFrmMain::reportHistoryProblem()
 {

@@ -56,28 +56,46 @@ void SubmitWatch::interceptRequest(QWebEngineUrlRequestInfo& info)
     switch (info.resourceType()) {
     case QWebEngineUrlRequestInfo::ResourceTypeMainFrame:
     case QWebEngineUrlRequestInfo::ResourceTypeSubFrame:
-        if (info.navigationType() == QWebEngineUrlRequestInfo::NavigationTypeFormSubmitted)
+        if (info.navigationType() == QWebEngineUrlRequestInfo::NavigationTypeFormSubmitted) {
+            const bool inFrame = info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeSubFrame;
             // Told after the request goes on its way, never inside it.
-            QTimer::singleShot(0, this, [this] { emit submitted(false); });
+            QTimer::singleShot(0, this, [this, inFrame] { emit submitted(inFrame); });
+        }
         return;
     case QWebEngineUrlRequestInfo::ResourceTypeXhr:
-        QTimer::singleShot(0, this, &SubmitWatch::askForRecentClick);
+        // Counters and trackers of other sites post after clicks too.
+        if (isSameSite(info.requestUrl().host(), info.firstPartyUrl().host()))
+            QTimer::singleShot(0, this, &SubmitWatch::askForRecentClick);
         return;
     default: return;
     }
 }
 
+bool SubmitWatch::isSameSite(const QString& requestHost, const QString& pageHost)
+{
+    if (requestHost.compare(pageHost, Qt::CaseInsensitive) == 0)
+        return true;
+    auto parent = [](const QString& host) {
+        const QStringList labels = host.toLower().split(QLatin1Char('.'));
+        // "bbs.example.com.cn" -> "example.com.cn"; "example.com" keeps its name.
+        return labels.size() > 2 ? labels.mid(1).join(QLatin1Char('.')) : labels.join(QLatin1Char('.'));
+    };
+    const QString request = requestHost.toLower(), page = pageHost.toLower();
+    return request.endsWith(QLatin1Char('.') + page) || page.endsWith(QLatin1Char('.') + request)
+        || parent(request) == parent(page);
+}
+
 void SubmitWatch::askForRecentClick()
 {
-    // One question for a burst of requests; the answer counts them once.
-    if (m_asking)
+    // One question for a burst of requests; an answer that never comes (the
+    // page went away meanwhile) holds up no later one for long.
+    if (m_asked.isValid() && m_asked.elapsed() < 500)
         return;
-    m_asking = true;
+    m_asked.start();
     m_page->runJavaScript(QString::fromLatin1(RecentClickQuery), QWebEngineScript::ApplicationWorld,
                           [watch = QPointer<SubmitWatch>(this)](const QVariant& age) {
                               if (!watch)
                                   return;
-                              watch->m_asking = false;
                               const double ms = age.toDouble();
                               if (ms >= 0 && ms <= ClickCountsMs)
                                   emit watch->submitted(true);

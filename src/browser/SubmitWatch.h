@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWebEngineUrlRequestInterceptor>
 
 class QWebEnginePage;
@@ -22,12 +23,18 @@ public:
 
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
 
+    // Whether a request to `requestHost` belongs to the site of `pageHost`:
+    // the same host, one below the other, or two hosts of one parent domain.
+    static bool isSameSite(const QString& requestHost, const QString& pageHost);
+
 signals:
-    void submitted(bool byScript);
+    // `withoutLoad`: the main frame does not load for this post (a script's
+    // post, or a form in a frame), so the page's address is taken as it is.
+    void submitted(bool withoutLoad);
 
 private:
     void askForRecentClick();
 
     QWebEnginePage* m_page;
-    bool m_asking = false;
+    QElapsedTimer m_asked;  // the last question, for a burst of requests
 };

@@ -9,7 +9,7 @@ TBrowserPage::TBrowserPage(QWebEngineProfile* profile, QObject* parent) : QWebEn
     connect(this, &QWebEnginePage::windowCloseRequested, this, &TBrowserPage::answerCloseRequest);
     auto* watch = new SubmitWatch(this);
     setUrlRequestInterceptor(watch);
-    connect(watch, &SubmitWatch::submitted, this, [this](bool byScript) { emit formSubmitted(url(), byScript); });
+    connect(watch, &SubmitWatch::submitted, this, [this](bool withoutLoad) { emit formSubmitted(url(), withoutLoad); });
 }
 
 void TBrowserPage::answerCloseRequest()

@@ -18,7 +18,8 @@ signals:
     // The page asked to close its window; it now shows "about:blank" instead.
     void closeRequestAnswered();
     // The page posted a form (see SubmitWatch); `pageUrl` is where it was.
-    void formSubmitted(const QUrl& pageUrl, bool byScript);
+    // `withoutLoad`: the main frame does not load for it.
+    void formSubmitted(const QUrl& pageUrl, bool withoutLoad);
 
 private:
     void answerCloseRequest();

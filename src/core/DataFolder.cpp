@@ -102,8 +102,10 @@ QString resolve(const QString& executableDir)
 int removeStaleTemporaries(const QString& folder)
 {
     static const QRegularExpression temporary(
-        QStringLiteral(
-            "^(defualt\\.ini|SDUrl\\.txt|articles\\.txt|Content\\d+_\\d+\\.txt|history\\.sqlite)\\.[A-Za-z0-9]{6}$"),
+        // A saved file's temporary (QSaveFile's name.XXXXXX), or a copy of the
+        // history database on its way into place.
+        QStringLiteral("^((defualt\\.ini|SDUrl\\.txt|articles\\.txt|Content\\d+_\\d+\\.txt)\\.|"
+                       "history\\.sqlite\\.qvbtmp-)[A-Za-z0-9]{6}$"),
         QRegularExpression::CaseInsensitiveOption);
     // Unsorted, without a list of every name: the folder holds thousands of
     // article files, and this runs at every start.

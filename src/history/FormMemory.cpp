@@ -25,7 +25,7 @@ QList<FormMemory::Field> FormMemory::fieldsOf(const QString& site, const QString
 QList<FormMemory::Field> FormMemory::storedFieldsOf(const QString& site, const QString& page) const
 {
     QList<Field> fields;
-    if (!m_database.isOpen())
+    if (!m_database.ensureOpen())
         return fields;
     QSqlQuery query(m_database.database());
     query.setForwardOnly(true);

@@ -78,13 +78,29 @@ bool useWriteAheadLog(QSqlDatabase& db, QString* error)
     return true;
 }
 
+// Why a database is not one to import: damaged, or of a later version.
+QString importProblem(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+        return query.lastError().text();
+    const int version = query.value(0).toInt();
+    if (version > HistorySchema::currentVersion())
+        return QCoreApplication::translate("HistorySchema", "由更新版本的QVBzevi写入（版本 %1）").arg(version);
+    if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next())
+        return query.lastError().text();
+    if (query.value(0).toString() != QLatin1String("ok"))
+        return query.value(0).toString();
+    return {};
+}
+
 QString temporaryPathBeside(const QString& path)
 {
     const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
     QString suffix;
     for (int i = 0; i < 6; ++i)
         suffix += letters.at(QRandomGenerator::global()->bounded(letters.size()));
-    return path + QLatin1Char('.') + suffix;
+    return path + QStringLiteral(".qvbtmp-") + suffix;
 }
 
 }  // namespace
@@ -122,6 +138,18 @@ bool HistoryDatabase::open()
     return true;
 }
 
+bool HistoryDatabase::ensureOpen()
+{
+    if (m_open)
+        return true;
+    // Reads come often (every refresh of the round): a file that would not
+    // open is tried again now and then, not at every read.
+    if (m_lastTry.isValid() && m_lastTry.elapsed() < RetryAfterMs)
+        return false;
+    m_lastTry.start();
+    return open();
+}
+
 bool HistoryDatabase::openAt(bool readOnly)
 {
     {
@@ -134,7 +162,8 @@ bool HistoryDatabase::openAt(bool readOnly)
         QString error;
         if (!db.open())
             error = db.lastError().text();
-        else if (!readOnly && !(useWriteAheadLog(db, &error) && HistorySchema::upgrade(db, &error)))
+        // The version first: a later version's file is left as it is.
+        else if (!readOnly && !(HistorySchema::upgrade(db, &error) && useWriteAheadLog(db, &error)))
             ;
         else if (readOnly) {
             // Read-only: the tables must already be this version's.
@@ -232,6 +261,8 @@ QString HistoryDatabase::copyTo(const QString& folder)
     const QString target = QDir(folder).absoluteFilePath(fileName());
     if (QFileInfo(target).canonicalFilePath() == QFileInfo(m_path).canonicalFilePath() && QFileInfo::exists(m_path))
         return {};
+    if (!m_open && QFileInfo(m_path).isFile())
+        open();  // a lock held at start may be gone
     if (!m_open) {
         // A file this program cannot use is still the user's: it travels as
         // it is. No file yet, nothing to carry.
@@ -267,6 +298,8 @@ QString HistoryDatabase::replaceFrom(const QString& folder, bool* replaced)
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
         if (!db.open()) {
             reason = source + QStringLiteral(": ") + db.lastError().text();
+        } else if (const QString problem = importProblem(db); !problem.isEmpty()) {
+            reason = source + QStringLiteral(": ") + problem;  // ours stays
         } else {
             // Copied beside ours first: ours stays until the copy is whole.
             close();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -17,6 +18,7 @@ class QSqlQuery;
 class HistoryDatabase {
 public:
     static constexpr int BusyTimeoutMs = 1000;
+    static constexpr int RetryAfterMs = 2000;
 
     explicit HistoryDatabase(const QString& dataFolder);
     ~HistoryDatabase();
@@ -33,6 +35,8 @@ public:
     bool open();
     void close();
     bool isOpen() const { return m_open; }
+    // For reads: opens a closed database again, at most every RetryAfterMs.
+    bool ensureOpen();
     // Why the database is closed: "<path>: <reason>", empty when it is open.
     QString problem() const { return m_problem; }
     QSqlDatabase database() const;
@@ -60,4 +64,5 @@ private:
     QString m_connection;
     QString m_problem;
     bool m_open = false;
+    QElapsedTimer m_lastTry;
 };

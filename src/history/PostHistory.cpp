@@ -23,7 +23,7 @@ PostHistory::PostHistory(HistoryDatabase& database, QObject* parent) : QObject(p
 QHash<QString, PostEntry> PostHistory::latestPostsOf(const QString& article) const
 {
     QHash<QString, PostEntry> posts;
-    if (m_database.isOpen()) {
+    if (m_database.ensureOpen()) {
         QSqlQuery query(m_database.database());
         query.setForwardOnly(true);
         query.prepare(QStringLiteral("SELECT id, site, posted_at, form_url, post_url, by_hand FROM posts"
@@ -169,6 +169,9 @@ bool PostHistory::markPosted(const QString& site, const QString& article)
 
 bool PostHistory::unmarkPosted(const QString& site, const QString& article)
 {
+    // A held post must reach its row first, or it would come back unwithdrawn.
+    if (!storeHeldPosts())
+        return false;
     QString error;
     const bool stored = m_database.write(
         [&](QSqlQuery& query) {
@@ -184,7 +187,6 @@ bool PostHistory::unmarkPosted(const QString& site, const QString& article)
         emit writeFailed(error);
         return false;
     }
-    // A held post is the user's too: it stays held until stored, then withdrawn.
     emit postsChanged(article);
     return true;
 }

@@ -35,11 +35,11 @@ void PostRecorder::loadStarted(PageKey page)
         return;
     LastPost& last = found->last;
     ++last.loadsSince;
-    if (last.byScript && last.submitted.elapsed() > ScriptFollowUpMs)
+    if (last.withoutLoad && last.submitted.elapsed() > ScriptFollowUpMs)
         last.awaitingAddress = false;
 }
 
-void PostRecorder::formSubmitted(PageKey page, const QUrl& pageUrl, bool byScript)
+void PostRecorder::formSubmitted(PageKey page, const QUrl& pageUrl, bool withoutLoad)
 {
     auto found = m_pages.find(page);
     if (found == m_pages.end())
@@ -64,7 +64,7 @@ void PostRecorder::formSubmitted(PageKey page, const QUrl& pageUrl, bool byScrip
     }
     state.last.loadsSince = 0;
     state.last.awaitingAddress = true;
-    state.last.byScript = byScript;
+    state.last.withoutLoad = withoutLoad;
     state.last.submitted.start();
 }
 

@@ -34,9 +34,10 @@ public:
     // Waited for a page a script opens after its post.
     static constexpr qint64 ScriptFollowUpMs = 5000;
 
-    // A POST form submit, or (`byScript`) a script's POST right after a click
-    // on a button.
-    void formSubmitted(PageKey page, const QUrl& pageUrl, bool byScript);
+    // A POST form submit, or a script's POST right after a click on a button;
+    // `withoutLoad` when the main frame does not load for it (a script's post,
+    // a form in a frame).
+    void formSubmitted(PageKey page, const QUrl& pageUrl, bool withoutLoad);
     void loadFinished(PageKey page, const QUrl& url, bool ok);
     void pageClosed(PageKey page);
 
@@ -51,7 +52,7 @@ private:
         QString article;
         int loadsSince = 0;  // loads started in the page since the submit
         bool awaitingAddress = false;
-        bool byScript = false;
+        bool withoutLoad = false;
         QElapsedTimer submitted;
     };
     struct PageState {

@@ -105,12 +105,16 @@ private slots:
     void staleTemporariesOfStoredFilesAreRemoved()
     {
         TestDataFolder data;
-        for (const char* name : {"defualt.ini.a1B2c3", "SDUrl.txt.XyZ123", "Content3_2.txt.abcdef", "defualt.ini",
-                                 "notes.txt.abcdef", "defualt.ini.toolong7", "mine.bak"})
+        // The history's copy on its way into place goes; a user's backup of it stays.
+        for (const char* name :
+             {"defualt.ini.a1B2c3", "SDUrl.txt.XyZ123", "Content3_2.txt.abcdef", "history.sqlite.qvbtmp-Q1w2E3",
+              "defualt.ini", "notes.txt.abcdef", "defualt.ini.toolong7", "mine.bak", "history.sqlite.backup"})
             data.writeBytes(name, "x");
-        QCOMPARE(DataFolder::removeStaleTemporaries(data.path()), 3);
+        QCOMPARE(DataFolder::removeStaleTemporaries(data.path()), 4);
         const QStringList left = QDir(data.path()).entryList(QDir::Files);
-        QCOMPARE(left, (QStringList{"defualt.ini", "defualt.ini.toolong7", "mine.bak", "notes.txt.abcdef"}));
+        QCOMPARE(left,
+                 (QStringList{"defualt.ini", "defualt.ini.toolong7", "history.sqlite.backup", "mine.bak",
+                              "notes.txt.abcdef"}));
     }
 
     void trimRemovesControlCodes()

@@ -246,6 +246,22 @@ private slots:
         QCOMPARE(database.replaceFrom(empty.path(), &replaced), QString());
         QVERIFY(!replaced);
         QCOMPARE(rowCount(database), 2);
+
+        // A later version's history, or a damaged one, is refused: ours stays.
+        TestDataFolder newer, damaged;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("newer"));
+            db.setDatabaseName(newer.file(HistoryDatabase::fileName()));
+            QVERIFY(db.open() && QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version = 99")));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("newer"));
+        damaged.writeBytes(HistoryDatabase::fileName(), QByteArray(4096, 'x'));
+        for (const TestDataFolder* folder : {&newer, &damaged}) {
+            QVERIFY(!database.replaceFrom(folder->path(), &replaced).isEmpty());
+            QVERIFY(!replaced && database.isOpen());
+            QCOMPARE(rowCount(database), 2);
+        }
     }
 };
 
