@@ -80,9 +80,19 @@ bool SubmitWatch::isSameSite(const QString& requestHost, const QString& pageHost
         // "bbs.example.com.cn" -> "example.com.cn"; "example.com" keeps its name.
         return labels.size() > 2 ? labels.mid(1).join(QLatin1Char('.')) : labels.join(QLatin1Char('.'));
     };
+    // "com.cn", "co.uk": a parent like these is shared by unrelated sites.
+    auto isSharedSuffix = [](const QString& domain) {
+        static const QStringList generic{QStringLiteral("com"), QStringLiteral("net"), QStringLiteral("org"),
+                                         QStringLiteral("gov"), QStringLiteral("edu"), QStringLiteral("co"),
+                                         QStringLiteral("ac")};
+        const QStringList labels = domain.split(QLatin1Char('.'));
+        return labels.size() < 2 || (labels.size() == 2 && generic.contains(labels.first()));
+    };
     const QString request = requestHost.toLower(), page = pageHost.toLower();
-    return request.endsWith(QLatin1Char('.') + page) || page.endsWith(QLatin1Char('.') + request)
-        || parent(request) == parent(page);
+    if (request.endsWith(QLatin1Char('.') + page) || page.endsWith(QLatin1Char('.') + request))
+        return true;
+    const QString shared = parent(request);
+    return shared == parent(page) && !isSharedSuffix(shared);
 }
 
 void SubmitWatch::askForRecentClick()

@@ -6,6 +6,7 @@
 #include "BrowserCaptions.h"
 #include "BrowserTestSupport.h"
 #include "OpenLocation.h"
+#include "SubmitWatch.h"
 
 class TestBrowserTexts : public QObject {
     Q_OBJECT
@@ -21,6 +22,20 @@ private slots:
     void openLocationDecisions_data();
     void openLocationDecisions();
     void openLocationOpensExistingLocalPaths();
+
+    // A script's post counts only to the page's own site: its host, one above
+    // or below it, or a sibling under the same parent domain; trackers do not.
+    void scriptPostsCountOnlyToThePagesOwnSite()
+    {
+        QVERIFY(SubmitWatch::isSameSite("bbs.example.com.cn", "bbs.example.com.cn"));
+        QVERIFY(SubmitWatch::isSameSite("api.example.com.cn", "bbs.example.com.cn"));
+        QVERIFY(SubmitWatch::isSameSite("upload.forum.example", "forum.example"));
+        QVERIFY(SubmitWatch::isSameSite("Example.COM", "www.example.com"));
+        QVERIFY(!SubmitWatch::isSameSite("stats.tracker.net", "bbs.example.com.cn"));
+        QVERIFY(!SubmitWatch::isSameSite("example.net", "example.com"));
+        QVERIFY(!SubmitWatch::isSameSite("ads.example.org", "example.com"));
+        QVERIFY(!SubmitWatch::isSameSite("tracker.com.cn", "example.com.cn"));
+    }
     void openLocationHandsAcceptedTargetToOpener();
 
 private:
