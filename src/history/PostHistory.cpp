@@ -26,14 +26,21 @@ QHash<QString, PostEntry> PostHistory::latestPostsOf(const QString& article) con
     if (m_database.ensureOpen()) {
         QSqlQuery query(m_database.database());
         query.setForwardOnly(true);
+        // Rows still under a name whose rename the database has not taken yet.
+        QStringList names{article};
+        for (const PendingRename& pending : m_pendingRenames)
+            if (pending.field == &PostEntry::article && renamed(&PostEntry::article, pending.oldName) == article)
+                names << pending.oldName;
         query.prepare(QStringLiteral("SELECT id, site, posted_at, form_url, post_url, by_hand FROM posts"
-                                     " WHERE article = ? AND withdrawn_at IS NULL"));
-        query.addBindValue(article);
+                                     " WHERE article IN (%1) AND withdrawn_at IS NULL")
+                          .arg(QStringList(names.size(), QStringLiteral("?")).join(QLatin1Char(','))));
+        for (const QString& name : names)
+            query.addBindValue(name);
         if (query.exec()) {
             while (query.next()) {
                 PostEntry entry;
                 entry.id = query.value(0).toLongLong();
-                entry.site = query.value(1).toString();
+                entry.site = renamed(&PostEntry::site, query.value(1).toString());
                 entry.article = article;
                 entry.postedAt = QDateTime::fromString(query.value(2).toString(), Qt::ISODate);
                 entry.formUrl = query.value(3).toString();
@@ -75,6 +82,16 @@ bool PostHistory::insert(PostEntry& entry, QString* error)
 
 bool PostHistory::storeHeldPosts()
 {
+    // Renames the database refused come first: later rows carry the new names.
+    while (!m_pendingRenames.isEmpty()) {
+        const PendingRename& pending = m_pendingRenames.first();
+        QString error;
+        if (!renameRows(pending.column, pending.oldName, pending.newName, &error)) {
+            emit writeFailed(error);
+            return false;
+        }
+        m_pendingRenames.removeFirst();
+    }
     while (!m_held.isEmpty()) {
         PostEntry entry = m_held.first();
         const qint64 heldId = entry.id;
@@ -209,18 +226,30 @@ void PostHistory::rename(QString PostEntry::*field, const QString& column, const
     for (PostEntry& entry : m_held)
         if (entry.*field == oldName)
             entry.*field = newName;
-    QString error;
-    const bool stored = m_database.write(
+    // Kept until the database takes it, in order with the other renames.
+    m_pendingRenames << PendingRename{field, column, oldName, newName};
+    storeHeldPosts();
+    emit postsChanged(QString());
+}
+
+bool PostHistory::renameRows(const QString& column, const QString& oldName, const QString& newName, QString* error)
+{
+    return m_database.write(
         [&](QSqlQuery& query) {
             query.prepare(QStringLiteral("UPDATE posts SET %1 = ? WHERE %1 = ?").arg(column));
             query.addBindValue(newName);
             query.addBindValue(oldName);
             return query.exec();
         },
-        &error);
-    if (!stored)
-        emit writeFailed(error);
-    emit postsChanged(QString());
+        error);
+}
+
+QString PostHistory::renamed(QString PostEntry::*field, QString name) const
+{
+    for (const PendingRename& pending : m_pendingRenames)
+        if (pending.field == field && pending.oldName == name)
+            name = pending.newName;
+    return name;
 }
 
 void PostHistory::reload()

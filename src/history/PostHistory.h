@@ -43,8 +43,8 @@ public:
     void renameSite(const QString& oldName, const QString& newName);
     void renameArticle(const QString& oldName, const QString& newName);
 
-    int heldCount() const { return int(m_held.size()); }
-    // Stores the posts held in memory; true when none is left.
+    int heldCount() const { return int(m_held.size() + m_pendingRenames.size()); }
+    // Stores the renames and posts held in memory; true when none is left.
     bool storeHeldPosts();
     // The database was replaced (an import): every view reads it again.
     void reload();
@@ -61,11 +61,22 @@ private:
     bool insert(PostEntry& entry, QString* error);
     // Renames a site or an article (`column`, the entry's `field`) in every row.
     void rename(QString PostEntry::*field, const QString& column, const QString& oldName, const QString& newName);
+    bool renameRows(const QString& column, const QString& oldName, const QString& newName, QString* error);
+    // `name` as it reads after the renames still waiting for the database.
+    QString renamed(QString PostEntry::*field, QString name) const;
+
+    struct PendingRename {
+        QString PostEntry::*field;
+        QString column;
+        QString oldName;
+        QString newName;
+    };
     PostEntry* heldEntry(qint64 id);
     qint64 storedId(qint64 id) const;
 
     HistoryDatabase& m_database;
     QList<PostEntry> m_held;
+    QList<PendingRename> m_pendingRenames;
     QHash<qint64, qint64> m_storedIds;  // a held post's id -> its row, once stored
     qint64 m_nextHeldId = -1;
 };

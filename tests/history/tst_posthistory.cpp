@@ -179,12 +179,25 @@ private slots:
             QCOMPARE(failed.count(), 1);
             QVERIFY(failed.first().first().toString().contains(QStringLiteral("locked")));
             QCOMPARE(history.heldCount(), 1);
+            // A rename meanwhile waits too, and the round already sees it.
+            history.recordPost(QStringLiteral("s0"), QStringLiteral("a"), {}, {});
             holder.closeWriteChannel();
             QVERIFY(holder.waitForFinished(10000));
+            QVERIFY(history.storeHeldPosts());
+            QProcess again;
+            again.start(product, {QStringLiteral("--hold-write-lock"), database.path()});
+            QVERIFY(again.waitForReadyRead(10000));
+            history.renameSite(QStringLiteral("s0"), QStringLiteral("s0 renamed"));
+            QVERIFY(history.latestPostsOf(QStringLiteral("a")).contains(QStringLiteral("s0 renamed")));
+            again.closeWriteChannel();
+            QVERIFY(again.waitForFinished(10000));
             history.recordPost(QStringLiteral("s2"), QStringLiteral("a"), {}, {});
             QCOMPARE(history.heldCount(), 0);
-            QCOMPARE(rowCount(database), 2);
-            QCOMPARE(history.latestPostsOf(QStringLiteral("a")).size(), 2);
+            QCOMPARE(rowCount(database), 3);
+            QSqlQuery renamedRows(database.database());
+            QVERIFY(renamedRows.exec(QStringLiteral("SELECT count(*) FROM posts WHERE site = 's0 renamed'")));
+            QVERIFY(renamedRows.next() && renamedRows.value(0).toInt() == 1);
+            QCOMPARE(history.latestPostsOf(QStringLiteral("a")).size(), 3);
         }
         {
             // A full disk (a file size limit of one byte) in a child process:
@@ -197,7 +210,7 @@ private slots:
             QCOMPARE(data.readBytes(HistoryDatabase::fileName()), before);
             HistoryDatabase database(data.path());
             QVERIFY(database.open());
-            QCOMPARE(rowCount(database), 2);
+            QCOMPARE(rowCount(database), 3);
         }
     }
 
