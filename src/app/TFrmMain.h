@@ -20,6 +20,7 @@ class PostHistory;
 class PostRecorder;
 class PostRound;
 class QHBoxLayout;
+class QToolButton;
 class QWebEnginePage;
 class QPushButton;
 class SettingsFile;
@@ -98,7 +99,8 @@ private:
     void reportHistoryProblem();
     // An article text went into `page` (a hotkey or a fill): its next post counts.
     void noteArticlePaste(QWebEnginePage* page);
-    static bool isArticleText(HotkeyTarget target);
+    // A small button in the corner of the tab strip, beside the others there.
+    QToolButton* addCornerButton(const char* name, const QString& text, const QString& hint);
     void wireFormFill();
     void ApplySkin();
     void installShortcuts();
@@ -125,7 +127,7 @@ private:
     PostHistory* m_history = nullptr;
     PostRecorder* m_postRecorder = nullptr;
     PostRound* m_postRound = nullptr;
-    QHBoxLayout* m_cornerButtons = nullptr;  // beside the tabs: the round's buttons
+    QHBoxLayout* m_cornerButtons = nullptr;  // beside the tabs, made with the first button
     FormMemory* m_formMemory = nullptr;
     FormFill* m_formFill = nullptr;
     QPushButton* BtnIHAboutUs = nullptr;

@@ -15,7 +15,6 @@
 #include "TPageControl.h"
 #include "TWebbrowser.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -117,14 +116,9 @@ void TFrmMain::wireFormFill()
     connect(&m_sites->store(), &SiteStore::siteRenamed, m_formMemory, &FormMemory::renameSite);
     connect(m_transfer, &DocumentTransfer::importFinished, m_formMemory, &FormMemory::reload);
 
-    auto* fillButton = new QToolButton(PageControl);
-    fillButton->setObjectName(QStringLiteral("BtnFormFill"));
-    fillButton->setText(tr("填表"));
-    fillButton->setToolTip(tr("按学过的填法一次填好本页的表单（F9），不提交；Shift+F9 忘记本页的填法"));
-    fillButton->setAutoRaise(true);
-    fillButton->setFocusPolicy(Qt::NoFocus);
+    QToolButton* fillButton = addCornerButton(
+        "BtnFormFill", tr("填表"), tr("按学过的填法一次填好本页的表单（F9），不提交；Shift+F9 忘记本页的填法"));
     connect(fillButton, &QToolButton::clicked, this, &TFrmMain::FillCurrentPage);
-    m_cornerButtons->addWidget(fillButton);
 
     connect(m_postRound, &PostRound::windowMade, this, [this](TFrmPostRound* round) {
         auto* forget = new QPushButton(tr("忘记本页填表"), round);
@@ -159,7 +153,7 @@ void TFrmMain::FillCurrentPage()
     showHint(tr("正在填表……"));
     // The fill pastes article texts as hotkeys do: a submit after it is a post.
     for (const FormFill::Field& field : fields)
-        if (isArticleText(field.target)) {
+        if (field.target.isArticleText()) {
             noteArticlePaste(browser->page());
             break;
         }

@@ -19,7 +19,6 @@
 #include "TWebbrowser.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QStringListModel>
 #include <QToolButton>
@@ -36,12 +35,6 @@ QWebEnginePage* pageHolding(QWidget* widget)
         if (auto* view = qobject_cast<QWebEngineView*>(w))
             return view->page();
     return nullptr;
-}
-
-bool isArticleText(HotkeyTarget target)
-{
-    return target.kind == HotkeyTarget::Kind::Clause || target.kind == HotkeyTarget::Kind::Paragraph
-        || target.kind == HotkeyTarget::Kind::SiteArticleId;
 }
 
 }  // namespace
@@ -80,7 +73,7 @@ void TFrmMain::wireHistory()
     m_postRound = new PostRound(*m_history, std::move(hooks), this);
 
     connect(m_hotkeys, &HotkeyDispatcher::hotkeyPasted, this, [this](HotkeyTarget target, QWidget* receiver) {
-        if (isArticleText(target))
+        if (target.isArticleText())
             noteArticlePaste(pageHolding(receiver));
     });
     connect(&sites, &SiteStore::siteRenamed, m_history, &PostHistory::renameSite);
@@ -112,19 +105,9 @@ void TFrmMain::wireHistory()
     };
     m_transfer->setOwnedFiles(std::move(owned));
 
-    auto* roundButton = new QToolButton(PageControl);
-    roundButton->setObjectName(QStringLiteral("BtnPostRound"));
-    roundButton->setText(tr("发布进度"));
-    roundButton->setToolTip(tr("每个站点是否已发布当前文章（F7）；F8 转到下一个未发布的站点"));
-    roundButton->setAutoRaise(true);
-    roundButton->setFocusPolicy(Qt::NoFocus);
+    QToolButton* roundButton = addCornerButton("BtnPostRound", tr("发布进度"),
+                                               tr("每个站点是否已发布当前文章（F7）；F8 转到下一个未发布的站点"));
     connect(roundButton, &QToolButton::clicked, m_postRound, &PostRound::showWindow);
-    auto* corner = new QWidget(PageControl);
-    m_cornerButtons = new QHBoxLayout(corner);
-    m_cornerButtons->setContentsMargins(0, 0, 2, 0);
-    m_cornerButtons->setSpacing(2);
-    m_cornerButtons->addWidget(roundButton);
-    PageControl->setCornerWidget(corner, Qt::TopRightCorner);
 
     m_hotkeys->addCommandKey(QKeyCombination(Qt::Key_F7), [this] { m_postRound->showWindow(); });
     m_hotkeys->addCommandKey(QKeyCombination(Qt::Key_F8), [this] { m_postRound->nextSite(); });
@@ -136,8 +119,6 @@ void TFrmMain::noteArticlePaste(QWebEnginePage* page)
         m_postRecorder->articlePasted(keyOf(page), m_sites->store().record().siteName,
                                       m_articles->currentArticleName());
 }
-
-bool TFrmMain::isArticleText(HotkeyTarget target) { return ::isArticleText(target); }
 
 void TFrmMain::reportHistoryProblem()
 {

@@ -34,6 +34,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -176,6 +177,25 @@ void TFrmMain::wireSubsystems()
     wireHistory();
     wireFormFill();
     m_hotkeys->attach();
+}
+
+QToolButton* TFrmMain::addCornerButton(const char* name, const QString& text, const QString& hint)
+{
+    if (!m_cornerButtons) {
+        auto* corner = new QWidget(PageControl);
+        m_cornerButtons = new QHBoxLayout(corner);
+        m_cornerButtons->setContentsMargins(0, 0, 2, 0);
+        m_cornerButtons->setSpacing(2);
+        PageControl->setCornerWidget(corner, Qt::TopRightCorner);
+    }
+    auto* button = new QToolButton(PageControl);
+    button->setObjectName(QLatin1String(name));
+    button->setText(text);
+    button->setToolTip(hint);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);  // the page keeps the focus
+    m_cornerButtons->addWidget(button);
+    return button;
 }
 
 bool TFrmMain::eventFilter(QObject* watched, QEvent* event)

@@ -28,7 +28,6 @@ public:
 
     void setRound(const QStringList& sites, const QHash<QString, PostEntry>& posts);
     void setFilter(Filter filter);
-    Filter filter() const { return m_filter; }
 
     int postedCount() const { return m_postedCount; }
     int siteCount() const { return int(m_sites.size()); }

@@ -19,7 +19,6 @@ public:
 
     RoundModel* model() const { return m_model; }
     QTableView* table() const { return m_table; }
-    QPushButton* nextButton() const { return m_next; }
 
     void showRound(const QString& article, const QStringList& sites, const QHash<QString, PostEntry>& posts);
     // Marks the current site's row and scrolls to it.

@@ -22,6 +22,8 @@ struct HotkeyTarget {
 
     // Credentials are marked secret while they sit on the clipboard.
     bool isCredential() const { return kind == Kind::UserName || kind == Kind::Password; }
+    // A text of the current article (a clause, a paragraph, its identifier).
+    bool isArticleText() const { return !isCredential(); }
 
     friend bool operator==(const HotkeyTarget& a, const HotkeyTarget& b)
     {
