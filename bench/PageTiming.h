@@ -5,6 +5,10 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QList>
+#include <QTest>
+#include <QTextStream>
+#include <QVBoxLayout>
+#include <QWebEngineView>
 #include <QVariant>
 #include <QWebEnginePage>
 
@@ -51,4 +55,33 @@ inline double median(QList<double> values)
     std::sort(values.begin(), values.end());
     const int n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Shows `view` in `window` at `size`, makes the window active (a hotkey needs
+// the focus) and loads `html` as if from `baseUrl`; false, saying why on
+// `out`, when the window or the page would not come up.
+inline bool showAndLoad(QWidget& window, QWebEngineView& view, const QSize& size, const QString& html,
+                        const QUrl& baseUrl, QTextStream& out)
+{
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(&view);
+    window.resize(size);
+    window.show();
+    // Without a window manager a window can only be activated once it is mapped.
+    if (!QTest::qWaitForWindowExposed(&window))
+        out << "the window was not shown\n";
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window)) {
+        out << "the window did not become active\n";
+        return false;
+    }
+    bool loaded = false;
+    const QMetaObject::Connection watch =
+        QObject::connect(&view, &QWebEngineView::loadFinished, [&loaded](bool ok) { loaded = ok; });
+    view.setHtml(html, baseUrl);
+    const bool done = QTest::qWaitFor([&] { return loaded; }, 30000);
+    QObject::disconnect(watch);
+    if (!done)
+        out << "the page did not load\n";
+    return done;
 }

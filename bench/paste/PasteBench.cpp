@@ -47,26 +47,9 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
 
     QWidget window;
-    auto* layout = new QVBoxLayout(&window);
     QWebEngineView view;
-    layout->addWidget(&view);
-    window.resize(600, 200);
-    window.show();
-    // Without a window manager a window can only be activated once it is mapped.
-    if (!QTest::qWaitForWindowExposed(&window))
-        out << "the window was not shown\n";
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window)) {
-        out << "the window did not become active\n";
+    if (!showAndLoad(window, view, QSize(600, 200), QString::fromUtf8(kPage), QUrl(), out))
         return 1;
-    }
-    bool loaded = false;
-    QObject::connect(&view, &QWebEngineView::loadFinished, [&](bool ok) { loaded = ok; });
-    view.setHtml(QString::fromUtf8(kPage));
-    if (!QTest::qWaitFor([&] { return loaded; }, 30000)) {
-        out << "the page did not load\n";
-        return 1;
-    }
 
     HotkeyDispatcher dispatcher;
     dispatcher.setCurrentBrowser([&view]() -> QWidget* { return &view; });
