@@ -99,13 +99,24 @@ QString resolve(const QString& executableDir)
     return perUserFolder();
 }
 
+namespace {
+const char* const DataSetNames = "defualt\\.ini|SDUrl\\.txt|articles\\.txt|Content[0-9]+_[0-9]+\\.txt";
+}  // namespace
+
+bool isDataSetFile(const QString& fileName)
+{
+    // Exactly as spelt: the stores open these names, another spelling would
+    // lie beside them unread.
+    static const QRegularExpression name(QStringLiteral("^(?:%1)$").arg(QLatin1String(DataSetNames)));
+    return name.match(fileName).hasMatch();
+}
+
 int removeStaleTemporaries(const QString& folder)
 {
     static const QRegularExpression temporary(
         // A saved file's temporary (QSaveFile's name.XXXXXX), or a copy of the
         // history database on its way into place.
-        QStringLiteral("^((defualt\\.ini|SDUrl\\.txt|articles\\.txt|Content\\d+_\\d+\\.txt)\\.|"
-                       "history\\.sqlite\\.qvbtmp-)[A-Za-z0-9]{6}$"),
+        QStringLiteral("^((%1)\\.|history\\.sqlite\\.qvbtmp-)[A-Za-z0-9]{6}$").arg(QLatin1String(DataSetNames)),
         QRegularExpression::CaseInsensitiveOption);
     // Unsorted, without a list of every name: the folder holds thousands of
     // article files, and this runs at every start.

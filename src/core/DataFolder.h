@@ -21,6 +21,11 @@ bool holdsData(const QString& folder);
 // when it can (a small file is made, written and removed to find out).
 QString writeProblem(const QString& folder);
 
+// The files a data set is made of, spelt as the Windows original writes
+// them: the settings file, the site list, the article list and the paragraph
+// files (Content<article>_<paragraph>.txt).
+bool isDataSetFile(const QString& fileName);
+
 // A write cut short by a crash leaves its temporary copy ("defualt.ini.AbC123")
 // beside the file it was to replace; the file itself is whole. Removes those
 // of the program's own stored files, so an export does not carry them along.

@@ -211,12 +211,23 @@ WriteResult writeBytes(const QString& path, const QByteArray& bytes)
     QSaveFile file(path);
     // Replacing through a rename must also work in a folder we may write but
     // where the target itself is read-only: that is refused, as it should be.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failure(path, file.errorString());
-    QString reason = writeAll(file, bytes.constData(), bytes.size());
+    QString reason = open(file);
+    if (reason.isEmpty())
+        reason = writeAll(file, bytes.constData(), bytes.size());
     if (reason.isEmpty())
         reason = commit(file);
     return reason.isEmpty() ? WriteResult{} : failure(path, reason);
+}
+
+QString open(QSaveFile& file)
+{
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return file.errorString();
+    // The data folder holds passwords. The temporary copy is made readable
+    // for everyone the umask allows; a file system without owners (a FAT
+    // stick) may refuse the change, and there it means nothing anyway.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return {};
 }
 
 QString writeAll(QSaveFile& file, const char* data, qint64 size)
@@ -246,8 +257,6 @@ QString commit(QSaveFile& file)
         return reason;
     }
 #endif
-    // The data folder holds passwords: stored files are for their owner only.
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (!file.commit())
         return file.errorString();
     return {};

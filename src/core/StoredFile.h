@@ -46,13 +46,15 @@ WriteResult writeText(const QString& path, const QString& text);  // written wit
 QStringList readLines(const QString& path, QString* error = nullptr);  // empty when missing or unreadable
 WriteResult writeLines(const QString& path, const QStringList& lines);
 
-// For a file written in pieces, opened with QIODevice::Unbuffered (a
-// buffered write that fails at the final flush would still let commit()
-// rename the cut file into place): every byte reaches the file, or the reason
-// comes back and the old file stays.
+// Opens a file to be written in pieces: unbuffered (a buffered write that
+// fails at the final flush would still let commit() rename the cut file into
+// place), and its temporary copy its owner's only before the first byte, so
+// no other user can open it meanwhile. The reason when it could not be opened.
+QString open(QSaveFile& file);
+// Every byte reaches the file, or the reason comes back and the old file stays.
 QString writeAll(QSaveFile& file, const char* data, qint64 size);
-// Then the bytes go out to the disk, the file becomes its owner's only and
-// replaces the old one; the reason when that failed.
+// Then the bytes go out to the disk and the file replaces the old one; the
+// reason when that failed.
 QString commit(QSaveFile& file);
 
 // The files whose last read failed, each as "<path>: <reason>", in the order

@@ -1,5 +1,6 @@
 #include "DocumentTransfer.h"
 
+#include "DataFolder.h"
 #include "FixFolderPath.h"
 #include "InterfaceTexts.h"
 #include "TFrmDirSelect.h"
@@ -11,6 +12,14 @@ namespace {
 
 // The hint line has one line: a few failures are named, the rest counted.
 constexpr int FailuresNamed = 3;
+
+QString namedFew(const QStringList& items)
+{
+    QString text = items.mid(0, FailuresNamed).join(QLatin1String("; "));
+    if (items.size() > FailuresNamed)
+        text += QStringLiteral("; (+%1)").arg(items.size() - FailuresNamed);
+    return text;
+}
 
 // The export folder's name; the table writes it with the Windows separator.
 QString exportFolderName()
@@ -104,7 +113,25 @@ void DocumentTransfer::BtnIHImportClick()
     m_direction = Direction::Import;
     m_folder = folder;
     emit hint(uiText(TextId::Importing));
-    m_copy.CopyFolderFiles(folder, m_dataFolder);
+    // The data set's own files and nothing else; a link is never read: it
+    // could bring any file of this computer into the data folder.
+    FolderCopy::Selection dataSet;
+    dataSet.takes = &DataFolder::isDataSetFile;
+    dataSet.followLinks = false;
+    m_copy.CopyFolderFiles(folder, m_dataFolder, dataSet);
+}
+
+QStringList DocumentTransfer::linkedOwnedFiles(const QString& folder) const
+{
+    QStringList links;
+    if (!m_owned.owns)
+        return links;
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& entry : entries)
+        if (entry.isSymLink() && m_owned.owns(entry.fileName()))
+            links << entry.fileName();
+    return links;
 }
 
 QString DocumentTransfer::failureHint() const
@@ -112,29 +139,37 @@ QString DocumentTransfer::failureHint() const
     QStringList failures = m_copy.failures();
     if (!m_ownedFailure.isEmpty())
         failures << m_ownedFailure;
-    QString text = failures.mid(0, FailuresNamed).join(QLatin1String("; "));
-    if (failures.size() > FailuresNamed)
-        text += QStringLiteral("; (+%1)").arg(failures.size() - FailuresNamed);
-    return text;
+    return namedFew(failures);
 }
 
 void DocumentTransfer::copyFinished(bool allCopied)
 {
+    const bool importing = m_direction == Direction::Import;
     m_ownedFailure.clear();
-    if (m_owned.copy) {
-        const bool importing = m_direction == Direction::Import;
+    m_passedOver = importing ? m_copy.passedOver() : QStringList();
+    // The owner's copy opens the files by name and would follow a link:
+    // an import with one there keeps the database it has.
+    const QStringList ownedLinks = importing ? linkedOwnedFiles(m_folder) : QStringList();
+    if (m_owned.copy && ownedLinks.isEmpty()) {
         m_ownedFailure =
             importing ? m_owned.copy(m_folder, m_dataFolder, true) : m_owned.copy(m_dataFolder, m_folder, false);
         allCopied = allCopied && m_ownedFailure.isEmpty();
     }
+    m_passedOver << ownedLinks;
     // Success is claimed only when every file arrived; otherwise the failed
     // files are named.
+    QString text;
     if (!allCopied)
-        emit hint(failureHint());
+        text = failureHint();
     else if (m_direction == Direction::Export)
-        emit hint(InterfaceTexts::format(TextId::ExportedFormat, m_folder));
+        text = InterfaceTexts::format(TextId::ExportedFormat, m_folder);
     else
-        emit hint(InterfaceTexts::format(TextId::ImportedFormat, m_folder));
+        text = InterfaceTexts::format(TextId::ImportedFormat, m_folder);
+    // What an import left in the folder it came from is said too: the user
+    // may have expected it to arrive.
+    if (!m_passedOver.isEmpty())
+        text += QStringLiteral("; ") + tr("未导入（不是文档的文件，或是链接）：%1").arg(namedFew(m_passedOver));
+    emit hint(text);
 
     if (m_direction == Direction::Export)
         m_openFolder(QUrl::fromLocalFile(m_folder));

@@ -44,6 +44,9 @@ public:
     bool isCopying() const { return m_copy.isRunning(); }
     // The files the latest copy could not copy, "<file>: <reason>" each.
     QStringList lastFailures() const { return m_copy.failures(); }
+    // The names of the files the latest import left where they were: files
+    // that are no part of a data set, and links.
+    QStringList lastPassedOver() const { return m_passedOver; }
 
 public slots:
     // Both do nothing while a copy is running or the chooser is open.
@@ -70,6 +73,7 @@ private:
     QString chooseFolder(const QString& caption);
     void copyFinished(bool allCopied);
     QString failureHint() const;
+    QStringList linkedOwnedFiles(const QString& folder) const;
 
     QString m_dataFolder;
     QPointer<QWidget> m_dialogParent;
@@ -81,4 +85,5 @@ private:
     QString m_folder;  // the export folder, or the folder imported from
     OwnedFiles m_owned;
     QString m_ownedFailure;
+    QStringList m_passedOver;
 };

@@ -9,6 +9,13 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 FolderCopy::FolderCopy(QObject* parent) : QObject(parent)
 {
     // A zero interval fires once the pending window events are handled.
@@ -20,13 +27,14 @@ FolderCopy::~FolderCopy() = default;
 
 bool FolderCopy::CopyFolderFiles(const QString& source, const QString& target)
 {
+    return CopyFolderFiles(source, target, Selection());
+}
+
+bool FolderCopy::CopyFolderFiles(const QString& source, const QString& target, const Selection& selection)
+{
     if (m_running)
         return false;
-    // Files only (symbolic links to files count as files); no System filter, so
-    // pipes, sockets and devices, which could block a read for ever, stay out.
-    m_pending = QDir(source).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-    if (m_leftOut)
-        m_pending.removeIf([this](const QFileInfo& file) { return m_leftOut(file.fileName()); });
+    select(source, selection);
     m_next = 0;
     m_target = QDir(target).absolutePath() + QLatin1Char('/');
     m_copied = 0;
@@ -34,6 +42,30 @@ bool FolderCopy::CopyFolderFiles(const QString& source, const QString& target)
     m_running = true;
     m_stepTimer.start();
     return true;
+}
+
+void FolderCopy::select(const QString& source, const Selection& selection)
+{
+    m_pending.clear();
+    m_passedOver.clear();
+    m_followLinks = selection.followLinks;
+    // Every entry, links, pipes and devices too, so what is passed over can be
+    // named; listing opens none of them.
+    const QFileInfoList entries =
+        QDir(source).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& entry : entries) {
+        const QString name = entry.fileName();
+        if (m_leftOut && m_leftOut(name))
+            continue;
+        const bool readable = !entry.isSymLink() || selection.followLinks;
+        if (entry.isDir() && readable)
+            continue;  // subfolders are not part of a copy
+        // Plain files only: a pipe, socket or device could block a read for ever.
+        if (entry.isFile() && readable && (!selection.takes || selection.takes(name)))
+            m_pending << entry;
+        else
+            m_passedOver << name;
+    }
 }
 
 void FolderCopy::step()
@@ -63,23 +95,77 @@ void FolderCopy::beginFile(const QFileInfo& source)
         ++m_copied;
         return;
     }
+    // A link would have the copy replace whatever file it points to, which
+    // may be no part of any data set.
+    if (target.isSymLink()) {
+        fail(targetPath, linkRefusal());
+        return;
+    }
     if (target.isDir()) {
         fail(targetPath, tr("a folder of that name is in the way"));
         return;
     }
-    auto in = std::make_unique<QFile>(source.absoluteFilePath());
-    if (!in->open(QIODevice::ReadOnly)) {
-        fail(in->fileName(), in->errorString());
+    std::unique_ptr<QFile> in = openSource(source.absoluteFilePath());
+    if (!in)
+        return;
+    auto out = std::make_unique<QSaveFile>(targetPath);
+    if (const QString reason = StoredFile::open(*out); !reason.isEmpty()) {
+        fail(targetPath, reason);
         return;
     }
-    auto out = std::make_unique<QSaveFile>(targetPath);
-    if (!out->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        fail(targetPath, out->errorString());
+    // The file may have become a link since the look above; the save file
+    // then writes through it, so it is given up.
+    if (QFileInfo(targetPath).isSymLink()) {
+        out->cancelWriting();
+        fail(targetPath, linkRefusal());
         return;
     }
     m_in = std::move(in);
     m_out = std::move(out);
     copyChunk();
+}
+
+QString FolderCopy::linkRefusal() { return tr("是符号链接，没有写入（它指向的文件保持不变）"); }
+
+std::unique_ptr<QFile> FolderCopy::openSource(const QString& path)
+{
+    auto in = std::make_unique<QFile>(path);
+#ifdef Q_OS_UNIX
+    // Opened without waiting, so a pipe put in the file's place since the
+    // listing cannot hold the copy up, and without following a link when
+    // links are not to be read: the file is checked as it is opened.
+    int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+    if (!m_followLinks)
+        flags |= O_NOFOLLOW;
+    const QByteArray native = QFile::encodeName(path);
+    int fd;
+    do
+        fd = ::open(native.constData(), flags);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        fail(path, errno == ELOOP && !m_followLinks ? tr("是符号链接，没有读取") : StoredFile::systemReason(errno));
+        return nullptr;
+    }
+    struct stat info = {};
+    QString problem;
+    if (::fstat(fd, &info) != 0)
+        problem = StoredFile::systemReason(errno);
+    else if (!S_ISREG(info.st_mode))
+        problem = tr("不是普通文件");
+    if (problem.isEmpty() && !in->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        problem = in->errorString();
+    if (!problem.isEmpty()) {
+        ::close(fd);
+        fail(path, problem);
+        return nullptr;
+    }
+#else
+    if (!in->open(QIODevice::ReadOnly)) {
+        fail(path, in->errorString());
+        return nullptr;
+    }
+#endif
+    return in;
 }
 
 void FolderCopy::copyChunk()
@@ -101,7 +187,7 @@ void FolderCopy::copyChunk()
     }
     if (!m_in->atEnd())
         return;
-    // Owner-only like every stored file: the data set holds passwords.
+    // Owner-only from the start (StoredFile::open), like every stored file.
     if (const QString reason = StoredFile::commit(*m_out); reason.isEmpty())
         ++m_copied;
     else

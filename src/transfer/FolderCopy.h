@@ -25,11 +25,21 @@ public:
     explicit FolderCopy(QObject* parent = nullptr);
     ~FolderCopy() override;
 
-    // Starts copying every plain file of `source` (hidden ones too; subfolders,
+    // Which files of the source a copy takes: every plain file (hidden ones
+    // too), or only those `takes` accepts; a copy that does not follow links
+    // reads no symbolic link. Files it does not take are named in passedOver().
+    struct Selection {
+        std::function<bool(const QString& fileName)> takes;
+        bool followLinks = true;
+    };
+
+    // Starts copying the files of `source` that `selection` takes (subfolders,
     // devices and pipes skipped) into the existing folder `target`, replacing
-    // files of the same name. Returns false, starting nothing, while an earlier
-    // copy is still running. finished() follows, never before this returns.
-    bool CopyFolderFiles(const QString& source, const QString& target);
+    // files of the same name; a symbolic link in the target is never written
+    // through. Returns false, starting nothing, while an earlier copy is still
+    // running. finished() follows, never before this returns.
+    bool CopyFolderFiles(const QString& source, const QString& target, const Selection& selection);
+    bool CopyFolderFiles(const QString& source, const QString& target);  // every plain file
 
     // Creates a folder with its missing parents; on failure `error` says
     // "<folder>: <reason>".
@@ -42,13 +52,19 @@ public:
     int copiedCount() const { return m_copied; }
     // One "<file>: <reason>" per file that could not be copied.
     const QStringList& failures() const { return m_failures; }
+    // The names of the source's files the selection did not take (neither
+    // the left-out ones nor folders), in name order.
+    const QStringList& passedOver() const { return m_passedOver; }
 
 signals:
     void finished(bool allCopied);
 
 private:
+    void select(const QString& source, const Selection& selection);
     void step();
     void beginFile(const QFileInfo& source);
+    std::unique_ptr<QFile> openSource(const QString& path);
+    static QString linkRefusal();
     void copyChunk();
     void endFile();
     void fail(const QString& path, const QString& reason);
@@ -63,5 +79,7 @@ private:
     bool m_running = false;
     int m_copied = 0;
     QStringList m_failures;
+    QStringList m_passedOver;
+    bool m_followLinks = true;
     std::function<bool(const QString&)> m_leftOut;
 };

@@ -53,6 +53,8 @@ private slots:
     void failedFileIsNamedNotHiddenBehindSuccess();
     void secondClickDuringACopyIsIgnored();
     void exportFolderThatCannotBeMadeIsReported();
+    void exportNeverWritesThroughALink();
+    void importTakesTheDataSetAloneAndReadsNoLink();
 
 private:
     std::unique_ptr<TestDataFolder> m_data;
@@ -283,6 +285,95 @@ void TestDocumentTransfer::exportFolderThatCannotBeMadeIsReported()
     const QString folder = QDir::toNativeSeparators(fixedFolderPath(m_outside->filePath(ExportName)));
     QVERIFY2(hints(hint).last().startsWith(folder + ": "), qPrintable(hints(hint).last()));
     QVERIFY(m_opened.isEmpty());
+}
+
+void TestDocumentTransfer::exportNeverWritesThroughALink()
+{
+    // The export folder, from an earlier export or put there by someone else,
+    // holds links where the settings file and the site list go.
+    const QString exported = fixedFolderPath(m_outside->filePath(ExportName));
+    QVERIFY(QDir().mkpath(exported));
+    const QString victim = m_outside->filePath("victim.conf");
+    QFile file(victim);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("someone's own file");
+    file.close();
+    QVERIFY(QFile::link(victim, exported + "defualt.ini"));
+    QVERIFY(QFile::link(victim, exported + "SDUrl.txt"));
+
+    QSignalSpy hint(m_transfer.get(), &DocumentTransfer::hint);
+    QSignalSpy done(m_transfer.get(), &DocumentTransfer::transferFinished);
+    answerChooser(m_outside->path());
+    m_transfer->BtnIHExportClick();
+    QVERIFY(done.wait(30000));
+    QCOMPARE(done.first().first().toBool(), false);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("someone's own file"));
+    QVERIFY(QFileInfo(exported + "defualt.ini").isSymLink());
+    // Both named in the hint line, and why.
+    const QString last = hints(hint).last();
+    for (const char* name : {"SDUrl.txt", "defualt.ini"})
+        QVERIFY2(last.contains(QDir::toNativeSeparators(exported + name) + QStringLiteral(": 是符号链接")),
+                 qPrintable(last));
+    QCOMPARE(m_transfer->lastFailures().size(), 2);
+    QCOMPARE(QFile(exported + "articles.txt").size(), QFileInfo(m_data->file("articles.txt")).size());
+}
+
+void TestDocumentTransfer::importTakesTheDataSetAloneAndReadsNoLink()
+{
+    const QString source = m_outside->filePath("set") + "/";
+    QVERIFY(QDir().mkpath(source));
+    const auto put = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    put(source + "defualt.ini", gb18030("[defualt]\r\nSoftwareInd=0\r\n"));
+    put(source + "Content1_2.txt", gb18030("导入的段落"));
+    put(source + "notes.txt", "a stray file");
+    // Links to a file of this computer, under a data set name and the database's.
+    const QString secret = m_outside->filePath("secret");
+    put(secret, "private key");
+    QVERIFY(QFile::link(secret, source + "SDUrl.txt"));
+    QVERIFY(QFile::link(secret, source + "history.sqlite"));
+    const QByteArray sites = m_data->readBytes("SDUrl.txt");
+    int ownedCopies = 0;
+    DocumentTransfer::OwnedFiles owned;
+    owned.owns = [](const QString& name) { return name.startsWith(QLatin1String("history.sqlite")); };
+    owned.copy = [&ownedCopies](const QString&, const QString&, bool) {
+        ++ownedCopies;
+        return QString();
+    };
+    m_transfer->setOwnedFiles(owned);
+
+    QSignalSpy hint(m_transfer.get(), &DocumentTransfer::hint);
+    QSignalSpy done(m_transfer.get(), &DocumentTransfer::transferFinished);
+    answerChooser(source);
+    m_transfer->BtnIHImportClick();
+    QVERIFY(done.wait(30000));
+
+    QCOMPARE(done.first().first().toBool(), true);
+    QCOMPARE(m_data->readBytes("defualt.ini"), gb18030("[defualt]\r\nSoftwareInd=0\r\n"));
+    QCOMPARE(m_data->readBytes("Content1_2.txt"), gb18030("导入的段落"));
+    QCOMPARE(m_data->readBytes("SDUrl.txt"), sites);
+    QVERIFY(!QFileInfo::exists(m_data->file("notes.txt")));
+    QCOMPARE(ownedCopies, 0);  // the owner's copy would have opened the link
+    QCOMPARE(m_transfer->lastPassedOver(), QStringList({"SDUrl.txt", "notes.txt", "history.sqlite"}));
+    QCOMPARE(hints(hint).last(),
+             QStringLiteral("成功导入文档:") + fixedFolderPath(source)
+                 + QStringLiteral("; 未导入（不是文档的文件，或是链接）：SDUrl.txt; notes.txt; "
+                                  "history.sqlite"));
+
+    // Without the link the owner copies its file, and nothing is said to be left out.
+    QVERIFY(QFile::remove(source + "history.sqlite"));
+    QVERIFY(QFile::remove(source + "SDUrl.txt"));
+    QVERIFY(QFile::remove(source + "notes.txt"));
+    answerChooser(source);
+    m_transfer->BtnIHImportClick();
+    QVERIFY(done.wait(30000));
+    QCOMPARE(ownedCopies, 1);
+    QVERIFY(m_transfer->lastPassedOver().isEmpty());
+    QCOMPARE(hints(hint).last(), QStringLiteral("成功导入文档:") + fixedFolderPath(source));
 }
 
 QTEST_MAIN(TestDocumentTransfer)

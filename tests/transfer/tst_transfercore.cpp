@@ -1,3 +1,4 @@
+#include "DataFolder.h"
 #include "DialogTexts.h"
 #include "FixFolderPath.h"
 #include "FolderCopy.h"
@@ -12,6 +13,7 @@
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -35,13 +37,34 @@ QByteArray readFile(const QString& path)
 }
 
 // Runs one copy to its end; the copy itself needs the event loop.
-bool copyAll(FolderCopy& copy, const QString& source, const QString& target)
+bool copyAll(FolderCopy& copy, const QString& source, const QString& target,
+             const FolderCopy::Selection& selection = {})
 {
     QSignalSpy finished(&copy, &FolderCopy::finished);
-    if (!copy.CopyFolderFiles(source, target))
+    if (!copy.CopyFolderFiles(source, target, selection))
         return false;
     return finished.wait(30000) && finished.size() == 1;
 }
+
+#ifdef Q_OS_LINUX
+// "<path>: <mode in octal>" of every file this process holds open for
+// writing in `folder`, named there or not.
+QStringList modesOfFilesOpenIn(const QString& folder)
+{
+    QStringList modes;
+    const QString prefix = QDir(folder).canonicalPath() + QLatin1Char('/');
+    const QDir open(QStringLiteral("/proc/self/fd"));
+    for (const QString& fd : open.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString path = open.filePath(fd);
+        const QString file = QFileInfo(path).symLinkTarget();
+        struct stat info = {};
+        if (file.startsWith(prefix) && ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode)
+            && (QFileInfo(path).permissions() & QFileDevice::WriteOwner))
+            modes << QStringLiteral("%1: %2").arg(file).arg(info.st_mode & 0777, 0, 8);
+    }
+    return modes;
+}
+#endif
 
 // Stands in for a language's .qm file: every text comes back marked with its context.
 class MarkingTranslator : public QTranslator {
@@ -69,6 +92,9 @@ private slots:
     void largeFileCopiedInStepsWhileTheLoopRuns();
     void secondCopyRefusedWhileRunning();
     void createFolderReportsWhy();
+    void selectionTakesOnlyWhatItNamesAndSaysWhatNot();
+    void linksAreNeitherWrittenThroughNorReadWhenNotFollowed();
+    void copiesAreTheOwnersOnlyFromTheFirstByte();
 };
 
 void TestTransferCore::fixFolderPath_data()
@@ -281,6 +307,134 @@ void TestTransferCore::createFolderReportsWhy()
     const QString blocked = root.filePath("file/below");
     QVERIFY(!FolderCopy::createFolder(blocked, &error));
     QVERIFY2(error.startsWith(native(blocked) + ": ") && error.size() > blocked.size() + 2, qPrintable(error));
+}
+
+void TestTransferCore::selectionTakesOnlyWhatItNamesAndSaysWhatNot()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs symbolic links and pipes");
+#else
+    QTemporaryDir source, target;
+    for (const char* name :
+         {"defualt.ini", "articles.txt", "Content0_1.txt", "Content12_3.txt", "notes.txt", ".hidden", "content0_1.txt",
+          "Content1_.txt", "Content1_2.txt.bak", "defualt.ini.bak", "history.sqlite"})
+        writeFile(source.filePath(name), name);
+    QCOMPARE(::mkfifo(QFile::encodeName(source.filePath("SDUrl.txt")).constData(), 0600), 0);
+    QVERIFY(QDir(source.path()).mkdir("browser"));
+    QVERIFY(QFile::link(source.filePath("browser"), source.filePath("folder-link")));
+    QVERIFY(QFile::link(source.filePath("notes.txt"), source.filePath("Content2_1.txt")));
+
+    FolderCopy copy;
+    copy.setLeftOut([](const QString& name) { return name == QLatin1String("history.sqlite"); });
+    FolderCopy::Selection dataSet;
+    dataSet.takes = &DataFolder::isDataSetFile;
+    dataSet.followLinks = false;
+    QVERIFY(copyAll(copy, source.path(), target.path(), dataSet));
+    QVERIFY2(copy.failures().isEmpty(), qPrintable(copy.failures().join('\n')));
+    // Taken: the data set's names as spelt; passed over and named: other
+    // names, a pipe of a data set name, links to a file or a folder; the
+    // subfolder and the owner's file are no business of the copy.
+    QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             QStringList({"Content0_1.txt", "Content12_3.txt", "articles.txt", "defualt.ini"}));
+    QCOMPARE(copy.passedOver(),
+             QStringList({".hidden", "Content1_.txt", "Content1_2.txt.bak", "Content2_1.txt", "SDUrl.txt",
+                          "content0_1.txt", "defualt.ini.bak", "folder-link", "notes.txt"}));
+
+    // Without a selection every plain file is taken, links to files too.
+    QTemporaryDir all;
+    QVERIFY(copyAll(copy, source.path(), all.path()));
+    QCOMPARE(readFile(all.filePath("Content2_1.txt")), QByteArray("notes.txt"));
+    QVERIFY(!QFileInfo(all.filePath("Content2_1.txt")).isSymLink());
+    QCOMPARE(copy.passedOver(), QStringList({"SDUrl.txt"}));
+#endif
+}
+
+void TestTransferCore::linksAreNeitherWrittenThroughNorReadWhenNotFollowed()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("needs symbolic links");
+#else
+    QTemporaryDir source, target, elsewhere;
+    writeFile(source.filePath("defualt.ini"), "new settings");
+    writeFile(source.filePath("SDUrl.txt"), "new sites");
+    writeFile(source.filePath("articles.txt"), "new list");
+    // The target's settings file and site list are links to files of no data set.
+    const QString victim = elsewhere.filePath("victim.conf");
+    writeFile(victim, "not ours");
+    QVERIFY(QFile::link(victim, target.filePath("defualt.ini")));
+    QVERIFY(QFile::link(elsewhere.filePath("not-there"), target.filePath("SDUrl.txt")));
+
+    FolderCopy copy;
+    QSignalSpy finished(&copy, &FolderCopy::finished);
+    QVERIFY(copyAll(copy, source.path(), target.path()));
+    QCOMPARE(finished.first().first().toBool(), false);
+    QCOMPARE(copy.failures().size(), 2);
+    for (const char* name : {"SDUrl.txt", "defualt.ini"}) {
+        const QString link = target.filePath(name);
+        QVERIFY2(copy.failures().filter(native(link) + ": ").size() == 1, qPrintable(copy.failures().join('\n')));
+        QVERIFY(QFileInfo(link).isSymLink());
+    }
+    QVERIFY(copy.failures().first().contains(QStringLiteral("符号链接")));
+    QCOMPARE(readFile(victim), QByteArray("not ours"));
+    QVERIFY(!QFileInfo::exists(elsewhere.filePath("not-there")));
+    QCOMPARE(readFile(target.filePath("articles.txt")), QByteArray("new list"));
+
+    // A source file that becomes a link after the listing is not read when
+    // links are not followed: the check is made as the file is opened.
+    QTemporaryDir plain;
+    FolderCopy::Selection noLinks;
+    noLinks.followLinks = false;
+    QVERIFY(copy.CopyFolderFiles(source.path(), plain.path(), noLinks));
+    QVERIFY(QFile::remove(source.filePath("SDUrl.txt")));
+    QVERIFY(QFile::link(victim, source.filePath("SDUrl.txt")));
+    QVERIFY(finished.wait(30000));
+    QCOMPARE(copy.failures().size(), 1);
+    QVERIFY2(copy.failures().first().startsWith(native(source.filePath("SDUrl.txt")) + ": "),
+             qPrintable(copy.failures().first()));
+    QVERIFY(!QFileInfo::exists(plain.filePath("SDUrl.txt")));
+    QCOMPARE(readFile(plain.filePath("defualt.ini")), QByteArray("new settings"));
+#endif
+}
+
+void TestTransferCore::copiesAreTheOwnersOnlyFromTheFirstByte()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("needs the open files of /proc");
+#else
+    QTemporaryDir source, target;
+    writeFile(source.filePath("defualt.ini"), QByteArray(int(FolderCopy::ChunkBytes * 3), 'p'));
+    writeFile(source.filePath("SDUrl.txt"), "sites");
+    writeFile(target.filePath("SDUrl.txt"), "old sites");
+    QVERIFY(QFile::setPermissions(target.filePath("SDUrl.txt"),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                      | QFileDevice::ReadOther));
+    // The widest mask a user may have: a copy must not lean on it.
+    const mode_t umaskBefore = ::umask(0);
+
+    // Between the steps of the large file, its temporary copy is looked at
+    // through the open files (it may have no name in the folder yet).
+    FolderCopy copy;
+    QSignalSpy finished(&copy, &FolderCopy::finished);
+    QStringList seen;
+    QTimer look;
+    look.setInterval(0);
+    connect(&look, &QTimer::timeout, [&] { seen << modesOfFilesOpenIn(target.path()); });
+    look.start();
+    QVERIFY(copy.CopyFolderFiles(source.path(), target.path()));
+    QVERIFY(finished.wait(30000));
+    look.stop();
+    ::umask(umaskBefore);
+
+    QVERIFY(copy.failures().isEmpty());
+    QVERIFY2(!seen.isEmpty(), "the temporary copy was never seen");
+    for (const QString& one : seen)
+        QVERIFY2(one.endsWith(QLatin1String(": 600")), qPrintable(seen.join(", ")));
+    for (const char* name : {"defualt.ini", "SDUrl.txt"}) {  // a new file and a replaced one
+        struct stat info = {};
+        QCOMPARE(::stat(QFile::encodeName(target.filePath(name)).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0600));
+    }
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestTransferCore)
