@@ -23,11 +23,20 @@ GeneralKeys GeneralKeys::read(SettingsFile& settings)
 bool GeneralKeys::write(SettingsFile& settings) const
 {
     SettingsFile::Batch batch(settings);
-    settings.writeInteger(section(), QStringLiteral("SoftwareInd"), SoftwareInd);
-    settings.writeInteger(section(), QStringLiteral("SiteInd"), SiteInd);
-    settings.writeBool(section(), QStringLiteral("Edit"), Edit);
-    settings.writeBool(section(), QStringLiteral("CbEditURL"), CbEditURL);
-    settings.writeInteger(section(), QStringLiteral("EditPanelWidth"), EditPanelWidth);
-    settings.writeInteger(section(), QStringLiteral("CurArticlePnlWidth"), CurArticlePnlWidth);
+    const GeneralKeys stored = read(settings);
+    // A key that reads as the value already ("0x10" for 16, "2" for true)
+    // stays as it is: an exit that changed nothing leaves the file alone,
+    // and on a full disk has nothing to fail.
+    const auto put = [&settings](const char* key, int value, int storedValue) {
+        const QString name = QLatin1String(key);
+        if (value != storedValue || !settings.hasKey(section(), name))
+            settings.writeInteger(section(), name, value);
+    };
+    put("SoftwareInd", SoftwareInd, stored.SoftwareInd);
+    put("SiteInd", SiteInd, stored.SiteInd);
+    put("Edit", Edit ? 1 : 0, stored.Edit ? 1 : 0);
+    put("CbEditURL", CbEditURL ? 1 : 0, stored.CbEditURL ? 1 : 0);
+    put("EditPanelWidth", EditPanelWidth, stored.EditPanelWidth);
+    put("CurArticlePnlWidth", CurArticlePnlWidth, stored.CurArticlePnlWidth);
     return batch.commit();
 }

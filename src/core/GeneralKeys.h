@@ -15,7 +15,8 @@ struct GeneralKeys {
 
     // Missing keys and values that are no number read as the defaults above.
     static GeneralKeys read(SettingsFile& settings);
-    // In one rewrite, in the order the Windows original writes them; false
-    // (with the settings file's lastError()) when it failed.
+    // In one rewrite, in the order the Windows original writes them, only
+    // the keys that are missing or read as another value: no rewrite when
+    // none is. False (with the settings file's lastError()) when it failed.
     bool write(SettingsFile& settings) const;
 };

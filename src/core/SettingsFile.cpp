@@ -234,6 +234,9 @@ bool SettingsFile::copyInMemory(const QString& from, const QString& to)
         return true;
     }
     source = &m_sections[size_t(sourceAt)];
+    // The target holds the same lines already: nothing for a rewrite to do.
+    if (!source->edited && !target->edited && source->rawBody == target->rawBody)
+        return true;
     // Shared copies: the bytes and lines are not duplicated until one side is written.
     target->rawBody = source->rawBody;
     target->lines = source->lines;

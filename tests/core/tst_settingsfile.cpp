@@ -1,3 +1,5 @@
+#include "FileSizeLimit.h"
+#include "GeneralKeys.h"
 #include "SettingsFile.h"
 #include "SettingsFileLoader.h"
 #include "TestData.h"
@@ -8,7 +10,22 @@
 #include <QThread>
 #include <QtTest>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// The file's identity and time: a rewrite, even of the same bytes, puts a new
+// file (a new inode) in its place.
+QString fileStamp(const QString& path)
+{
+    struct stat info = {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QStringLiteral("missing");
+    return QStringLiteral("%1 %2.%3").arg(info.st_ino).arg(info.st_mtim.tv_sec).arg(info.st_mtim.tv_nsec);
+}
+
+}  // namespace
 
 class TestSettingsFile : public QObject {
     Q_OBJECT
@@ -40,6 +57,63 @@ private slots:
         QVERIFY(ini.writeString("defualt", "SiteInd", "0"));
         QCOMPARE(ini.rewriteCount(), 0);
         QCOMPARE(data.readBytes("defualt.ini"), before);
+    }
+
+    // The kernel refuses every write here (a file size limit below the
+    // file's size): whatever a commit that changes nothing does, it must not
+    // write, so it succeeds; a real change fails and says why.
+    void commitThatChangesNothingLeavesTheFileAlone()
+    {
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        const QString path = data.file("defualt.ini");
+        SettingsFile ini(path);
+        QVERIFY(ini.copySection("0", "copy of 0"));
+        const QByteArray before = data.readBytes("defualt.ini");
+        QVERIFY(before.contains("CurArticlePnlWidth=0x10\r\n"));
+        const QString stamp = fileStamp(path);
+        const int rewrites = ini.rewriteCount();
+        GeneralKeys keys = GeneralKeys::read(ini);
+        QCOMPARE(keys.CurArticlePnlWidth, 16);
+        {
+            const FileSizeLimit full(1);
+            QVERIFY(full.isSet());
+            {
+                // What the exit writes when the user changed nothing.
+                SettingsFile::Batch batch(ini);
+                QVERIFY(keys.write(ini));
+                QVERIFY(ini.writeString("0", "User", QString::fromUtf8("张三")));
+                QVERIFY(ini.copySection("0", "copy of 0"));
+                QVERIFY(ini.removeSection("no such section"));
+                QVERIFY2(batch.commit(), qPrintable(ini.lastError()));
+            }
+            QCOMPARE(ini.rewriteCount(), rewrites);
+            QCOMPARE(fileStamp(path), stamp);
+            QCOMPARE(data.readBytes("defualt.ini"), before);
+
+            keys.EditPanelWidth += 1;
+            QSignalSpy failed(&ini, &SettingsFile::writeFailed);
+            QVERIFY(!keys.write(ini));
+            QCOMPARE(failed.count(), 1);
+            QVERIFY2(ini.lastError().startsWith(path + ": ") && ini.lastError().contains("File too large"),
+                     qPrintable(ini.lastError()));
+            QCOMPARE(data.readBytes("defualt.ini"), before);
+            QCOMPARE(GeneralKeys::read(ini).EditPanelWidth, keys.EditPanelWidth - 1);
+        }
+        // Room again: the changed key alone is written, the others stay as spelt.
+        QVERIFY(keys.write(ini));
+        QVERIFY(fileStamp(path) != stamp);
+        const QByteArray after = data.readBytes("defualt.ini");
+        QVERIFY(after.contains("EditPanelWidth=421\r\nCurArticlePnlWidth=0x10\r\n"));
+        QCOMPARE(after.size(), before.size());
+
+        // A file without them gets every key, in the order the Windows original writes them.
+        TestDataFolder empty;
+        SettingsFile fresh(empty.file("defualt.ini"));
+        QVERIFY(GeneralKeys().write(fresh));
+        QCOMPARE(empty.readBytes("defualt.ini"),
+                 QByteArray("[defualt]\r\nSoftwareInd=0\r\nSiteInd=0\r\nEdit=0\r\n"
+                            "CbEditURL=0\r\nEditPanelWidth=400\r\n"
+                            "CurArticlePnlWidth=200\r\n"));
     }
 
     void rewriteKeepsEveryOtherLineByteForByte()
