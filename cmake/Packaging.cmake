@@ -86,12 +86,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.qvbzevi.com/")
 # The libraries the executable links, the browser's helper process, the X11 platform
 # and JPEG plugins (both in libqt6gui6), the SVG plugin, the SQLite driver of the posting
-# history, and the CJK fonts the window and the article texts need.
+# history, the public suffix list that tells which addresses are one site, and the CJK
+# fonts the window and the article texts need.
 string(CONCAT CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), "
     "libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), "
     "libqt6webenginecore6 (>= 6.4), libqt6webenginewidgets6 (>= 6.4), libqt6webenginecore6-bin (>= 6.4), "
-    "fonts-noto-cjk")
+    "libpsl5, publicsuffix, fonts-noto-cjk")
 # Adds the exact C and C++ runtime libraries when dpkg-shlibdeps is at hand.
 find_program(QVB_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(QVB_DPKG_SHLIBDEPS)

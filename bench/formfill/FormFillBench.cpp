@@ -139,9 +139,15 @@ int main(int argc, char** argv)
             for (const Lesson& lesson : kLessons)
                 if (keyOf(lesson.target) == known.target)
                     fields << FormFill::Field{known.locator, lesson.target};
-        fill.start(fields, [&view](const QString& locator, std::function<void(bool)> done) {
+        fill.start(fields, [&view](const QString& locator, std::function<void(FormFill::Focus)> done) {
             view.setFocus();
-            FormFieldLocator::focusAndSelect(view.page(), locator, std::move(done));
+            FormFieldLocator::focusAndSelect(view.page(), locator, [done](FormFieldLocator::FieldKind kind) {
+                using Kind = FormFieldLocator::FieldKind;
+                done(kind == Kind::Password         ? FormFill::Focus::PasswordField
+                         : kind == Kind::SingleLine ? FormFill::Focus::SingleLineField
+                         : kind == Kind::MultiLine  ? FormFill::Focus::TextField
+                                                    : FormFill::Focus::Missing);
+            });
         });
     });
     dispatcher.attach();
@@ -163,11 +169,10 @@ int main(int argc, char** argv)
     clock.start();
     qint64 fillEndedAt = -1;
     int filledFields = 0;
-    QObject::connect(&fill, &FormFill::finished,
-                     [&](int filled, const QList<FormFill::Field>&, const QList<FormFill::Field>&) {
-                         fillEndedAt = clock.nsecsElapsed();
-                         filledFields = filled;
-                     });
+    QObject::connect(&fill, &FormFill::finished, [&](const FormFill::Outcome& outcome) {
+        fillEndedAt = clock.nsecsElapsed();
+        filledFields = outcome.filled;
+    });
     QList<double> toLastText;
     QList<double> toRestored;
     int wrong = 0;

@@ -1,17 +1,19 @@
 #pragma once
 
+#include "FormFill.h"
 #include "HotkeyTarget.h"
 #include "MainLayout.h"
 
 #include <QPointer>
+#include <QWebEnginePage>
 #include <QTimer>
 #include <QWidget>
 
 #include <memory>
 
 class ArticleController;
+class CredentialGuard;
 class DocumentTransfer;
-class FormFill;
 class FormMemory;
 struct GeneralKeys;
 class HistoryDatabase;
@@ -21,7 +23,6 @@ class PostRecorder;
 class PostRound;
 class QHBoxLayout;
 class QToolButton;
-class QWebEnginePage;
 class QPushButton;
 class SettingsFile;
 class SettingsFileLoader;
@@ -102,6 +103,7 @@ private:
     // A small button in the corner of the tab strip, beside the others there.
     QToolButton* addCornerButton(const char* name, const QString& text, const QString& hint);
     void wireFormFill();
+    void reportFill(const FormFill::Outcome& outcome);
     void ApplySkin();
     void installShortcuts();
     void TimerFirstRunTimer();
@@ -130,6 +132,9 @@ private:
     QHBoxLayout* m_cornerButtons = nullptr;  // beside the tabs, made with the first button
     FormMemory* m_formMemory = nullptr;
     FormFill* m_formFill = nullptr;
+    CredentialGuard* m_credentialGuard = nullptr;
+    QPointer<QWebEnginePage> m_fillingPage;  // the page of the fill that runs
+    QList<FormFill::Field> m_credentialsWithheld;  // from the fill that runs, not this site's page
     QPushButton* BtnIHAboutUs = nullptr;
     QPushButton* BtnIHExit = nullptr;
     QTimer TimerFirstRun;

@@ -4,6 +4,7 @@
 #include "TFrmMain.h"
 
 #include "DocumentTransfer.h"
+#include "CredentialGuard.h"
 #include "FormFieldLocator.h"
 #include "FormFill.h"
 #include "FormMemory.h"
@@ -14,12 +15,14 @@
 #include "TFrmPostRound.h"
 #include "TPageControl.h"
 #include "TWebbrowser.h"
+#include "WebSite.h"
 
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -96,21 +99,7 @@ void TFrmMain::wireFormFill()
                     self->showHint(tr("本页已学会 %1 栏的填法，以后按 F9 一次填好").arg(known + 1));
             });
     });
-    connect(m_formFill, &FormFill::finished, this,
-            [this](int filled, const QList<FormFill::Field>& missing, const QList<FormFill::Field>& empty) {
-                QStringList parts{tr("已填写 %1 项，请检查后用网页上的按钮提交").arg(filled)};
-                QStringList names;
-                for (const FormFill::Field& field : missing)
-                    names << tr("%1（%2）").arg(targetName(field.target), FormFieldLocator::describe(field.locator));
-                if (!names.isEmpty())
-                    parts << tr("本页找不到 %1 项：%2").arg(names.size()).arg(names.join(tr("、")));
-                names.clear();
-                for (const FormFill::Field& field : empty)
-                    names << targetName(field.target);
-                if (!names.isEmpty())
-                    parts << tr("没有内容、未填：%1").arg(names.join(tr("、")));
-                showHint(parts.join(tr("；")));
-            });
+    connect(m_formFill, &FormFill::finished, this, &TFrmMain::reportFill);
     connect(m_formMemory, &FormMemory::writeFailed, this,
             [this](const QString& error) { showHint(tr("无法保存填表记忆：%1").arg(error)); });
     connect(&m_sites->store(), &SiteStore::siteRenamed, m_formMemory, &FormMemory::renameSite);
@@ -129,6 +118,15 @@ void TFrmMain::wireFormFill()
             round->showMessage(m_layout.LblHint->text());
         });
         round->addButton(forget);
+        auto* forgetKept = new QPushButton(tr("忘记密码粘贴许可"), round);
+        forgetKept->setObjectName(QStringLiteral("BtnForgetCredentialPairs"));
+        forgetKept->setToolTip(tr("再粘贴用户名或密码到别的站点时重新询问"));
+        connect(forgetKept, &QPushButton::clicked, this, [this, round] {
+            showHint(m_credentialGuard->forgetKept() ? tr("已忘记：粘贴用户名或密码到别的站点时会重新询问")
+                                                     : tr("没有记住的密码粘贴许可"));
+            round->showMessage(m_layout.LblHint->text());
+        });
+        round->addButton(forgetKept);
     });
 
     m_hotkeys->addCommandKey(QKeyCombination(Qt::Key_F9), [this] { FillCurrentPage(); });
@@ -141,32 +139,92 @@ void TFrmMain::FillCurrentPage()
     // A second fill would only repeat the one that runs.
     if (!browser || m_formFill->isRunning())
         return;
-    const QString page = FormMemory::pageOf(browser->url());
+    const QUrl startUrl = browser->url();
+    const QString page = FormMemory::pageOf(startUrl);
     QList<FormFill::Field> fields;
+    std::optional<HotkeyTarget> credential;
     for (const FormMemory::Field& known : m_formMemory->fieldsOf(m_sites->store().record().siteName, page))
-        if (const std::optional<HotkeyTarget> target = targetOfKey(known.target))
+        if (const std::optional<HotkeyTarget> target = targetOfKey(known.target)) {
             fields << FormFill::Field{known.locator, *target};
+            if (target->isCredential() && (!credential || target->kind == HotkeyTarget::Kind::Password))
+                credential = target;
+        }
     if (fields.isEmpty()) {
         showHint(tr("本页还没有学过填表：用热键把各栏粘贴一次，以后按 F9 一次填好"));
         return;
     }
+    // Credentials go only to the current site's own pages, or where the user says.
+    m_credentialsWithheld.clear();
+    if (credential)
+        m_credentialGuard->checkPage(browser->page(), *credential, [&](bool allowed) {
+            if (allowed)
+                return;
+            for (const FormFill::Field& field : std::as_const(fields))
+                if (field.target.isCredential())
+                    m_credentialsWithheld << field;
+            fields.erase(std::remove_if(fields.begin(), fields.end(),
+                                        [](const FormFill::Field& field) { return field.target.isCredential(); }),
+                         fields.end());
+        });
+    if (fields.isEmpty() || PageControl->CurBrowser() != browser || browser->url() != startUrl) {
+        reportFill(FormFill::Outcome{});
+        return;
+    }
     showHint(tr("正在填表……"));
-    // The fill pastes article texts as hotkeys do: a submit after it is a post.
-    for (const FormFill::Field& field : fields)
-        if (field.target.isArticleText()) {
-            noteArticlePaste(browser->page());
-            break;
-        }
+    m_fillingPage = browser->page();
+    const QString site = WebSite::of(startUrl);
+    // Before each field: still this tab, shown, on the page the fill began on.
+    auto stillOnPage = [this, view = QPointer<TWebbrowser>(browser), page, site] {
+        return view && view == PageControl->CurBrowser() && view->isVisible() && FormMemory::pageOf(view->url()) == page
+            && WebSite::of(view->url()) == site;
+    };
     m_formFill->start(
-        fields, [this, view = QPointer<TWebbrowser>(browser)](const QString& locator, std::function<void(bool)> done) {
-            // Another tab now, or none: the rest of the fill has nowhere to go.
-            if (!view || view != PageControl->CurBrowser() || !view->isVisible()) {
-                done(false);
+        fields,
+        [view = QPointer<TWebbrowser>(browser), stillOnPage](const QString& locator,
+                                                             std::function<void(FormFill::Focus)> done) {
+            if (!stillOnPage()) {
+                done(FormFill::Focus::PageLeft);
                 return;
             }
             view->setFocus();  // the pasting keys go to the focused widget
-            FormFieldLocator::focusAndSelect(view->page(), locator, std::move(done));
-        });
+            FormFieldLocator::focusAndSelect(view->page(), locator, [done](FormFieldLocator::FieldKind kind) {
+                using Kind = FormFieldLocator::FieldKind;
+                done(kind == Kind::Password         ? FormFill::Focus::PasswordField
+                         : kind == Kind::SingleLine ? FormFill::Focus::SingleLineField
+                         : kind == Kind::MultiLine  ? FormFill::Focus::TextField
+                                                    : FormFill::Focus::Missing);
+            });
+        },
+        stillOnPage);
+}
+
+void TFrmMain::reportFill(const FormFill::Outcome& outcome)
+{
+    // Only a fill that put an article text in makes the next submit a post.
+    if (outcome.articleTextFilled)
+        noteArticlePaste(m_fillingPage);
+    m_fillingPage.clear();
+    auto names = [](const QList<FormFill::Field>& fields, bool withLocator) {
+        QStringList list;
+        for (const FormFill::Field& field : fields)
+            list << (withLocator
+                         ? tr("%1（%2）").arg(targetName(field.target), FormFieldLocator::describe(field.locator))
+                         : targetName(field.target));
+        return list.join(tr("、"));
+    };
+    QStringList parts{tr("已填写 %1 项，请检查后用网页上的按钮提交").arg(outcome.filled)};
+    if (outcome.pageLeft)
+        parts << tr("网页已转到别处，填表已停止");
+    if (!outcome.missing.isEmpty())
+        parts << tr("本页找不到 %1 项：%2").arg(outcome.missing.size()).arg(names(outcome.missing, true));
+    if (!outcome.unsuitable.isEmpty())
+        parts << tr("用户名只填单行栏、密码只填密码栏，未填：%1").arg(names(outcome.unsuitable, true));
+    if (!m_credentialsWithheld.isEmpty())
+        parts << tr("本页不是当前站点的网址，未填：%1").arg(names(m_credentialsWithheld, false));
+    m_credentialsWithheld.clear();
+    if (!outcome.empty.isEmpty())
+        parts << tr("没有内容、未填：%1").arg(names(outcome.empty, false));
+    showHint(parts.join(tr("；")));
 }
 
 void TFrmMain::ForgetCurrentPage()

@@ -51,6 +51,8 @@ void TFrmMain::buildHistory()
         connect(page, &QWebEnginePage::loadStarted, this, [this, key] { m_postRecorder->loadStarted(key); });
         connect(page, &QWebEnginePage::loadFinished, this,
                 [this, key, page](bool ok) { m_postRecorder->loadFinished(key, page->url(), ok); });
+        connect(page, &QWebEnginePage::urlChanged, this,
+                [this, key](const QUrl& url) { m_postRecorder->urlChanged(key, url); });
         connect(page, &TBrowserPage::formSubmitted, this, [this, key](const QUrl& url, bool withoutLoad) {
             m_postRecorder->formSubmitted(key, url, withoutLoad);
         });

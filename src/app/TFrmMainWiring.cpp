@@ -6,6 +6,7 @@
 #include "ArticleListPanel.h"
 #include "BrowserProfile.h"
 #include "ContentPanel.h"
+#include "CredentialGuard.h"
 #include "CredentialsRow.h"
 #include "DocumentTransfer.h"
 #include "GeneralKeys.h"
@@ -20,6 +21,7 @@
 #include "SiteListPanel.h"
 #include "StoredFile.h"
 #include "TAddressBar.h"
+#include "TMyURL.h"
 #include "TPageControl.h"
 #include "TWebbrowser.h"
 #include "TFrmHelp.h"
@@ -173,6 +175,17 @@ void TFrmMain::wireSubsystems()
         case HotkeyTarget::Kind::Password: return m_sites->store().record().password;
         }
         return QString();
+    });
+    m_credentialGuard = new CredentialGuard(
+        this,
+        [this] {
+            const TMyURL& record = m_sites->store().record();
+            return CredentialGuard::CurrentSite{record.siteName, record.url};
+        },
+        this);
+    connect(m_credentialGuard, &CredentialGuard::refused, this, &TFrmMain::showHint);
+    m_hotkeys->setCredentialGate([this](HotkeyTarget target, QWidget* receiver, HotkeyDispatcher::Paste paste) {
+        m_credentialGuard->checkHotkey(target, receiver, std::move(paste));
     });
     wireHistory();
     wireFormFill();

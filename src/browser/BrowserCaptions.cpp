@@ -3,6 +3,7 @@
 #include "InterfaceTexts.h"
 
 #include <QCoreApplication>
+#include <QTextDocument>
 
 namespace {
 constexpr int WholeTitleLimit = 10;
@@ -31,3 +32,10 @@ QString BaseWindowCaption()
 }
 
 QString WindowCaptionForTitle(const QString& title) { return BaseWindowCaption() + QStringLiteral(" - ") + title; }
+
+QString PlainTextToolTip(const QString& text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<qt>%1</qt>").arg(text.toHtmlEscaped());
+}

@@ -15,3 +15,7 @@ QString TabCaptionForTitle(const QString& title);
 QString BaseWindowCaption();
 // The window caption for a page title: "%s%1.1f - %s", e.g. "QVB信息zevi2.3 - Title".
 QString WindowCaptionForTitle(const QString& title);
+
+// A tooltip that shows a page's text as it is: Qt would take a text that looks
+// like markup ("<img src=...>") as rich text.
+QString PlainTextToolTip(const QString& text);

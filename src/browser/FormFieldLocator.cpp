@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
+#include <QUrl>
 #include <QVariant>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -119,18 +120,24 @@ const char LocatorScript[] = R"JS(
     return JSON.stringify(steps);
   }
 
+  // What the field takes: a password, one line, or any text.
+  function kindOf(el) {
+    if (el.tagName === 'INPUT') return el.type === 'password' ? 'password' : 'line';
+    return 'text';
+  }
+
   function focusAndSelect(steps) {
-    if (!Array.isArray(steps) || steps.length === 0 || steps.length > MaxFrames + 1) return false;
+    if (!Array.isArray(steps) || steps.length === 0 || steps.length > MaxFrames + 1) return '';
     var doc = document;
     for (var i = 0; i + 1 < steps.length; ++i) {
       var frame = resolve(steps[i], doc);
       var inner = frame && isFrame(frame) ? frameDocument(frame) : null;
-      if (!inner) return false;
+      if (!inner) return '';
       doc = inner;
     }
     var el = resolve(steps[steps.length - 1], doc);
     if (el === doc.documentElement) el = doc.body;
-    if (!el || !isField(el, doc)) return false;
+    if (!el || !isField(el, doc)) return '';
     var win = doc.defaultView;
     if (win) win.focus();  // brings the focus into the field's frame
     el.focus();
@@ -144,11 +151,26 @@ const char LocatorScript[] = R"JS(
       selection.addRange(range);
     }
     var chain = focusChain();
-    return !!chain && chain.el === el;
+    return chain && chain.el === el ? kindOf(el) : '';
+  }
+
+  // Where the focus is: '' in this document or a frame of its origin, else
+  // the address the page gave the frame of another origin that holds it.
+  function focusedOtherFrame() {
+    var doc = document;
+    for (var depth = 0; depth <= MaxFrames; ++depth) {
+      var el = doc.activeElement;
+      if (!el || !isFrame(el)) return '';
+      var inner = frameDocument(el);
+      if (!inner) return el.src || 'about:blank';
+      doc = inner;
+    }
+    return 'about:blank';
   }
 
   if (command === 'locate') return locate();
-  try { return focusAndSelect(JSON.parse(locatorText)); } catch (e) { return false; }
+  if (command === 'frame') return focusedOtherFrame();
+  try { return focusAndSelect(JSON.parse(locatorText)); } catch (e) { return ''; }
 })
 )JS";
 
@@ -174,14 +196,34 @@ void FormFieldLocator::locateFocused(QWebEnginePage* page, std::function<void(co
 }
 
 void FormFieldLocator::focusAndSelect(QWebEnginePage* page, const QString& locator,
-                                      std::function<void(bool found)> done)
+                                      std::function<void(FieldKind kind)> done)
 {
     if (!page || locator.isEmpty()) {
-        done(false);
+        done(FieldKind::Missing);
         return;
     }
     page->runJavaScript(call("focus", locator), QWebEngineScript::ApplicationWorld,
-                        [done = std::move(done)](const QVariant& result) { done(result.toBool()); });
+                        [done = std::move(done)](const QVariant& result) {
+                            const QString kind = result.toString();
+                            done(kind == QLatin1String("password")   ? FieldKind::Password
+                                     : kind == QLatin1String("line") ? FieldKind::SingleLine
+                                     : kind == QLatin1String("text") ? FieldKind::MultiLine
+                                                                     : FieldKind::Missing);
+                        });
+}
+
+void FormFieldLocator::focusedFrame(QWebEnginePage* page,
+                                    std::function<void(bool answered, const QUrl& otherFrame)> done)
+{
+    if (!page) {
+        done(false, QUrl());
+        return;
+    }
+    page->runJavaScript(call("frame"), QWebEngineScript::ApplicationWorld,
+                        [done = std::move(done)](const QVariant& result) {
+                            // No answer (the page went away meanwhile) is no answer.
+                            done(result.isValid(), QUrl(result.toString()));
+                        });
 }
 
 QString FormFieldLocator::describe(const QString& locator)

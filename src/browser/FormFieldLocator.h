@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QUrl;
 class QWebEnginePage;
 
 // Finds a page's text fields again: the locator of the focused field, and the
@@ -21,9 +22,23 @@ public:
     // `done` gets the focused field's locator, or an empty string when the
     // focus is not in a field (or the page is gone).
     static void locateFocused(QWebEnginePage* page, std::function<void(const QString& locator)> done);
+    // What a field found again takes: an <input type=password>, another
+    // single-line input, or any text (a text area, an editor).
+    enum class FieldKind {
+        Missing,
+        Password,
+        SingleLine,
+        MultiLine
+    };
     // Focuses the field and selects its content, so a paste replaces it.
-    // `found` is false when the page has no such field or it takes no focus.
-    static void focusAndSelect(QWebEnginePage* page, const QString& locator, std::function<void(bool found)> done);
+    // Missing when the page has no such field or it takes no focus.
+    static void focusAndSelect(QWebEnginePage* page, const QString& locator, std::function<void(FieldKind kind)> done);
+    // Where the keyboard focus is: `otherFrame` empty when it is in the page
+    // or a frame of the page's origin, else the address the page gave the
+    // frame of another origin that has it (the frame may have moved on since:
+    // it tells where the frame started, not what it shows). `answered` false
+    // when the page did not answer (it went away).
+    static void focusedFrame(QWebEnginePage* page, std::function<void(bool answered, const QUrl& otherFrame)> done);
     // A short name of the field for messages: "#title", "subject", a path.
     static QString describe(const QString& locator);
 };

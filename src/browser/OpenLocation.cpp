@@ -56,3 +56,9 @@ bool OpenLocation(const QString& location)
 }
 
 void SetLocationOpener(LocationOpener opener) { currentOpener() = std::move(opener); }
+
+bool OpenExternalLink(const QUrl& link)
+{
+    const LocationOpener& opener = currentOpener();
+    return opener ? opener(link) : QDesktopServices::openUrl(link);
+}

@@ -22,3 +22,7 @@ bool OpenLocation(const QString& location);
 // The desktop opener, QDesktopServices::openUrl unless replaced (tests record instead).
 using LocationOpener = std::function<bool(const QUrl&)>;
 void SetLocationOpener(LocationOpener opener);  // an empty opener restores the desktop's
+
+// Hands a page's link of a scheme the browser does not handle itself to the
+// desktop, as it is; only once the user said yes (TWebbrowser asks).
+bool OpenExternalLink(const QUrl& link);

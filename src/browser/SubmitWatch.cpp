@@ -1,5 +1,8 @@
 #include "SubmitWatch.h"
 
+#include "UserPressWatch.h"
+#include "WebSite.h"
+
 #include <QPointer>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -19,12 +22,14 @@ const char ClickNoteScript[] = R"JS(
     try { window.top.__qvbLastPress = now; } catch (e) {}
   }
   var buttons = 'button, input[type=submit], input[type=button], input[type=image], a, [role=button], [onclick]';
+  // Only the user's own presses: a page's click() or dispatchEvent() is not trusted.
   document.addEventListener('click', function (event) {
+    if (!event.isTrusted) return;
     var target = event.target;
     if (target && target.closest && target.closest(buttons)) note();
   }, true);
   document.addEventListener('keydown', function (event) {
-    if (event.key !== 'Enter') return;
+    if (!event.isTrusted || event.key !== 'Enter') return;
     var target = event.target;
     var field = target && target.tagName === 'INPUT';
     if (field || event.ctrlKey || event.metaKey) note();
@@ -36,7 +41,10 @@ const char RecentClickQuery[] = "(function () { var t = window.__qvbLastPress; r
 
 }  // namespace
 
-SubmitWatch::SubmitWatch(QWebEnginePage* page) : QWebEngineUrlRequestInterceptor(page), m_page(page) {}
+SubmitWatch::SubmitWatch(QWebEnginePage* page) : QWebEngineUrlRequestInterceptor(page), m_page(page)
+{
+    UserPressWatch::install();
+}
 
 void SubmitWatch::installClickNote(QWebEngineProfile* profile)
 {
@@ -53,46 +61,50 @@ void SubmitWatch::interceptRequest(QWebEngineUrlRequestInfo& info)
 {
     if (info.requestMethod() != "POST")
         return;
+    const QUrl initiator = info.initiator();
     switch (info.resourceType()) {
     case QWebEngineUrlRequestInfo::ResourceTypeMainFrame:
     case QWebEngineUrlRequestInfo::ResourceTypeSubFrame:
         if (info.navigationType() == QWebEngineUrlRequestInfo::NavigationTypeFormSubmitted) {
             const bool inFrame = info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeSubFrame;
             // Told after the request goes on its way, never inside it.
-            QTimer::singleShot(0, this, [this, inFrame] { emit submitted(inFrame); });
+            QTimer::singleShot(0, this, [this, inFrame, initiator] {
+                // A form in a frame of another origin (an advertisement) posts for itself.
+                if (inFrame && !isSameOrigin(initiator, m_page->url()))
+                    return;
+                if (userPressedRecently())
+                    emit submitted(inFrame);
+            });
         }
         return;
     case QWebEngineUrlRequestInfo::ResourceTypeXhr:
         // Counters and trackers of other sites post after clicks too.
         if (isSameSite(info.requestUrl().host(), info.firstPartyUrl().host()))
-            QTimer::singleShot(0, this, &SubmitWatch::askForRecentClick);
+            QTimer::singleShot(0, this, [this] {
+                if (userPressedRecently())
+                    askForRecentClick();
+            });
         return;
     default: return;
     }
 }
 
+bool SubmitWatch::userPressedRecently() const
+{
+    const qint64 ms = UserPressWatch::msSinceLastPress(m_page);
+    return ms >= 0 && ms <= ClickCountsMs;
+}
+
+bool SubmitWatch::isSameOrigin(const QUrl& a, const QUrl& b)
+{
+    return a.isValid() && a.scheme() == b.scheme() && a.host().compare(b.host(), Qt::CaseInsensitive) == 0
+        && a.port(a.scheme() == QLatin1String("https") ? 443 : 80)
+        == b.port(b.scheme() == QLatin1String("https") ? 443 : 80);
+}
+
 bool SubmitWatch::isSameSite(const QString& requestHost, const QString& pageHost)
 {
-    if (requestHost.compare(pageHost, Qt::CaseInsensitive) == 0)
-        return true;
-    auto parent = [](const QString& host) {
-        const QStringList labels = host.toLower().split(QLatin1Char('.'));
-        // "bbs.example.com.cn" -> "example.com.cn"; "example.com" keeps its name.
-        return labels.size() > 2 ? labels.mid(1).join(QLatin1Char('.')) : labels.join(QLatin1Char('.'));
-    };
-    // "com.cn", "co.uk": a parent like these is shared by unrelated sites.
-    auto isSharedSuffix = [](const QString& domain) {
-        static const QStringList generic{QStringLiteral("com"), QStringLiteral("net"), QStringLiteral("org"),
-                                         QStringLiteral("gov"), QStringLiteral("edu"), QStringLiteral("co"),
-                                         QStringLiteral("ac")};
-        const QStringList labels = domain.split(QLatin1Char('.'));
-        return labels.size() < 2 || (labels.size() == 2 && generic.contains(labels.first()));
-    };
-    const QString request = requestHost.toLower(), page = pageHost.toLower();
-    if (request.endsWith(QLatin1Char('.') + page) || page.endsWith(QLatin1Char('.') + request))
-        return true;
-    const QString shared = parent(request);
-    return shared == parent(page) && !isSharedSuffix(shared);
+    return WebSite::registrableDomain(requestHost) == WebSite::registrableDomain(pageHost);
 }
 
 void SubmitWatch::askForRecentClick()

@@ -7,8 +7,13 @@ class QWebEnginePage;
 class QWebEngineProfile;
 
 // Tells a page's posts: a form submitted with POST, or a script's POST (XHR,
-// fetch) right after the user clicked a button or pressed Enter, as editors
-// that post by script do. Searches and other GET forms are not posts.
+// fetch) to the page's own site, as editors that post by script do; either
+// only within ClickCountsMs of the user's own click or Enter in the page
+// (UserPressWatch), so a page's script cannot post in the user's name. A
+// script's post also needs the press on a button (or Enter in a field) of
+// the main frame or a frame of its origin, as the page itself saw it (a
+// trusted event). A form of a frame of another origin is not the page's.
+// Searches and other GET forms are not posts.
 class SubmitWatch : public QWebEngineUrlRequestInterceptor {
     Q_OBJECT
 public:
@@ -24,7 +29,7 @@ public:
     void interceptRequest(QWebEngineUrlRequestInfo& info) override;
 
     // Whether a request to `requestHost` belongs to the site of `pageHost`:
-    // the same host, one below the other, or two hosts of one parent domain.
+    // the same registrable domain (see WebSite).
     static bool isSameSite(const QString& requestHost, const QString& pageHost);
 
 signals:
@@ -33,6 +38,8 @@ signals:
     void submitted(bool withoutLoad);
 
 private:
+    bool userPressedRecently() const;
+    static bool isSameOrigin(const QUrl& a, const QUrl& b);
     void askForRecentClick();
 
     QWebEnginePage* m_page;

@@ -17,3 +17,24 @@ void TBrowserPage::answerCloseRequest()
     setUrl(QUrl(BlankPageAddress()));
     emit closeRequestAnswered();
 }
+
+bool TBrowserPage::isBrowserScheme(const QString& scheme)
+{
+    static const QStringList shown{
+        QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("about"),        QStringLiteral("data"),
+        QStringLiteral("blob"), QStringLiteral("qrc"),   QStringLiteral("chrome-error"), QStringLiteral("view-source")};
+    return shown.contains(scheme.toLower());
+}
+
+bool TBrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
+{
+    // A local file opens when the user typed its address; a page's link to
+    // one is another program's business, as every other scheme is.
+    const bool typedFile = url.isLocalFile() && type == NavigationTypeTyped;
+    if (isBrowserScheme(url.scheme()) || typedFile)
+        return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+    // Asked later, never inside the engine's request.
+    QMetaObject::invokeMethod(
+        this, [this, url] { emit externalLinkRequested(url); }, Qt::QueuedConnection);
+    return false;
+}

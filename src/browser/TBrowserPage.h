@@ -13,13 +13,22 @@ public:
 
     // "Ready state complete": nothing is loading. A fresh, never-navigated page is complete.
     bool isReadyStateComplete() const { return !isLoading(); }
+    // The schemes the browser shows itself.
+    static bool isBrowserScheme(const QString& scheme);
 
 signals:
     // The page asked to close its window; it now shows "about:blank" instead.
     void closeRequestAnswered();
+    // A link of a scheme the browser does not handle itself (ssh:, an
+    // application's own, a page's file: link): refused here, for the view
+    // to ask the user about.
+    void externalLinkRequested(const QUrl& link);
     // The page posted a form (see SubmitWatch); `pageUrl` is where it was.
     // `withoutLoad`: the main frame does not load for it.
     void formSubmitted(const QUrl& pageUrl, bool withoutLoad);
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
 
 private:
     void answerCloseRequest();

@@ -222,7 +222,7 @@ void TPageControl::WebBrowser1TitleChange(TWebbrowser* Sender, const QString& Te
     if (index < 0)
         return;
     setTabText(index, TabCaptionForTitle(Text));
-    setTabToolTip(index, Text);
+    setTabToolTip(index, PlainTextToolTip(Text));
     if (Sender != m_curBrowser)
         return;
     emit windowCaptionChanged(WindowCaptionForTitle(Text));

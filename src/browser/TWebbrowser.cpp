@@ -1,9 +1,11 @@
 #include "TWebbrowser.h"
 
 #include "BrowserProfile.h"
+#include "OpenLocation.h"
 #include "TBrowserPage.h"
 
 #include <QAction>
+#include <QMessageBox>
 #include <QWebEngineHistory>
 #include <QWebEngineProfile>
 
@@ -16,6 +18,20 @@ TWebbrowser::TWebbrowser(BrowserProfile* profile, QWidget* parent) : QWebEngineV
         connect(pageAction(action), &QAction::changed, this, [this] { emit historyStateChanged(this); });
     }
     connect(this, &QWebEngineView::urlChanged, this, [this] { emit historyStateChanged(this); });
+    connect(m_page, &TBrowserPage::externalLinkRequested, this, &TWebbrowser::askToOpenExternalLink);
+}
+
+void TWebbrowser::askToOpenExternalLink(const QUrl& link)
+{
+    QMessageBox box(QMessageBox::Question, window()->windowTitle(),
+                    tr("网页要用别的程序打开一个「%1:」链接：\n%2\n\n打开吗？")
+                        .arg(link.scheme(), link.toDisplayString().left(300)),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setTextFormat(Qt::PlainText);  // the link is the page's to choose
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    if (box.exec() == QMessageBox::Yes)
+        OpenExternalLink(link);
 }
 
 TWebbrowser::~TWebbrowser() = default;

@@ -41,6 +41,9 @@ protected:
     QWebEngineView* createWindow(QWebEnginePage::WebWindowType type) override;
 
 private:
+    // A page's link to another program: only with the user's yes, No by default.
+    void askToOpenExternalLink(const QUrl& link);
+
     QPointer<TBrowserPage> m_page;
     NewWindowHandler m_newWindowHandler;
 };

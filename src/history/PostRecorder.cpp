@@ -7,7 +7,7 @@ PostRecorder::PostRecorder(PostHistory& history, QObject* parent) : QObject(pare
     // An imported history has other rows: a later submit makes a new post.
     connect(&m_history, &PostHistory::replaced, this, [this] {
         for (PageState& state : m_pages)
-            state.hasLast = false;
+            state.post = PostState::NoPost;
     });
 }
 
@@ -17,11 +17,12 @@ void PostRecorder::articlePasted(PageKey page, const QString& site, const QStrin
     if (site.isEmpty() || article.isEmpty())
         return;
     PageState& state = m_pages[page];
-    state.paste = {site, article};
-    state.pasted = true;
+    state.paste = PasteState::Pasted;
+    state.pastedSite = site;
+    state.pastedArticle = article;
     // Another article or site: the page is on to a new post.
-    if (state.hasLast && (state.last.site != site || state.last.article != article))
-        state.hasLast = false;
+    if (state.post != PostState::NoPost && (state.postSite != site || state.postArticle != article))
+        state.post = PostState::NoPost;
 }
 
 void PostRecorder::loadStarted(PageKey page)
@@ -29,14 +30,12 @@ void PostRecorder::loadStarted(PageKey page)
     auto found = m_pages.find(page);
     if (found == m_pages.end())
         return;
-    found->pastedBeforeLoad = found->pasted;
-    found->pasted = false;
-    if (!found->hasLast)
+    PageState& state = *found;
+    state.paste = state.paste == PasteState::Pasted ? PasteState::PastedBeforeLoad : PasteState::NoPaste;
+    if (state.post == PostState::NoPost)
         return;
-    LastPost& last = found->last;
-    ++last.loadsSince;
-    if (last.withoutLoad && last.submitted.elapsed() > ScriptFollowUpMs)
-        last.awaitingAddress = false;
+    ++state.loadsSincePost;
+    settleExpiredScriptPost(state);
 }
 
 void PostRecorder::formSubmitted(PageKey page, const QUrl& pageUrl, bool withoutLoad)
@@ -45,27 +44,25 @@ void PostRecorder::formSubmitted(PageKey page, const QUrl& pageUrl, bool without
     if (found == m_pages.end())
         return;
     PageState& state = *found;
-    const bool pasted = state.pasted || state.pastedBeforeLoad;
-    state.pastedBeforeLoad = false;
+    const bool pasted = state.paste != PasteState::NoPaste;
+    if (state.paste == PasteState::PastedBeforeLoad)
+        state.paste = PasteState::NoPaste;
     // A form's submit is told once its own load has started, so the page the
     // last post led to counts one load since it (a script's post has none).
-    const bool samePost = state.hasLast && (pasted || state.last.loadsSince <= 1);
+    const bool samePost = state.post != PostState::NoPost && (pasted || state.loadsSincePost <= 1);
     const QString address = pageUrl.toString();
     if (samePost) {
-        m_history.updatePost(state.last.id, address, true);
+        m_history.updatePost(state.postId, address, true);
     } else if (pasted) {
-        state.last = LastPost{};
-        state.last.id = m_history.recordPost(state.paste.site, state.paste.article, address, address);
-        state.last.site = state.paste.site;
-        state.last.article = state.paste.article;
-        state.hasLast = true;
+        state.postId = m_history.recordPost(state.pastedSite, state.pastedArticle, address, address);
+        state.postSite = state.pastedSite;
+        state.postArticle = state.pastedArticle;
     } else {
         return;
     }
-    state.last.loadsSince = 0;
-    state.last.awaitingAddress = true;
-    state.last.withoutLoad = withoutLoad;
-    state.last.submitted.start();
+    state.post = withoutLoad ? PostState::AwaitingScriptPage : PostState::AwaitingLoad;
+    state.loadsSincePost = 0;
+    state.submitted.start();
 }
 
 void PostRecorder::loadFinished(PageKey page, const QUrl& url, bool ok)
@@ -73,12 +70,42 @@ void PostRecorder::loadFinished(PageKey page, const QUrl& url, bool ok)
     auto found = m_pages.find(page);
     if (found == m_pages.end())
         return;
-    found->pastedBeforeLoad = false;
-    if (!found->hasLast || !found->last.awaitingAddress)
+    PageState& state = *found;
+    if (state.paste == PasteState::PastedBeforeLoad)
+        state.paste = PasteState::NoPaste;
+    settleExpiredScriptPost(state);
+    if (state.post != PostState::AwaitingLoad && state.post != PostState::AwaitingScriptPage)
         return;
-    found->last.awaitingAddress = false;
-    if (ok && url.isValid())
-        m_history.updatePost(found->last.id, url.toString(), false);
+    if (ok)
+        takeAddress(state, url);
+    else
+        state.post = PostState::Posted;
+}
+
+void PostRecorder::urlChanged(PageKey page, const QUrl& url)
+{
+    auto found = m_pages.find(page);
+    if (found == m_pages.end())
+        return;
+    PageState& state = *found;
+    settleExpiredScriptPost(state);
+    // A load's own address change is told by loadFinished; a script's post has
+    // none, and an editor then shows the new post by the history API.
+    if (state.post == PostState::AwaitingScriptPage)
+        takeAddress(state, url);
 }
 
 void PostRecorder::pageClosed(PageKey page) { m_pages.remove(page); }
+
+void PostRecorder::settleExpiredScriptPost(PageState& state)
+{
+    if (state.post == PostState::AwaitingScriptPage && state.submitted.elapsed() > ScriptFollowUpMs)
+        state.post = PostState::Posted;
+}
+
+void PostRecorder::takeAddress(PageState& state, const QUrl& url)
+{
+    state.post = PostState::Posted;
+    if (url.isValid() && !url.isEmpty())
+        m_history.updatePost(state.postId, url.toString(), false);
+}

@@ -17,20 +17,28 @@ FormFill::FormFill(PasteText& paste, QObject* parent) : QObject(parent), m_paste
     });
 }
 
-bool FormFill::start(const QList<Field>& fields, FocusField focusField)
+bool FormFill::takes(Focus field, HotkeyTarget target)
+{
+    switch (target.kind) {
+    case HotkeyTarget::Kind::Password: return field == Focus::PasswordField;
+    case HotkeyTarget::Kind::UserName: return field == Focus::SingleLineField;
+    default: return field != Focus::Missing && field != Focus::PageLeft;
+    }
+}
+
+bool FormFill::start(const QList<Field>& fields, FocusField focusField, std::function<bool()> mayType)
 {
     if (m_running || !m_paste)
         return false;
     m_running = true;
     m_fields = fields;
     m_focusField = std::move(focusField);
+    m_mayType = std::move(mayType);
     m_texts.clear();
     for (const Field& field : m_fields)
         m_texts << (m_textFor ? m_textFor(field.target) : QString());
-    m_missing.clear();
-    m_empty.clear();
+    m_outcome = Outcome{};
     m_next = 0;
-    m_filled = 0;
     m_paste->beginBatch();
     // A paste that runs still types into its own field: the focus moves after it.
     if (m_paste->isBusy())
@@ -43,7 +51,7 @@ bool FormFill::start(const QList<Field>& fields, FocusField focusField)
 void FormFill::fillNext()
 {
     while (m_next < m_fields.size() && m_texts.at(m_next).isEmpty())
-        m_empty << m_fields.at(m_next++);
+        m_outcome.empty << m_fields.at(m_next++);
     if (m_next >= m_fields.size() || !m_paste) {
         finish();
         return;
@@ -51,30 +59,33 @@ void FormFill::fillNext()
     const int index = m_next++;
     const quint64 serial = ++m_focusSerial;
     QPointer<FormFill> self(this);
-    auto answer = [self, index, serial](bool found) {
+    auto answer = [self, index, serial](Focus focus) {
         if (self && self->m_running && self->m_focusSerial == serial) {
             ++self->m_focusSerial;  // one answer per field
-            self->focused(index, found);
+            self->focused(index, focus);
         }
     };
-    QTimer::singleShot(kFocusWaitLimitMs, this, [answer] { answer(false); });
+    QTimer::singleShot(kFocusWaitLimitMs, this, [answer] { answer(Focus::Missing); });
     m_focusField(m_fields.at(index).locator, answer);
 }
 
-void FormFill::focused(int index, bool found)
+void FormFill::focused(int index, Focus focus)
 {
-    if (!found) {
-        m_missing << m_fields.at(index);
-        fillNext();
-        return;
-    }
-    if (!m_paste) {  // the program is closing
+    const Field& field = m_fields.at(index);
+    if (focus == Focus::PageLeft || !m_paste) {  // the page moved on, or the program is closing
+        m_outcome.pageLeft = focus == Focus::PageLeft;
         finish();
         return;
     }
-    ++m_filled;
+    if (focus == Focus::Missing || !takes(focus, field.target)) {
+        (focus == Focus::Missing ? m_outcome.missing : m_outcome.unsuitable) << field;
+        fillNext();
+        return;
+    }
+    ++m_outcome.filled;
+    m_outcome.articleTextFilled = m_outcome.articleTextFilled || field.target.isArticleText();
     m_awaitingPaste = true;
-    m_paste->pasteInBatch(m_texts.at(index), m_fields.at(index).target.isCredential());
+    m_paste->pasteInBatch(m_texts.at(index), field.target.isCredential(), m_mayType);
 }
 
 void FormFill::finish()
@@ -83,5 +94,5 @@ void FormFill::finish()
     m_texts.clear();  // the texts are not kept past the fill
     if (m_paste)
         m_paste->endBatch();
-    emit finished(m_filled, m_missing, m_empty);
+    emit finished(m_outcome);
 }

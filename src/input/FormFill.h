@@ -17,7 +17,8 @@ class PasteText;
 // through PasteText, as a hotkey's would. The pastes are one batch: the
 // user's clipboard comes back once, after the last, and hotkeys pressed
 // meanwhile wait until the fill is done. A fill started while a paste runs
-// begins when that paste has ended.
+// begins when that paste has ended. The fill stops when the page it began on
+// is left.
 class FormFill : public QObject {
     Q_OBJECT
 public:
@@ -25,39 +26,60 @@ public:
         QString locator;  // where the field is, in the caller's terms
         HotkeyTarget target;  // what it gets
     };
-    // Focuses the field and selects what it holds; `found` false when the page
-    // has no such field (then nothing was touched).
-    using FocusField = std::function<void(const QString& locator, std::function<void(bool found)> done)>;
+    // What the caller found for a field: what kind of field it is, that the
+    // page has none, or that the page is no longer the one the fill began on.
+    enum class Focus {
+        Missing,
+        PasswordField,  // an <input type=password>
+        SingleLineField,  // another single-line input
+        TextField,  // a text area, an editor
+        PageLeft
+    };
+    // Focuses the field and selects what it holds (nothing is touched when
+    // the answer is Missing or PageLeft).
+    using FocusField = std::function<void(const QString& locator, std::function<void(Focus)> done)>;
     // A focus that has not answered by then counts as not found.
     static constexpr int kFocusWaitLimitMs = 3000;
+
+    struct Outcome {
+        int filled = 0;
+        bool articleTextFilled = false;
+        QList<Field> missing;  // not on the page
+        QList<Field> empty;  // no text now: left alone, as a hotkey leaves them
+        QList<Field> unsuitable;  // a password not into a password field, a user name not into one line
+        bool pageLeft = false;  // the page moved on: the rest was not filled
+    };
 
     explicit FormFill(PasteText& paste, QObject* parent = nullptr);
 
     void setTextFor(std::function<QString(HotkeyTarget)> textFor) { m_textFor = std::move(textFor); }
 
+    // A credential only ever goes into its own kind of field, whatever the
+    // locator says: a password into a password field, a user name into a
+    // single-line input.
+    static bool takes(Focus field, HotkeyTarget target);
+
     // False, and nothing happens, while a fill runs. The texts are read now.
-    bool start(const QList<Field>& fields, FocusField focusField);
+    // `mayType` is asked before each paste key (see PasteText::MayType).
+    bool start(const QList<Field>& fields, FocusField focusField, std::function<bool()> mayType = {});
     bool isRunning() const { return m_running; }
 
 signals:
-    // `filled` fields got their text, `missing` ones were not on the page,
-    // `empty` ones have no text now and were left alone, as a hotkey leaves them.
-    void finished(int filled, const QList<FormFill::Field>& missing, const QList<FormFill::Field>& empty);
+    void finished(const FormFill::Outcome& outcome);
 
 private:
     void fillNext();
-    void focused(int index, bool found);
+    void focused(int index, Focus focus);
     void finish();
 
     QPointer<PasteText> m_paste;
     std::function<QString(HotkeyTarget)> m_textFor;
     FocusField m_focusField;
+    std::function<bool()> m_mayType;
     QList<Field> m_fields;
     QStringList m_texts;
-    QList<Field> m_missing;
-    QList<Field> m_empty;
+    Outcome m_outcome;
     int m_next = 0;
-    int m_filled = 0;
     quint64 m_focusSerial = 0;  // tells the awaited answer from a late one
     bool m_running = false;
     bool m_awaitingPaste = false;

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QWidget>
 
 namespace {
@@ -162,9 +163,20 @@ bool HotkeyDispatcher::handleHotkey(QKeyEvent* event)
         return true;
     const QString text = m_textFor ? m_textFor(*target) : QString();
     // Nothing to paste: the clipboard and the field are left alone.
-    if (!text.isEmpty()) {
-        m_paste->paste(text, target->isCredential());
-        emit hotkeyPasted(*target, QApplication::focusWidget());
-    }
+    if (text.isEmpty())
+        return true;
+    QPointer<QWidget> receiver = QApplication::focusWidget();
+    // The gate may answer later (it asks the page, or the user).
+    Paste paste = [self = QPointer<HotkeyDispatcher>(this), text, target = *target,
+                   receiver](std::function<bool()> mayType) {
+        if (!self)
+            return;
+        self->m_paste->paste(text, target.isCredential(), std::move(mayType));
+        emit self->hotkeyPasted(target, receiver);
+    };
+    if (target->isCredential() && m_credentialGate)
+        m_credentialGate(*target, receiver, std::move(paste));
+    else
+        paste({});
     return true;
 }

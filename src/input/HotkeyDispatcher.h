@@ -29,6 +29,13 @@ public:
     explicit HotkeyDispatcher(PasteText* paste, QObject* parent = nullptr);
     ~HotkeyDispatcher() override;
 
+    // Asked before a credential (a user name or password) is pasted into
+    // `receiver`: calls `paste` when it may go there, with a check for the
+    // moment the paste key is typed, or never. Without a gate it is pasted.
+    using Paste = std::function<void(std::function<bool()> mayType)>;
+    using CredentialGate = std::function<void(HotkeyTarget target, QWidget* receiver, Paste paste)>;
+    void setCredentialGate(CredentialGate gate) { m_credentialGate = std::move(gate); }
+
     void setCurrentBrowser(std::function<QWidget*()> currentBrowser);
     void setTextFor(std::function<QString(HotkeyTarget)> textFor);
     // The same texts for whatever else pastes them (the form fill).
@@ -60,6 +67,7 @@ private:
     PasteText* m_paste;
     std::function<QWidget*()> m_currentBrowser;
     std::function<QString(HotkeyTarget)> m_textFor;
+    CredentialGate m_credentialGate;
     std::vector<std::pair<QKeyCombination, std::function<void()>>> m_commandKeys;
     bool m_attached = false;
 };

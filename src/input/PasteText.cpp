@@ -87,22 +87,24 @@ PasteText::~PasteText()
         restoreClipboard();
 }
 
-void PasteText::paste(const QString& text, bool secret)
+void PasteText::paste(const QString& text, bool secret, MayType mayType)
 {
+    Request request{text, secret, false, false, std::move(mayType), false};
     if (m_batchOpen) {
-        m_deferred.enqueue({text, secret});
+        m_deferred.enqueue(std::move(request));
         return;
     }
-    m_queue.enqueue({text, secret});
+    m_queue.enqueue(std::move(request));
     if (!m_running)
         startNext();
 }
 
 void PasteText::beginBatch() { m_batchOpen = true; }
 
-void PasteText::pasteInBatch(const QString& text, bool secret)
+void PasteText::pasteInBatch(const QString& text, bool secret, MayType mayType)
 {
-    m_queue.enqueue({text, secret, m_batchOpen});
+    Request request{text, secret, m_batchOpen, false, std::move(mayType), false};
+    m_queue.enqueue(std::move(request));
     if (!m_running)
         startNext();
 }
@@ -115,7 +117,7 @@ void PasteText::endBatch()
     // A batch paste still running restores at its end; after one that has
     // ended, the restore is a step of its own, before the waiting pastes.
     if (m_holding && !m_running)
-        m_queue.enqueue({QString(), false, false, true});
+        m_queue.enqueue({QString(), false, false, true, {}, false});
     m_queue.append(m_deferred);
     m_deferred.clear();
     if (!m_running)
@@ -151,7 +153,7 @@ void PasteText::runStep(int index)
     while (index < length) {
         const Step step = sequence[index].step;
         const int quietMs = holdsClipboardForBatch() ? kBatchReadQuietMs : kReadQuietMs;
-        if (step == Step::Restore && !pasteTaken(quietMs) && m_elapsedMs < kPasteWaitLimitMs) {
+        if (step == Step::Restore && !m_current.withheld && !pasteTaken(quietMs) && m_elapsedMs < kPasteWaitLimitMs) {
             emit stepDone(Step::AwaitPaste);
             scheduleStep(index, kStepDelayMs);
             return;
@@ -198,9 +200,14 @@ void PasteText::doStep(Step step)
     case Step::VDown:
         // Reads before the paste key (a clipboard manager's) do not count.
         m_textReadsAtVDown = m_textReadsSeen = *m_textReads;
-        m_keys->injectKey(Qt::Key_V, true);
+        m_current.withheld = m_current.mayType && !m_current.mayType();
+        if (!m_current.withheld)
+            m_keys->injectKey(Qt::Key_V, true);
         break;
-    case Step::VUp: m_keys->injectKey(Qt::Key_V, false); break;
+    case Step::VUp:
+        if (!m_current.withheld)
+            m_keys->injectKey(Qt::Key_V, false);
+        break;
     case Step::CtrlUp: m_keys->injectKey(Qt::Key_Control, false); break;
     case Step::Pump:
     case Step::AwaitPaste:
@@ -208,8 +215,9 @@ void PasteText::doStep(Step step)
         // control's paste between the ticks.
         break;
     case Step::Restore:
-        // Within a batch our text stays until the next paste replaces it.
-        if (!holdsClipboardForBatch())
+        // Within a batch our text stays until the next paste replaces it; a
+        // withheld text never stays.
+        if (!holdsClipboardForBatch() || m_current.withheld)
             restoreClipboard();
         break;
     }
@@ -220,7 +228,7 @@ void PasteText::placeText()
 {
     // Within a batch the user's clipboard was saved by its first paste; what
     // someone copied since is newer and is saved instead.
-    if (!m_holding || !clipboardStillOurs())
+    if (!m_holding || !(clipboardStillOurs() || clipboardHoldsPlacedText()))
         m_saved = MimeDataCopy::copy(m_clipboard->content());
     m_holding = true;
     m_textReads = std::make_shared<int>(0);
@@ -230,6 +238,7 @@ void PasteText::placeText()
     if (m_current.secret)
         placed->setData(QString::fromLatin1(kSecretHintFormat), QByteArrayLiteral("secret"));
     placed->setProperty(kPlacedBy, ++m_serial);
+    m_placedText = m_current.text;
     m_clipboard->setContent(placed);
 }
 
@@ -239,12 +248,22 @@ bool PasteText::clipboardStillOurs() const
     return now && now->property(kPlacedBy).toULongLong() == m_serial;
 }
 
+// A clipboard manager (or the platform, on Wayland) may have taken the
+// clipboard over with a copy of our text: it is still ours to take back.
+bool PasteText::clipboardHoldsPlacedText() const
+{
+    const QMimeData* now = m_clipboard->content();
+    return now && !m_placedText.isEmpty() && now->hasText() && now->text() == m_placedText;
+}
+
 void PasteText::restoreClipboard()
 {
     std::unique_ptr<QMimeData> saved = std::move(m_saved);
     m_holding = false;
+    const bool ours = clipboardStillOurs() || clipboardHoldsPlacedText();
+    m_placedText.clear();
     // Something copied while the paste ran is newer than what we saved: keep it.
-    if (!clipboardStillOurs())
+    if (!ours)
         return;
     if (MimeDataCopy::isEmpty(saved.get()))
         m_clipboard->setContent(nullptr);

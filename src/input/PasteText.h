@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QQueue>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class ClipboardAccess;
@@ -65,12 +66,17 @@ public:
               std::unique_ptr<StepTimer> timer, QObject* parent = nullptr);
     ~PasteText() override;
 
+    // Asked just before the paste key is typed: false leaves the control alone
+    // (the page moved to another site meanwhile, say) and the clipboard is
+    // restored at once.
+    using MayType = std::function<bool()>;
+
     // Pastes text into the focused control, after the pastes already asked for.
     // A secret text (a user name or password) is marked so while on the clipboard.
-    void paste(const QString& text, bool secret = false);
+    void paste(const QString& text, bool secret = false, MayType mayType = {});
 
     void beginBatch();
-    void pasteInBatch(const QString& text, bool secret = false);
+    void pasteInBatch(const QString& text, bool secret = false, MayType mayType = {});
     void endBatch();
     bool isBatchOpen() const { return m_batchOpen; }
 
@@ -91,6 +97,8 @@ private:
         bool secret = false;
         bool inBatch = false;
         bool restoreOnly = false;  // the end of a batch whose pastes have all ended
+        MayType mayType;
+        bool withheld = false;  // mayType said no: no paste key, nothing to wait for
     };
 
     void startNext();
@@ -103,6 +111,7 @@ private:
     void placeText();
     void restoreClipboard();
     bool clipboardStillOurs() const;
+    bool clipboardHoldsPlacedText() const;
 
     std::unique_ptr<KeyInjector> m_keys;
     std::unique_ptr<ClipboardAccess> m_clipboard;
@@ -121,6 +130,7 @@ private:
     std::unique_ptr<QMimeData> m_saved;
     bool m_holding = false;  // m_saved is the user's clipboard, still to be restored
     quint64 m_serial = 0;  // marks the content this object placed on the clipboard
+    QString m_placedText;  // what was placed last, for a clipboard that changed hands
     std::shared_ptr<int> m_textReads =
         std::make_shared<int>(0);  // reads of the placed text, counted by the text itself
     int m_textReadsAtVDown = 0;

@@ -13,6 +13,8 @@
 #include "TWebbrowser.h"
 #include "TestData.h"
 #include "TestHttpServer.h"
+#include "ModalAnswer.h"
+#include "OpenLocation.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,6 +22,10 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QCheckBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTextDocumentFragment>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTimer>
@@ -193,7 +199,8 @@ private slots:
             const QString clause = window.articles()->clauseFieldText(1);
             QVERIFY(
                 waitUntil([&] { return script(QStringLiteral("document.getElementById('title').value")) == clause; }));
-            script(QStringLiteral("document.getElementById('go').click()"));
+            // The user's own Enter submits: a page's click() would not be a post.
+            QTest::keyClick(browser->focusProxy(), Qt::Key_Return);
             const QString posted = server.url(QStringLiteral("/posted")).toString();
             QVERIFY(
                 waitUntil([&] { return window.postHistory()->latestPostsOf(article).value(site).postUrl == posted; }));
@@ -213,6 +220,152 @@ private slots:
         TFrmMain again(data.path());
         QCOMPARE(again.postHistory()->latestPostsOf(article).value(site).postUrl,
                  server.url(QStringLiteral("/posted")).toString());
+    }
+
+    // Two sites on two loopback addresses: 127.0.0.1 is the current site's,
+    // 127.0.0.2 another's. A page of the other site, a page's own dialog and
+    // a form that moves away during F9 get no credential; a page's own
+    // click() posts nothing; a page's title and links stay data.
+    void hostilePagesGetNoCredentialsAndForgeNoPost()
+    {
+        TestHttpServer own, other(QHostAddress(QStringLiteral("127.0.0.2")));
+        QVERIFY(own.isListening() && other.isListening());
+        const QString otherLogin = other.url("/login").toString();
+        const QString fields = QStringLiteral(
+            "<form method=post action=/posted><input id=user name=user><input type=password id=pw name=pw>"
+            "<input id=title name=title><textarea id=body name=body></textarea><input type=submit id=go></form>");
+        own.addPage("/login",
+                    QStringLiteral("<!doctype html><title>&lt;img src=x&gt;</title>%1<script>"
+                                   "function arm() { document.getElementById('user').oninput ="
+                                   " function () { location.replace('%2'); }; }</script>")
+                        .arg(fields, otherLogin)
+                        .toUtf8());
+        own.addPage("/posted", htmlPage(QStringLiteral("posted")));
+        other.addPage("/login",
+                      htmlPage(QStringLiteral("other"), fields + "<a id=ssh href='ssh://example.invalid/'>x</a>"));
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        TFrmMain window(data.path());
+        window.resize(1400, 900);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        SiteStore* sites = window.siteStore();
+        sites->SelectSite(0);
+        sites->record().url = own.url("/login").toString();
+        sites->record().password = QStringLiteral("s3cret-pw");
+        QVERIFY(sites->StoreSite(true));
+        sites->SelectSite(0);
+        const QString site = sites->record().siteName, article = window.articles()->currentArticleName();
+        TWebbrowser* browser = window.pageControl()->CurBrowser();
+        PasteText* paste = window.findChild<HotkeyDispatcher*>()->pasteText();
+        QLabel* hint = window.findChild<QLabel*>("LblHint");
+        QApplication::clipboard()->setText(QStringLiteral("kept on the clipboard"));
+        auto open = [&](const QUrl& address) {
+            browser->setUrl(address);
+            return waitUntil([&] { return browser->url() == address && !browser->page()->isLoading(); });
+        };
+        auto value = [&](const char* id) {
+            return runScript(browser, QStringLiteral("document.getElementById('%1').value").arg(id)).toString();
+        };
+        auto pressInField = [&](const char* id, Qt::Key key) {
+            browser->setFocus();
+            QVERIFY(waitUntil([&] { return browser->focusProxy() && browser->focusProxy()->hasFocus(); }));
+            runScript(browser, QStringLiteral("document.getElementById('%1').focus()").arg(id));
+            QTest::keyClick(browser->focusProxy(), key, Qt::ControlModifier);
+        };
+        auto settle = [&] { waitUntil([] { return false; }, 600); };
+
+        // Another site's page: asked, nothing pasted on No; a Yes kept for the pair asks once.
+        QVERIFY(open(other.url("/login")));
+        bool asked = false;
+        answerModal<QMessageBox>([&](QMessageBox* box) {
+            asked = box->text().contains(site) && box->text().contains("http://127.0.0.2");
+            box->button(QMessageBox::No)->click();
+        });
+        pressInField("pw", Qt::Key_W);
+        QVERIFY(waitUntil([&] { return asked; }));
+        settle();
+        QCOMPARE(value("pw"), QString());
+        QVERIFY2(hint->text().contains(QStringLiteral("未粘贴")), qPrintable(hint->text()));
+        answerModal<QMessageBox>([&](QMessageBox* box) {
+            box->checkBox()->setChecked(true);
+            box->button(QMessageBox::Yes)->click();
+        });
+        pressInField("pw", Qt::Key_W);
+        QVERIFY(waitUntil([&] { return value("pw") == QLatin1String("s3cret-pw"); }));
+        runScript(browser, "document.getElementById('pw').value = ''");
+        pressInField("pw", Qt::Key_W);
+        QVERIFY(waitUntil([&] { return value("pw") == QLatin1String("s3cret-pw"); }));
+        QVERIFY(!QApplication::activeModalWidget());
+
+        // A link to another program's scheme is asked about; No opens nothing.
+        QList<QUrl> handedOut;
+        SetLocationOpener([&](const QUrl& url) { return handedOut << url, true; });
+        bool linkAsked = false;
+        answerModal<QMessageBox>([&](QMessageBox* box) {
+            linkAsked = box->text().contains("ssh:");
+            box->button(QMessageBox::No)->click();
+        });
+        runScript(browser, "document.getElementById('ssh').click()");
+        QVERIFY(waitUntil([&] { return linkAsked; }));
+        SetLocationOpener({});
+        QVERIFY(handedOut.isEmpty());
+
+        // The own site's page: pasted without a question; the fields are learnt.
+        QVERIFY(open(own.url("/login")));
+        pressInField("user", Qt::Key_U);
+        pressInField("pw", Qt::Key_W);
+        pressInField("title", Qt::Key_1);
+        pressInField("body", Qt::Key_8);
+        const QString clauseText = clause(window, 1)->text();
+        QVERIFY(waitUntil([&] { return !paste->isBusy() && value("title") == clauseText; }));
+        QCOMPARE(value("pw"), QStringLiteral("s3cret-pw"));
+        QVERIFY(!QApplication::activeModalWidget());
+
+        // The title is shown as the characters it has, not as markup.
+        const QString tip = window.pageControl()->tabToolTip(window.pageControl()->indexOfBrowser(browser));
+        QCOMPARE(QTextDocumentFragment::fromHtml(tip).toPlainText(), QStringLiteral("<img src=x>"));
+
+        // The page's own click() on its submit button is no post; the user's Enter is.
+        runScript(browser, "document.getElementById('go').click()");
+        QVERIFY(waitUntil([&] { return browser->url().path() == "/posted" && !browser->page()->isLoading(); }));
+        settle();
+        QVERIFY(!window.postHistory()->latestPostsOf(article).contains(site));
+        QVERIFY(open(own.url("/login")));
+        pressInField("title", Qt::Key_1);
+        QVERIFY(waitUntil([&] { return !paste->isBusy() && value("title") == clauseText; }));
+        QTest::keyClick(browser->focusProxy(), Qt::Key_Return);
+        QVERIFY(waitUntil([&] { return window.postHistory()->latestPostsOf(article).contains(site); }));
+
+        // A page's prompt() gets no credential, even on the own site.
+        QVERIFY(open(own.url("/login")));
+        runScript(browser,
+                  QStringLiteral("setTimeout(function () { window.answer = prompt('账号验证：请按 Ctrl+W'); })"));
+        QVERIFY(waitUntil([] { return QApplication::activeModalWidget() != nullptr; }));
+        QWidget* dialog = QApplication::activeModalWidget();
+        auto* answerField = dialog->findChild<QLineEdit*>();
+        QVERIFY(answerField);
+        answerField->setFocus();
+        QTest::keyClick(answerField, Qt::Key_W, Qt::ControlModifier);
+        settle();
+        QCOMPARE(answerField->text(), QString());
+        QVERIFY2(hint->text().contains(QStringLiteral("对话框")), qPrintable(hint->text()));
+        QMetaObject::invokeMethod(dialog, "reject");
+        QVERIFY(waitUntil([] { return !QApplication::activeModalWidget(); }));
+
+        // F9 on a form that moves to the other site after its first field: the fill
+        // stops, and nothing reaches the other site's fields.
+        QVERIFY(open(own.url("/login")));
+        runScript(browser, "arm()");
+        browser->setFocus();
+        QTest::keyClick(browser->focusProxy(), Qt::Key_F9);
+        QVERIFY(waitUntil([&] { return browser->url().host() == "127.0.0.2" && !browser->page()->isLoading(); }));
+        QVERIFY(waitUntil([&] { return !paste->isBusy() && !hint->text().startsWith(QStringLiteral("正在")); }));
+        settle();
+        for (const char* id : {"user", "pw", "title", "body"})
+            QCOMPARE(value(id), QString());
+        QVERIFY2(hint->text().contains(QStringLiteral("网页已转到别处")), qPrintable(hint->text()));
+        QTRY_COMPARE(QApplication::clipboard()->text(), QStringLiteral("kept on the clipboard"));
     }
 
     // Hotkey pastes teach the page's form; after a restart F9 fills it again

@@ -2,9 +2,12 @@
 
 #include <QHostAddress>
 
-TestHttpServer::TestHttpServer(QObject* parent) : QObject(parent)
+TestHttpServer::TestHttpServer(QObject* parent) : TestHttpServer(QHostAddress(QHostAddress::LocalHost), parent) {}
+
+TestHttpServer::TestHttpServer(const QHostAddress& address, QObject* parent)
+    : QObject(parent), m_host(address.toString())
 {
-    m_server.listen(QHostAddress::LocalHost);
+    m_server.listen(address);
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = m_server.nextPendingConnection()) {
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
@@ -18,7 +21,7 @@ QUrl TestHttpServer::url(const QString& path) const
     return QUrl(QStringLiteral("http://%1%2").arg(hostAndPort(), path));
 }
 
-QString TestHttpServer::hostAndPort() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
+QString TestHttpServer::hostAndPort() const { return QStringLiteral("%1:%2").arg(m_host).arg(m_server.serverPort()); }
 
 void TestHttpServer::addPage(const QByteArray& path, const QByteArray& html, const QByteArray& extraHeaders)
 {

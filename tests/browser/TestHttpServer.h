@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QHash>
 #include <QList>
 #include <QPointer>
@@ -8,7 +9,8 @@
 #include <QTcpSocket>
 #include <QUrl>
 
-// A tiny HTTP/1.0 server on 127.0.0.1 for browser tests: fixed pages by path, pages that
+// A tiny HTTP/1.0 server on 127.0.0.1 (or another loopback address: 127.0.0.2
+// is another site) for browser tests: fixed pages by path, pages that
 // never answer until released (to keep a page loading), and a record of each request.
 class TestHttpServer : public QObject {
     Q_OBJECT
@@ -19,6 +21,7 @@ public:
     };
 
     explicit TestHttpServer(QObject* parent = nullptr);
+    explicit TestHttpServer(const QHostAddress& address, QObject* parent = nullptr);
     bool isListening() const { return m_server.isListening(); }
     QUrl url(const QString& path) const;
     QString hostAndPort() const;
@@ -37,6 +40,7 @@ private:
     void answer(QTcpSocket* socket, const QByteArray& path);
 
     QTcpServer m_server;
+    QString m_host;
     QHash<QByteArray, QByteArray> m_pages;
     QHash<QByteArray, QByteArray> m_headers;
     QList<QByteArray> m_hangingPaths;

@@ -7,6 +7,7 @@
 #include "BrowserTestSupport.h"
 #include "OpenLocation.h"
 #include "SubmitWatch.h"
+#include "WebSite.h"
 
 class TestBrowserTexts : public QObject {
     Q_OBJECT
@@ -23,8 +24,9 @@ private slots:
     void openLocationDecisions();
     void openLocationOpensExistingLocalPaths();
 
-    // A script's post counts only to the page's own site: its host, one above
-    // or below it, or a sibling under the same parent domain; trackers do not.
+    // A script's post counts only to the page's own site, one registrable
+    // domain as the public suffix list tells; trackers and neighbours on a
+    // shared suffix do not. Credentials follow the same rule, with the scheme.
     void scriptPostsCountOnlyToThePagesOwnSite()
     {
         QVERIFY(SubmitWatch::isSameSite("bbs.example.com.cn", "bbs.example.com.cn"));
@@ -35,6 +37,16 @@ private slots:
         QVERIFY(!SubmitWatch::isSameSite("example.net", "example.com"));
         QVERIFY(!SubmitWatch::isSameSite("ads.example.org", "example.com"));
         QVERIFY(!SubmitWatch::isSameSite("tracker.com.cn", "example.com.cn"));
+        QVERIFY(!SubmitWatch::isSameSite("a.github.io", "b.github.io"));
+        QVERIFY(!SubmitWatch::isSameSite("127.0.0.2", "127.0.0.1"));
+
+        QCOMPARE(WebSite::of(QUrl("https://bbs.Example.com.cn:8443/post?x=1")), QString("https://example.com.cn"));
+        QCOMPARE(WebSite::of(QUrl("http://127.0.0.1:8080/")), QString("http://127.0.0.1"));
+        QCOMPARE(WebSite::of(QUrl::fromUserInput("www.例子.中国")), QString("http://xn--fsqu00a.xn--fiqs8s"));
+        QVERIFY(WebSite::same(QUrl("http://www.example.com/login"), QUrl("http://bbs.example.com/")));
+        QVERIFY(!WebSite::same(QUrl("http://example.com/"), QUrl("https://example.com/")));
+        QVERIFY(!WebSite::same(QUrl("about:blank"), QUrl("about:blank")));
+        QVERIFY(!WebSite::same(QUrl("http://user@evil.example/"), QUrl("http://evil.example.com/")));
     }
     void openLocationHandsAcceptedTargetToOpener();
 

@@ -42,8 +42,8 @@ bool focusAndSelect(QWebEnginePage* page, const QString& locator)
 {
     bool found = false;
     bool answered = false;
-    FormFieldLocator::focusAndSelect(page, locator, [&](bool result) {
-        found = result;
+    FormFieldLocator::focusAndSelect(page, locator, [&](FormFieldLocator::FieldKind kind) {
+        found = kind != FormFieldLocator::FieldKind::Missing;
         answered = true;
     });
     (void)QTest::qWaitFor([&] { return answered; }, PageWait);
