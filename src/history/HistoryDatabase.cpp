@@ -1,5 +1,6 @@
 #include "HistoryDatabase.h"
 
+#include "HistoryFiles.h"
 #include "HistorySchema.h"
 #include "StoredFile.h"
 
@@ -7,7 +8,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -15,7 +15,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -27,41 +26,15 @@ QString uniqueConnectionName()
 
 QString tr(const char* text) { return QCoreApplication::translate("HistoryDatabase", text); }
 
-// Why `path` cannot be opened as a database file: empty when it is a regular
-// file that opens with `flags` (or is missing). Pipes and devices are never
-// handed to SQLite: a read of a pipe would wait for ever.
-QString fileProblem(const QString& path, int flags)
+// Every connection: what the file's schema holds is data, never code that
+// runs with this program's rights (functions in triggers, views, defaults).
+bool distrustSchema(QSqlDatabase& db, QString* error)
 {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return {};
-    if (!info.isFile())
-        return tr("不是普通文件");
-    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return StoredFile::systemReason(errno);
-    ::close(fd);
-    return {};
-}
-
-// Flushes a finished file to the disk before it replaces another.
-QString syncFile(const QString& path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return StoredFile::systemReason(errno);
-    const bool synced = ::fsync(fd) == 0;
-    const int error = errno;
-    ::close(fd);
-    return synced ? QString() : StoredFile::systemReason(error);
-}
-
-// The journals SQLite may keep beside a database file. A journal left over
-// from another file would be played into the new one, so they go first.
-void removeJournals(const QString& databasePath)
-{
-    for (const char* suffix : {"-journal", "-wal", "-shm"})
-        QFile::remove(databasePath + QLatin1String(suffix));
+    QSqlQuery query(db);
+    if (query.exec(QStringLiteral("PRAGMA trusted_schema=OFF")))
+        return true;
+    *error = query.lastError().text();
+    return false;
 }
 
 // A post is recorded on the window's thread: a commit appends to the log and
@@ -78,29 +51,58 @@ bool useWriteAheadLog(QSqlDatabase& db, QString* error)
     return true;
 }
 
-// Why a database is not one to import: damaged, or of a later version.
+// Damage anywhere in the file, not only in its first page: empty when the
+// check finds none.
+QString damage(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next())
+        return tr("文件已损坏（%1）").arg(query.lastError().text());
+    const QString found = query.value(0).toString();
+    return found == QLatin1String("ok") ? QString() : tr("文件已损坏（%1）").arg(found);
+}
+
+// Why a database just opened cannot be used: empty when it can. A damaged
+// file, or one of a later version, is left as it is.
+QString readyForUse(QSqlDatabase& db, bool readOnly)
+{
+    QString error;
+    if (!distrustSchema(db, &error))
+        return error;
+    if (QString found = damage(db); !found.isEmpty())
+        return found;
+    if (!readOnly)
+        return HistorySchema::upgrade(db, &error) && useWriteAheadLog(db, &error) ? QString() : error;
+    // Read-only: the tables must already be this version's.
+    QSqlQuery version(db);
+    if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next())
+        return version.lastError().text();
+    if (version.value(0).toInt() != HistorySchema::currentVersion())
+        return tr("版本 %1 的文件不能只读打开").arg(version.value(0).toInt());
+    return {};
+}
+
+// Why a database is not one to import: of a later version, damaged, or
+// holding more than this program's own tables.
 QString importProblem(QSqlDatabase& db)
 {
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
         return query.lastError().text();
     const int version = query.value(0).toInt();
+    query.finish();
     if (version > HistorySchema::currentVersion())
         return QCoreApplication::translate("HistorySchema", "由更新版本的QVBzevi写入（版本 %1）").arg(version);
-    if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next())
-        return query.lastError().text();
-    if (query.value(0).toString() != QLatin1String("ok"))
-        return query.value(0).toString();
+    if (QString found = damage(db); !found.isEmpty())
+        return found;
+    QString error;
+    const QStringList foreign = HistorySchema::foreignObjects(db, &error);
+    if (!error.isEmpty())
+        return error;
+    if (!foreign.isEmpty())
+        return tr("含有发布记录以外的数据库内容（%1），不予导入").arg(foreign.join(QStringLiteral(", ")));
     return {};
-}
-
-QString temporaryPathBeside(const QString& path)
-{
-    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
-    QString suffix;
-    for (int i = 0; i < 6; ++i)
-        suffix += letters.at(QRandomGenerator::global()->bounded(letters.size()));
-    return path + QStringLiteral(".qvbtmp-") + suffix;
 }
 
 }  // namespace
@@ -124,17 +126,20 @@ QSqlDatabase HistoryDatabase::database() const { return QSqlDatabase::database(m
 bool HistoryDatabase::open()
 {
     close();
-    QString problem = fileProblem(m_path, O_RDONLY);
+    QString problem = HistoryFiles::openProblem(m_path, O_RDONLY);
+    // Made before SQLite makes it: its journals take the file's mode.
+    if (problem.isEmpty())
+        problem = HistoryFiles::makeOwnerOnly(m_path);
     if (!problem.isEmpty()) {
         m_problem = m_path + QStringLiteral(": ") + problem;
         return false;
     }
     // A file that may be read but not written is shown, never changed.
-    const bool readOnly = !fileProblem(m_path, O_RDWR).isEmpty();
+    const bool readOnly = !HistoryFiles::openProblem(m_path, O_RDWR).isEmpty();
     if (!openAt(readOnly))
         return false;
     if (readOnly)
-        m_problem = m_path + QStringLiteral(": ") + fileProblem(m_path, O_RDWR);
+        m_problem = m_path + QStringLiteral(": ") + HistoryFiles::openProblem(m_path, O_RDWR);
     return true;
 }
 
@@ -159,20 +164,7 @@ bool HistoryDatabase::openAt(bool readOnly)
         if (readOnly)
             options += QStringLiteral(";QSQLITE_OPEN_READONLY");
         db.setConnectOptions(options);
-        QString error;
-        if (!db.open())
-            error = db.lastError().text();
-        // The version first: a later version's file is left as it is.
-        else if (!readOnly && !(HistorySchema::upgrade(db, &error) && useWriteAheadLog(db, &error)))
-            ;
-        else if (readOnly) {
-            // Read-only: the tables must already be this version's.
-            QSqlQuery version(db);
-            if (!version.exec(QStringLiteral("PRAGMA user_version")) || !version.next())
-                error = version.lastError().text();
-            else if (version.value(0).toInt() != HistorySchema::currentVersion())
-                error = tr("版本 %1 的文件不能只读打开").arg(version.value(0).toInt());
-        }
+        const QString error = db.open() ? readyForUse(db, readOnly) : db.lastError().text();
         if (error.isEmpty()) {
             m_open = true;
             m_problem.clear();
@@ -235,7 +227,11 @@ QString HistoryDatabase::snapshotInto(QSqlDatabase& source, const QString& targe
 {
     // VACUUM INTO reads in one transaction: a copy as of one moment, whatever
     // another connection is writing.
-    const QString temporary = temporaryPathBeside(targetPath);
+    // VACUUM INTO fills an empty file that is there: made first, for its owner only.
+    QString reason;
+    const QString temporary = HistoryFiles::createTemporaryBeside(targetPath, &reason);
+    if (temporary.isEmpty())
+        return reason;
     QSqlQuery query(source);
     query.prepare(QStringLiteral("VACUUM INTO ?"));
     query.addBindValue(temporary);
@@ -245,9 +241,9 @@ QString HistoryDatabase::snapshotInto(QSqlDatabase& source, const QString& targe
         return reason;
     }
     query.finish();
-    QString reason = syncFile(temporary);
+    reason = HistoryFiles::syncFile(temporary);
     if (reason.isEmpty()) {
-        removeJournals(targetPath);
+        HistoryFiles::removeJournals(targetPath);
         if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(targetPath).constData()) != 0)
             reason = StoredFile::systemReason(errno);
     }
@@ -271,7 +267,7 @@ QString HistoryDatabase::copyTo(const QString& folder)
         const ReadResult bytes = StoredFile::read(m_path);
         if (!bytes.ok())
             return bytes.error;
-        removeJournals(target);
+        HistoryFiles::removeJournals(target);
         const WriteResult written = StoredFile::writeBytes(target, bytes.bytes);
         return written.ok ? QString() : written.error;
     }
@@ -286,7 +282,7 @@ QString HistoryDatabase::replaceFrom(const QString& folder, bool* replaced)
     const QString source = QDir(folder).absoluteFilePath(fileName());
     if (!QFileInfo::exists(source) || (QFileInfo(source).canonicalFilePath() == QFileInfo(m_path).canonicalFilePath()))
         return {};
-    const QString problem = fileProblem(source, O_RDONLY);
+    const QString problem = HistoryFiles::openProblem(source, O_RDONLY);
     if (!problem.isEmpty())
         return source + QStringLiteral(": ") + problem;
 
@@ -296,8 +292,11 @@ QString HistoryDatabase::replaceFrom(const QString& folder, bool* replaced)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(source);
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+        QString error;
         if (!db.open()) {
             reason = source + QStringLiteral(": ") + db.lastError().text();
+        } else if (!distrustSchema(db, &error)) {
+            reason = source + QStringLiteral(": ") + error;
         } else if (const QString problem = importProblem(db); !problem.isEmpty()) {
             reason = source + QStringLiteral(": ") + problem;  // ours stays
         } else {

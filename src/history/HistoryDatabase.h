@@ -9,12 +9,11 @@
 class QSqlQuery;
 
 // history.sqlite in the data folder: the posting history and the form memory.
-// The program never stops for it: a file that cannot be opened (damaged,
-// locked, unreadable, from a newer version, a pipe in its place) leaves the
-// database closed and says why in problem(), and the file is never written
-// over. Every write is one transaction; a lock held by another program is
-// waited for a short while (busy timeout), then the write fails with the
-// reason.
+// The program never stops for it: a file that cannot be opened (damaged in
+// any page, locked, unreadable, from a newer version, a pipe in its place)
+// leaves the database closed and says why in problem(), and the file is never
+// written over. The file, its journals and its copies are the owner's only. Every write is one transaction; a lock held
+// by another program is waited for a short while (busy timeout), then the write fails with the reason.
 class HistoryDatabase {
 public:
     static constexpr int BusyTimeoutMs = 1000;
@@ -52,8 +51,9 @@ public:
     // replacing the copy there. Empty, or the reason it failed.
     QString copyTo(const QString& folder);
     // Replaces this database with the one in `folder`, copied the same way,
-    // and opens it. A folder without one leaves this one as it is (`replaced`
-    // false). Empty, or the reason it failed: then this one stays.
+    // and opens it. Only a history of this program's own tables is taken: a
+    // file holding triggers, views or other tables is refused. A folder without one leaves this one as it is
+    // (`replaced` false). Empty, or the reason it failed: then this one stays.
     QString replaceFrom(const QString& folder, bool* replaced);
 
 private:

@@ -36,6 +36,44 @@ const char* const Steps[] = {
 
 constexpr int StepCount = int(sizeof(Steps) / sizeof(Steps[0]));
 
+// An entry of the schema: its type, name, table and statement.
+using SchemaEntry = QStringList;
+
+bool readSchema(QSqlDatabase& db, QList<SchemaEntry>* entries, QString* error)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master"))) {
+        *error = query.lastError().text();
+        return false;
+    }
+    while (query.next())
+        *entries << SchemaEntry{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                                query.value(3).toString()};
+    return true;
+}
+
+// The schema this program makes, read from an empty database brought up to
+// date: the statements exactly as SQLite keeps them.
+const QList<SchemaEntry>& ownSchema()
+{
+    static const QList<SchemaEntry> entries = [] {
+        QList<SchemaEntry> made;
+        const QString connection = QStringLiteral("qvb-history-own-schema");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+            db.setDatabaseName(QStringLiteral(":memory:"));
+            QString error;
+            if (db.open() && HistorySchema::upgrade(db, &error))
+                readSchema(db, &made, &error);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(connection);
+        return made;
+    }();
+    return entries;
+}
+
 bool run(QSqlDatabase& db, const QString& statement, QString* error)
 {
     QSqlQuery query(db);
@@ -85,6 +123,18 @@ bool upgrade(QSqlDatabase& db, QString* error)
         return false;
     }
     return true;
+}
+
+QStringList foreignObjects(QSqlDatabase& db, QString* error)
+{
+    QList<SchemaEntry> entries;
+    if (!readSchema(db, &entries, error))
+        return {};
+    QStringList foreign;
+    for (const SchemaEntry& entry : entries)
+        if (!ownSchema().contains(entry))
+            foreign << entry.at(0) + QLatin1Char(' ') + entry.at(1);
+    return foreign;
 }
 
 }  // namespace HistorySchema

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QSqlDatabase;
 
@@ -16,5 +17,11 @@ int currentVersion();
 // it could not (the file is left as it was). A file of a later version is left
 // alone and reported as such: this program does not know its tables.
 bool upgrade(QSqlDatabase& db, QString* error);
+
+// The entries of the database's schema that this program's steps do not make,
+// each as "<type> <name>" (a trigger, a view, another table, an index of
+// another form). A file of an earlier version holds a part of ours. `error`
+// gets the reason when the schema could not be read.
+QStringList foreignObjects(QSqlDatabase& db, QString* error);
 
 }  // namespace HistorySchema

@@ -3,11 +3,22 @@
 #include "HistoryDatabase.h"
 
 #include <QSqlQuery>
+#include <QUrl>
 #include <QVariant>
 
 namespace {
 
 QString isoTime(const QDateTime& time) { return time.toUTC().toString(Qt::ISODate); }
+
+// An address as the history keeps it: without "user:password@", as the form
+// memory keeps its pages. Any other address stays as it was given.
+QString withoutUserInfo(const QString& address)
+{
+    const QUrl url(address);
+    if (!url.isValid() || url.userInfo().isEmpty())
+        return address;
+    return url.adjusted(QUrl::RemoveUserInfo).toString();
+}
 
 void keepLatest(QHash<QString, PostEntry>& posts, const PostEntry& entry)
 {
@@ -50,10 +61,19 @@ QHash<QString, PostEntry> PostHistory::latestPostsOf(const QString& article) con
             }
         }
     }
-    for (const PostEntry& entry : m_held)
-        if (entry.article == article)
-            keepLatest(posts, entry);
+    for (PostEntry entry : m_held) {
+        if (entry.article != article)
+            continue;
+        entry.heldBecause = m_lastFailure;
+        keepLatest(posts, entry);
+    }
     return posts;
+}
+
+void PostHistory::failed(const QString& error)
+{
+    m_lastFailure = error;
+    emit writeFailed(error);
 }
 
 bool PostHistory::insert(PostEntry& entry, QString* error)
@@ -87,7 +107,7 @@ bool PostHistory::storeHeldPosts()
         const PendingRename& pending = m_pendingRenames.first();
         QString error;
         if (!renameRows(pending.column, pending.oldName, pending.newName, &error)) {
-            emit writeFailed(error);
+            failed(error);
             return false;
         }
         m_pendingRenames.removeFirst();
@@ -97,7 +117,7 @@ bool PostHistory::storeHeldPosts()
         const qint64 heldId = entry.id;
         QString error;
         if (!insert(entry, &error)) {
-            emit writeFailed(error);
+            failed(error);
             return false;
         }
         m_storedIds.insert(heldId, entry.id);
@@ -109,12 +129,14 @@ bool PostHistory::storeHeldPosts()
 qint64 PostHistory::recordPost(const QString& site, const QString& article, const QString& formUrl,
                                const QString& postUrl)
 {
-    PostEntry entry{0, site, article, QDateTime::currentDateTimeUtc(), formUrl, postUrl, false};
+    PostEntry entry{
+        0,     site, article, QDateTime::currentDateTimeUtc(), withoutUserInfo(formUrl), withoutUserInfo(postUrl),
+        false, {}};
     QString error;
     // Earlier posts first, so the rows keep the order they were made in.
     if (!storeHeldPosts() || !insert(entry, &error)) {
         if (!error.isEmpty())
-            emit writeFailed(error);
+            failed(error);
         entry.id = m_nextHeldId--;
         m_held << entry;
     }
@@ -132,8 +154,9 @@ PostEntry* PostHistory::heldEntry(qint64 id)
 
 qint64 PostHistory::storedId(qint64 id) const { return id < 0 ? m_storedIds.value(id, id) : id; }
 
-void PostHistory::updatePost(qint64 id, const QString& postUrl, bool submittedAgain)
+void PostHistory::updatePost(qint64 id, const QString& address, bool submittedAgain)
 {
+    const QString postUrl = withoutUserInfo(address);
     const QDateTime now = QDateTime::currentDateTimeUtc();
     if (PostEntry* held = heldEntry(id)) {
         held->postUrl = postUrl;
@@ -166,18 +189,18 @@ void PostHistory::updatePost(qint64 id, const QString& postUrl, bool submittedAg
         },
         &error);
     if (!stored)
-        emit writeFailed(error);
+        failed(error);
     else if (!article.isEmpty())
         emit postsChanged(article);
 }
 
 bool PostHistory::markPosted(const QString& site, const QString& article)
 {
-    PostEntry entry{0, site, article, QDateTime::currentDateTimeUtc(), {}, {}, true};
+    PostEntry entry{0, site, article, QDateTime::currentDateTimeUtc(), {}, {}, true, {}};
     QString error;
     if (!storeHeldPosts() || !insert(entry, &error)) {
         if (!error.isEmpty())
-            emit writeFailed(error);
+            failed(error);
         return false;
     }
     emit postsChanged(article);
@@ -201,7 +224,7 @@ bool PostHistory::unmarkPosted(const QString& site, const QString& article)
         },
         &error);
     if (!stored) {
-        emit writeFailed(error);
+        failed(error);
         return false;
     }
     emit postsChanged(article);

@@ -17,13 +17,17 @@ struct PostEntry {
     QString formUrl;  // the page the form was on
     QString postUrl;  // the address shown after the submit
     bool byHand = false;  // marked by the user, not seen being submitted
+    QString heldBecause;  // a held post: why the database has not taken it
+
+    bool isHeld() const { return id < 0; }
 };
 
 // The posts table of history.sqlite. Sites and articles are kept by name; a
 // deleted site or article keeps its rows, and a new one of the same name
 // finds them again. A post recorded while the database cannot take it is held
-// in memory, shown as any other, and stored by the next write that succeeds
-// (at the latest at exit); the failure is reported, never swallowed.
+// in memory, shown as held, and stored by the next write that succeeds (at
+// the latest at exit); the failure is reported, never swallowed. Addresses are
+// kept without their user info: a "user:password@" stays out of the file.
 class PostHistory : public QObject {
     Q_OBJECT
 public:
@@ -35,7 +39,7 @@ public:
     // A submitted form: returns the post's id, for updatePost().
     qint64 recordPost(const QString& site, const QString& article, const QString& formUrl, const QString& postUrl);
     // The same post again: a new address, and with `submittedAgain` a new time.
-    void updatePost(qint64 id, const QString& postUrl, bool submittedAgain);
+    void updatePost(qint64 id, const QString& address, bool submittedAgain);
     // By the user's hand. Unmarking withdraws the site's posts of the article:
     // their rows stay, they no longer count.
     bool markPosted(const QString& site, const QString& article);
@@ -44,6 +48,8 @@ public:
     void renameArticle(const QString& oldName, const QString& newName);
 
     int heldCount() const { return int(m_held.size() + m_pendingRenames.size()); }
+    // The last write that failed: "<path>: <reason>".
+    QString lastFailure() const { return m_lastFailure; }
     // Stores the renames and posts held in memory; true when none is left.
     bool storeHeldPosts();
     // The database was replaced (an import): every view reads it again.
@@ -58,6 +64,7 @@ signals:
     void replaced();
 
 private:
+    void failed(const QString& error);
     bool insert(PostEntry& entry, QString* error);
     // Renames a site or an article (`column`, the entry's `field`) in every row.
     void rename(QString PostEntry::*field, const QString& column, const QString& oldName, const QString& newName);
@@ -79,4 +86,5 @@ private:
     QList<PendingRename> m_pendingRenames;
     QHash<qint64, qint64> m_storedIds;  // a held post's id -> its row, once stored
     qint64 m_nextHeldId = -1;
+    QString m_lastFailure;
 };

@@ -86,25 +86,46 @@ int RoundModel::rowCount(const QModelIndex& parent) const { return parent.isVali
 
 int RoundModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
+QString RoundModel::cellText(int position, int column) const
+{
+    const PostEntry* post = postAt(position);
+    switch (column) {
+    case SiteColumn: return m_sites.at(position);
+    case StateColumn:
+        if (!post)
+            return tr("未发布");
+        if (post->isHeld())
+            return tr("已发布（未保存）");
+        return post->byHand ? tr("已发布（手动标记）") : tr("已发布");
+    case TimeColumn:
+        return post ? post->postedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
+    case AddressColumn: return post ? post->postUrl : QString();
+    default: return {};
+    }
+}
+
+QString RoundModel::toolTip(int position, int column) const
+{
+    const PostEntry* post = postAt(position);
+    const QString text = column == StateColumn && post && post->isHeld()
+        ? tr("尚未存入发布记录，下次保存时再试：%1").arg(post->heldBecause)
+        : cellText(position, column);
+    // Site names, addresses and reasons come from pages and files: as markup,
+    // escaped, so a "<" in them stays a "<" (Qt takes a tooltip that starts
+    // with a tag for rich text).
+    return text.isEmpty() ? QString() : QStringLiteral("<qt>%1</qt>").arg(text.toHtmlEscaped());
+}
+
 QVariant RoundModel::data(const QModelIndex& index, int role) const
 {
     const int position = positionOfRow(index.row());
     if (position < 0)
         return {};
+    if (role == Qt::DisplayRole)
+        return cellText(position, index.column());
+    if (role == Qt::ToolTipRole)
+        return toolTip(position, index.column());
     const PostEntry* post = postAt(position);
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        switch (index.column()) {
-        case SiteColumn: return m_sites.at(position);
-        case StateColumn:
-            if (!post)
-                return tr("未发布");
-            return post->byHand ? tr("已发布（手动标记）") : tr("已发布");
-        case TimeColumn:
-            return post ? post->postedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
-        case AddressColumn: return post ? post->postUrl : QString();
-        default: return {};
-        }
-    }
     if (index.column() == AddressColumn && post && !post->postUrl.isEmpty()) {
         // The address opens with a click: it looks like a link.
         if (role == Qt::ForegroundRole)
@@ -115,7 +136,8 @@ QVariant RoundModel::data(const QModelIndex& index, int role) const
             return font;
         }
     }
-    if (role == Qt::ForegroundRole && index.column() == StateColumn && !post)
+    // Not posted yet, or posted but not stored yet: both want the user's eye.
+    if (role == Qt::ForegroundRole && index.column() == StateColumn && (!post || post->isHeld()))
         return QBrush(QColor(160, 60, 0));
     return {};
 }

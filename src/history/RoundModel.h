@@ -48,6 +48,8 @@ public:
 private:
     void rebuildRows();
     const PostEntry* postAt(int position) const;
+    QString cellText(int position, int column) const;
+    QString toolTip(int position, int column) const;
 
     QStringList m_sites;
     QHash<QString, PostEntry> m_posts;
