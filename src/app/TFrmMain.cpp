@@ -5,6 +5,7 @@
 #include "ArticleListPanel.h"
 #include "DataFolder.h"
 #include "GeneralKeys.h"
+#include "HeldPostsPrompt.h"
 #include "HistoryDatabase.h"
 #include "HotkeyDispatcher.h"
 #include "InterfaceTexts.h"
@@ -139,9 +140,10 @@ void TFrmMain::SaveAllData()
     keys.write(*m_settings);
     if (!batch.commit())
         reportWriteFailure(m_settings->lastError());
-    // Posts the database could not take when they were made: a last try.
-    if (m_history && !m_history->storeHeldPosts())
-        reportWriteFailure(tr("%1 条发布记录").arg(m_history->heldCount()));
+    // Posts the database could not take when they were made: a last try, and
+    // more while the user asks for them.
+    if (m_history)
+        HeldPostsPrompt::storeAtExit(*m_history, this);
 }
 
 void TFrmMain::BtnIHExitClick()
