@@ -123,7 +123,16 @@ void TFrmMain::SaveAllData()
         return;
     m_saved = true;
     m_closing = true;
-    m_articles->SaveCurrentArticle();
+    // An edit whose save failed is still marked changed and is tried once
+    // more. Its failures come back here and are told in one box, with the
+    // files and the reasons, not in one box per failed file.
+    bool articleSaved = false;
+    {
+        const QSignalBlocker oneBox(m_articles);
+        articleSaved = m_articles->SaveCurrentArticle();
+    }
+    if (!articleSaved)
+        reportWriteFailure(m_articles->store().lastError());
     GeneralKeys keys;
     keys.SoftwareInd = m_articles->currentIndex();
     keys.SiteInd = m_sites->currentPosition();

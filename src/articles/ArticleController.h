@@ -32,6 +32,8 @@ public:
     int currentIndex() const { return m_store.currentIndex(); }
     void LoadArticleNames() { m_store.LoadArticleNames(); }
     void SelectArticle(int n) { m_store.SelectArticle(n); }
+    // The panel's changed fields; false when one could not be written, with
+    // store().lastError() naming the files and why.
     bool SaveCurrentArticle();
     void ReloadFromDisk(int n) { m_store.ReloadFromDisk(n); }
     // Another program may have changed the shown article's files: unchanged

@@ -174,8 +174,10 @@ bool ArticleStore::SaveCurrentArticle(const ArticlePanelTexts& texts)
     }
     const bool paragraphChanged =
         std::any_of(texts.paragraphChanged.begin() + 1, texts.paragraphChanged.end(), [](bool c) { return c; });
-    if (paragraphChanged && !finishDeleteBeforeParagraphWrite())
-        return false;
+    // The paragraphs wait for an unfinished delete; why is told with the
+    // clauses' failures, so the caller learns every reason from one answer.
+    if (const QStringList blocked = paragraphChanged ? paragraphWriteBlockers() : QStringList(); !blocked.isEmpty())
+        return report(errors << blocked);
     for (int j = 1; j <= ParagraphCount && paragraphChanged; ++j) {
         if (!texts.paragraphChanged[size_t(j)])
             continue;
@@ -260,23 +262,30 @@ bool ArticleStore::listIsWritable()
     return refusal.isEmpty() || report({refusal});
 }
 
-bool ArticleStore::finishInterruptedDelete()
+QStringList ArticleStore::completeInterruptedDelete()
 {
     if (!m_files.waitForRenames().isEmpty())
         m_deleteUnfinished = true;  // the failure was reported when the run ended
     if (!m_deleteUnfinished)
-        return true;
+        return {};
     QStringList errors;
     rollForward(StoredFile::readLines(m_files.articleListPath()), errors);
     m_deleteUnfinished = !errors.isEmpty();
-    return report(errors);
+    return errors;
 }
+
+bool ArticleStore::finishInterruptedDelete() { return report(completeInterruptedDelete()); }
 
 // A paragraph written while the renames of a delete run lands where the
 // paragraph is at that moment, and moves with it. A paragraph file written
 // while an interrupted delete waits to be finished could be moved to another
 // article by the rest of its renames, so that delete is finished first.
-bool ArticleStore::finishDeleteBeforeParagraphWrite() { return m_files.renamesRunning() || finishInterruptedDelete(); }
+QStringList ArticleStore::paragraphWriteBlockers()
+{
+    return m_files.renamesRunning() ? QStringList() : completeInterruptedDelete();
+}
+
+bool ArticleStore::finishDeleteBeforeParagraphWrite() { return report(paragraphWriteBlockers()); }
 
 void ArticleStore::adoptList(const QStringList& names)
 {

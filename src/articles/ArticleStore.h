@@ -65,7 +65,8 @@ public:
     // n < 0 counts as 0, n past the end selects nothing.
     void SelectArticle(int n);
     void LoadCurrentArticle();
-    // Writes the fields that texts marks as changed.
+    // Writes the fields that texts marks as changed. False when one could
+    // not be written; lastError() then names every file that failed and why.
     bool SaveCurrentArticle(const ArticlePanelTexts& texts);
     bool SaveClauseField(int i, const QString& text);
     bool SaveParagraphField(int j, const QString& text);
@@ -107,7 +108,10 @@ private:
     bool writeNames(const QStringList& names);
     std::optional<QStringList> rollForward(const QStringList& namesOnDisk, QStringList& errors);
     bool listIsWritable();
+    // The reasons an interrupted delete is still not finished; none once it is.
+    QStringList completeInterruptedDelete();
     bool finishInterruptedDelete();
+    QStringList paragraphWriteBlockers();
     bool finishDeleteBeforeParagraphWrite();
     void adoptList(const QStringList& names);
 

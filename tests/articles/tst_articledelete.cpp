@@ -1,6 +1,7 @@
 #include "ArticleDeleteJournal.h"
 #include "ArticleSamples.h"
 #include "ArticleStore.h"
+#include "FileSizeLimit.h"
 #include "SettingsFile.h"
 #include "StoredFile.h"
 #include "TestData.h"
@@ -168,6 +169,17 @@ private slots:
         const QMap<QString, QByteArray> stuck = folderContents(*m_folder);
         QVERIFY(!m_store->SaveParagraphField(2, QStringLiteral("typed")));
         QVERIFY(!m_store->SaveCurrentArticle({m_articles[0].ClauseText, m_articles[0].ParagraphText}));
+        QCOMPARE(folderContents(*m_folder), stuck);
+        // A clause that fails meanwhile (the disk is full) is told with the delete's reason.
+        ArticlePanelTexts texts{m_articles[0].ClauseText, m_articles[0].ParagraphText};
+        texts.clause[1] = QStringLiteral("typed clause");
+        {
+            const FileSizeLimit full(1);
+            QVERIFY(!m_store->SaveCurrentArticle(texts));
+        }
+        QVERIFY2(m_store->lastError().contains(QLatin1String("defualt.ini: File too large"))
+                     && m_store->lastError().contains(QLatin1String("Content1_2.txt: Permission denied")),
+                 qPrintable(m_store->lastError()));
         QCOMPARE(folderContents(*m_folder), stuck);
 
         ArticleFiles::setRenameFault({});

@@ -1,6 +1,7 @@
 #include "ArticleController.h"
 #include "ArticleListPanel.h"
 #include "ContentPanel.h"
+#include "FileSizeLimit.h"
 #include "InterfaceTexts.h"
 #include "SettingsFile.h"
 #include "TFrmArticleEdit.h"
@@ -171,6 +172,30 @@ private slots:
         QVERIFY(m_folder->readBytes(QStringLiteral("Content0_2.txt")).startsWith("!"));
         QCOMPARE(clauseField(3)->text(), QString::fromUtf8("聘短句内容3"));
         QVERIFY(!m_folder->readBytes(QStringLiteral("Content1_2.txt")).startsWith("!"));
+    }
+
+    // The focus change's save fails (the disk is full): the field stays
+    // marked changed, so the exit's save tries it again and says why it failed.
+    void failedSaveIsTriedAgainAndSaysWhy()
+    {
+        open(TestDataFolder::WindowsFixture);
+        const QByteArray stored = m_folder->readBytes(QStringLiteral("Content0_2.txt"));
+        QSignalSpy failed(m_articles, &ArticleController::writeFailed);
+        {
+            const FileSizeLimit full(1);
+            QVERIFY(full.isSet());
+            typeInto(paragraphField(2), QStringLiteral("!"));
+            m_other->setFocus();
+            QTRY_COMPARE(failed.count(), 1);
+            QVERIFY(paragraphField(2)->document()->isModified());
+            QVERIFY(!m_articles->SaveCurrentArticle());
+        }
+        const QString reason = m_articles->store().lastError();
+        QVERIFY2(reason.contains(QLatin1String("Content0_2.txt: File too large")), qPrintable(reason));
+        QCOMPARE(m_folder->readBytes(QStringLiteral("Content0_2.txt")), stored);
+        QVERIFY(m_articles->SaveCurrentArticle());
+        QVERIFY(m_folder->readBytes(QStringLiteral("Content0_2.txt")).startsWith("!"));
+        QVERIFY(!paragraphField(2)->document()->isModified());
     }
 
     void updateCarriesUnsavedPanelEdits()

@@ -1,6 +1,7 @@
 #include "ArticleMessages.h"
 #include "ArticleSamples.h"
 #include "ArticleStore.h"
+#include "FileSizeLimit.h"
 #include "InterfaceTexts.h"
 #include "SettingsFile.h"
 #include "StoredFile.h"
@@ -459,6 +460,48 @@ private slots:
         failed.clear();
         QVERIFY(m_store->SaveCurrentArticle(texts));
         QCOMPARE(failed.count(), 0);
+    }
+
+    // The kernel refuses the writes (a file size limit): the exit's last save
+    // must be able to say which files were not written and why.
+    void failedSaveNamesEveryFileAndWhy()
+    {
+        open(TestDataFolder::WindowsFixture);
+        m_store->SelectArticle(0);
+        // In the order of the save: the clauses' rewrite, then the paragraphs.
+        const QStringList files{QStringLiteral("defualt.ini"), QStringLiteral("Content0_1.txt"),
+                                QStringLiteral("Content0_3.txt")};
+        QMap<QString, QByteArray> before;
+        for (const QString& name : files)
+            before[name] = m_folder->readBytes(name);
+        ArticlePanelTexts texts;
+        texts.clauseChanged.fill(false);
+        texts.paragraphChanged.fill(false);
+        texts.clauseChanged[2] = texts.paragraphChanged[1] = texts.paragraphChanged[3] = true;
+        texts.clause[2] = QStringLiteral("typed clause");
+        texts.paragraph[1] = QStringLiteral("typed paragraph");
+        texts.paragraph[3] = QStringLiteral("another paragraph");
+        QSignalSpy failed(m_store.get(), &ArticleStore::writeFailed);
+        {
+            const FileSizeLimit full(1);
+            QVERIFY(full.isSet());
+            QVERIFY(!m_store->SaveCurrentArticle(texts));
+        }
+        const QStringList reasons = m_store->lastError().split(QLatin1Char('\n'));
+        QCOMPARE(reasons.size(), 3);
+        QCOMPARE(failed.count(), 3);
+        for (int k = 0; k < reasons.size(); ++k) {
+            const QString& name = files.at(k);
+            QVERIFY2(
+                reasons.at(k).startsWith(QDir::cleanPath(m_folder->file(name)) + QStringLiteral(": File too large")),
+                qPrintable(reasons.at(k)));
+            QCOMPARE(failed.at(k).first().toString(), reasons.at(k));
+            QCOMPARE(m_folder->readBytes(name), before.value(name));
+        }
+        // The buffer still holds what is stored: a later save writes the edit.
+        QCOMPARE(m_store->buffer().ClauseText[2], QString::fromUtf8("车短句内容2"));
+        QVERIFY(m_store->SaveCurrentArticle(texts));
+        QCOMPARE(m_store->files().read(0).ParagraphText[3], QStringLiteral("another paragraph"));
     }
 
     void failedAppendLeavesTheListAlone()
