@@ -37,6 +37,9 @@ bool FolderCopy::CopyFolderFiles(const QString& source, const QString& target, c
     select(source, selection);
     m_next = 0;
     m_target = QDir(target).absolutePath() + QLatin1Char('/');
+    // The folder copied onto itself, perhaps reached through a link: every
+    // file is in place already.
+    m_ontoItself = QDir(source).canonicalPath() == QDir(target).canonicalPath();
     m_copied = 0;
     m_failures.clear();
     m_running = true;
@@ -89,14 +92,13 @@ void FolderCopy::beginFile(const QFileInfo& source)
 {
     const QString targetPath = m_target + source.fileName();
     const QFileInfo target(targetPath);
-    // The same file reached by two paths (the target folder is the source
-    // folder, or links to it): it is already in place.
-    if (target.exists() && target.canonicalFilePath() == source.canonicalFilePath()) {
+    if (m_ontoItself) {
         ++m_copied;
         return;
     }
     // A link would have the copy replace whatever file it points to, which
-    // may be no part of any data set.
+    // may be no part of any data set; one to the source itself would leave
+    // the target without a copy of its own.
     if (target.isSymLink()) {
         fail(targetPath, linkRefusal());
         return;

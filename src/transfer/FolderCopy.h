@@ -73,6 +73,7 @@ private:
     QFileInfoList m_pending;
     int m_next = 0;
     QString m_target;
+    bool m_ontoItself = false;
     std::unique_ptr<QFile> m_in;
     std::unique_ptr<QSaveFile> m_out;
     QByteArray m_buffer;

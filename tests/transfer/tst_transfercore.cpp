@@ -363,13 +363,17 @@ void TestTransferCore::linksAreNeitherWrittenThroughNorReadWhenNotFollowed()
     writeFile(victim, "not ours");
     QVERIFY(QFile::link(victim, target.filePath("defualt.ini")));
     QVERIFY(QFile::link(elsewhere.filePath("not-there"), target.filePath("SDUrl.txt")));
+    // A link to the source's own file is no copy of it either.
+    QVERIFY(QFile::link(source.filePath("articles.txt"), target.filePath("articles.txt")));
+    writeFile(source.filePath("Content0_1.txt"), "paragraph");
 
     FolderCopy copy;
     QSignalSpy finished(&copy, &FolderCopy::finished);
     QVERIFY(copyAll(copy, source.path(), target.path()));
     QCOMPARE(finished.first().first().toBool(), false);
-    QCOMPARE(copy.failures().size(), 2);
-    for (const char* name : {"SDUrl.txt", "defualt.ini"}) {
+    QCOMPARE(copy.failures().size(), 3);
+    QCOMPARE(copy.copiedCount(), 1);
+    for (const char* name : {"SDUrl.txt", "articles.txt", "defualt.ini"}) {
         const QString link = target.filePath(name);
         QVERIFY2(copy.failures().filter(native(link) + ": ").size() == 1, qPrintable(copy.failures().join('\n')));
         QVERIFY(QFileInfo(link).isSymLink());
@@ -377,7 +381,8 @@ void TestTransferCore::linksAreNeitherWrittenThroughNorReadWhenNotFollowed()
     QVERIFY(copy.failures().first().contains(QStringLiteral("符号链接")));
     QCOMPARE(readFile(victim), QByteArray("not ours"));
     QVERIFY(!QFileInfo::exists(elsewhere.filePath("not-there")));
-    QCOMPARE(readFile(target.filePath("articles.txt")), QByteArray("new list"));
+    QCOMPARE(readFile(source.filePath("articles.txt")), QByteArray("new list"));
+    QCOMPARE(readFile(target.filePath("Content0_1.txt")), QByteArray("paragraph"));
 
     // A source file that becomes a link after the listing is not read when
     // links are not followed: the check is made as the file is opened.
@@ -389,7 +394,7 @@ void TestTransferCore::linksAreNeitherWrittenThroughNorReadWhenNotFollowed()
     QVERIFY(QFile::link(victim, source.filePath("SDUrl.txt")));
     QVERIFY(finished.wait(30000));
     QCOMPARE(copy.failures().size(), 1);
-    QVERIFY2(copy.failures().first().startsWith(native(source.filePath("SDUrl.txt")) + ": "),
+    QVERIFY2(copy.failures().first().startsWith(native(source.filePath("SDUrl.txt")) + ": 是符号链接"),
              qPrintable(copy.failures().first()));
     QVERIFY(!QFileInfo::exists(plain.filePath("SDUrl.txt")));
     QCOMPARE(readFile(plain.filePath("defualt.ini")), QByteArray("new settings"));
