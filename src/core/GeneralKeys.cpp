@@ -2,6 +2,8 @@
 
 #include "SettingsFile.h"
 
+#include <climits>
+
 namespace {
 QString section() { return QStringLiteral("defualt"); }
 }  // namespace
@@ -23,20 +25,24 @@ GeneralKeys GeneralKeys::read(SettingsFile& settings)
 bool GeneralKeys::write(SettingsFile& settings) const
 {
     SettingsFile::Batch batch(settings);
-    const GeneralKeys stored = read(settings);
-    // A key that reads as the value already ("0x10" for 16, "2" for true)
-    // stays as it is: an exit that changed nothing leaves the file alone,
-    // and on a full disk has nothing to fail.
-    const auto put = [&settings](const char* key, int value, int storedValue) {
-        const QString name = QLatin1String(key);
-        if (value != storedValue || !settings.hasKey(section(), name))
-            settings.writeInteger(section(), name, value);
+    // A key that holds the value already, perhaps spelt otherwise ("0x10" for
+    // 16, "2" for true), stays as it is: an exit that changed nothing leaves
+    // the file alone, and on a full disk has nothing to fail. A missing key or
+    // one that is no number reads as the other value asked for, and is written.
+    const auto putNumber = [&settings](const char* key, int value) {
+        const int other = value == INT_MAX ? value - 1 : value + 1;
+        if (settings.readInteger(section(), QLatin1String(key), other) != value)
+            settings.writeInteger(section(), QLatin1String(key), value);
     };
-    put("SoftwareInd", SoftwareInd, stored.SoftwareInd);
-    put("SiteInd", SiteInd, stored.SiteInd);
-    put("Edit", Edit ? 1 : 0, stored.Edit ? 1 : 0);
-    put("CbEditURL", CbEditURL ? 1 : 0, stored.CbEditURL ? 1 : 0);
-    put("EditPanelWidth", EditPanelWidth, stored.EditPanelWidth);
-    put("CurArticlePnlWidth", CurArticlePnlWidth, stored.CurArticlePnlWidth);
+    const auto putFlag = [&settings](const char* key, bool value) {
+        if (settings.readBool(section(), QLatin1String(key), !value) != value)
+            settings.writeBool(section(), QLatin1String(key), value);
+    };
+    putNumber("SoftwareInd", SoftwareInd);
+    putNumber("SiteInd", SiteInd);
+    putFlag("Edit", Edit);
+    putFlag("CbEditURL", CbEditURL);
+    putNumber("EditPanelWidth", EditPanelWidth);
+    putNumber("CurArticlePnlWidth", CurArticlePnlWidth);
     return batch.commit();
 }

@@ -106,13 +106,17 @@ private slots:
         QVERIFY(after.contains("EditPanelWidth=421\r\nCurArticlePnlWidth=0x10\r\n"));
         QCOMPARE(after.size(), before.size());
 
-        // A file without them gets every key, in the order the Windows original writes them.
-        TestDataFolder empty;
-        SettingsFile fresh(empty.file("defualt.ini"));
-        QVERIFY(GeneralKeys().write(fresh));
-        QCOMPARE(empty.readBytes("defualt.ini"),
-                 QByteArray("[defualt]\r\nSoftwareInd=0\r\nSiteInd=0\r\nEdit=0\r\n"
-                            "CbEditURL=0\r\nEditPanelWidth=400\r\n"
+        // A key that is missing or no number is written, in the order the
+        // Windows original writes them; another spelling of the value stays.
+        TestDataFolder other;
+        other.writeBytes("defualt.ini", "[defualt]\r\nEdit=2\r\nEditPanelWidth=wide\r\n");
+        SettingsFile partial(other.file("defualt.ini"));
+        GeneralKeys defaults;
+        defaults.Edit = true;
+        QVERIFY(defaults.write(partial));
+        QCOMPARE(other.readBytes("defualt.ini"),
+                 QByteArray("[defualt]\r\nEdit=2\r\nEditPanelWidth=400\r\n"
+                            "SoftwareInd=0\r\nSiteInd=0\r\nCbEditURL=0\r\n"
                             "CurArticlePnlWidth=200\r\n"));
     }
 
