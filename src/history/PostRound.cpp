@@ -20,10 +20,8 @@ TFrmPostRound* PostRound::window()
     if (!m_window) {
         m_window = new TFrmPostRound(m_mainWindow);
         connect(m_window, &TFrmPostRound::nextSiteRequested, this, &PostRound::nextSite);
-        connect(m_window, &TFrmPostRound::siteChosen, this, [this](int position) {
-            m_endSaid = false;
-            m_hooks.selectSite(position);
-        });
+        connect(m_window, &TFrmPostRound::siteChosen, this,
+                [this](int position) { m_hooks.selectSite(position); });
         connect(m_window, &TFrmPostRound::markRequested, this, &PostRound::mark);
         connect(m_window, &TFrmPostRound::addressOpened, this,
                 [this](const QString& address) { m_hooks.openInNewTab(address); });
@@ -82,23 +80,19 @@ void PostRound::nextSite()
         return;
     }
     const int current = m_hooks.currentSite();
-    // After the list's end was announced, the next press starts at the top.
-    const int from = m_endSaid ? -1 : current;
-    const int next = round.nextNotPosted(from);
+    // Past the list's end the round goes on from the top at once.
+    const int next = round.nextNotPosted(current);
     if (next < 0) {
-        m_endSaid = false;
         say(tr("本轮已完成：“%1”已发布到全部 %2 个站点").arg(article).arg(round.siteCount()));
         return;
     }
-    if (next <= from) {
-        m_endSaid = true;
-        const int left = round.siteCount() - round.postedCount();
-        say(tr("已到站点列表末尾，本轮结束；还有 %1 个站点未发布“%2”，再按一次从列表开头继续").arg(left).arg(article));
-        return;
-    }
-    m_endSaid = false;
     m_hooks.selectSite(next);
-    say(QString());
+    if (next <= current) {
+        const int left = round.siteCount() - round.postedCount();
+        say(tr("已到站点列表末尾，从列表开头继续；还有 %1 个站点未发布“%2”").arg(left).arg(article));
+    } else {
+        say(QString());
+    }
 }
 
 void PostRound::mark(int position, bool posted)

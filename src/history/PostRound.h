@@ -31,7 +31,8 @@ public:
 
 public slots:
     void showWindow();
-    // Selects the next site without a post of the current article.
+    // Selects the next site without a post of the current article, after the
+    // current one, else from the top of the list.
     void nextSite();
     // The article, the site list or the history changed.
     void refresh();
@@ -51,5 +52,4 @@ private:
     Hooks m_hooks;
     QWidget* m_mainWindow;
     QPointer<TFrmPostRound> m_window;
-    bool m_endSaid = false;  // the last "next" reached the list's end
 };
