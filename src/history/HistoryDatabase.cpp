@@ -52,13 +52,14 @@ bool useWriteAheadLog(QSqlDatabase& db, QString* error)
 }
 
 // Damage anywhere in the file, not only in its first page: empty when the
-// check finds none.
+// check finds none. A check that cannot run (a lock, a page that cannot be
+// read) gives SQLite's own reason.
 QString damage(QSqlDatabase& db)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next())
-        return tr("文件已损坏（%1）").arg(query.lastError().text());
+        return query.lastError().text();
     const QString found = query.value(0).toString();
     return found == QLatin1String("ok") ? QString() : tr("文件已损坏（%1）").arg(found);
 }
@@ -226,8 +227,8 @@ bool HistoryDatabase::write(const std::function<bool(QSqlQuery&)>& work, QString
 QString HistoryDatabase::snapshotInto(QSqlDatabase& source, const QString& targetPath)
 {
     // VACUUM INTO reads in one transaction: a copy as of one moment, whatever
-    // another connection is writing.
-    // VACUUM INTO fills an empty file that is there: made first, for its owner only.
+    // another connection is writing. It fills an empty file that is there:
+    // made first, for its owner only.
     QString reason;
     const QString temporary = HistoryFiles::createTemporaryBeside(targetPath, &reason);
     if (temporary.isEmpty())
