@@ -3,6 +3,7 @@
 #include "AboutWord.h"
 #include "FrameEdge.h"
 #include "HelpFallback.h"
+#include "HelpView.h"
 #include "InterfaceTexts.h"
 #include "Pictures.h"
 
@@ -10,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QWebEngineView>
 
 namespace {
 
@@ -28,7 +28,7 @@ TFrmHelp::TFrmHelp(QWidget* owner) : QWidget(owner, Qt::Window), m_helpAddress(I
     setStyleSheet(QStringLiteral("TFrmHelp { background: %1; }").arg(QLatin1String(WindowColour)));
     setAttribute(Qt::WA_StyledBackground);
 
-    WebBrowser1 = new QWebEngineView(this);
+    WebBrowser1 = new HelpView(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
 
     auto* strip = new QWidget(this);

@@ -3,11 +3,11 @@
 #include <QString>
 #include <QWidget>
 
+class HelpView;
 class QPushButton;
-class QWebEngineView;
 
-// The help window: a browser showing the online help page above a strip with the
-// close button, framed like the main window. Every time it is shown it loads the
+// The help window: a browser showing the online help page (a HelpView, off the
+// record) above a strip with the close button, framed like the main window. Every time it is shown it loads the
 // online help address again, falling back to the shipped help page when that
 // address cannot be reached. Created once by its owner; closing hides it.
 class TFrmHelp : public QWidget {
@@ -19,7 +19,7 @@ public:
     void setHelpAddress(const QString& address) { m_helpAddress = address; }
     QString helpAddress() const { return m_helpAddress; }
 
-    QWebEngineView* WebBrowser1 = nullptr;
+    HelpView* WebBrowser1 = nullptr;  // off the record, see HelpView
     QPushButton* BtnClose = nullptr;  // 57 x 26 in the 41-high strip at the foot
 
 protected:

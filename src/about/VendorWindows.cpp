@@ -41,6 +41,10 @@ TFrmHelp* VendorWindows::showHelp()
     return m_help;
 }
 
+TFrmVersion* VendorWindows::aboutWindow() const { return m_about; }
+
+TFrmHelp* VendorWindows::helpWindow() const { return m_help; }
+
 void VendorWindows::setHelpAddress(const QString& address)
 {
     m_helpAddress = address;

@@ -22,8 +22,8 @@ public:
     // MnHelpClick: creates the help window if needed and shows it maximised.
     TFrmHelp* showHelp();
 
-    TFrmVersion* aboutWindow() const { return m_about; }  // null until first shown
-    TFrmHelp* helpWindow() const { return m_help; }
+    TFrmVersion* aboutWindow() const;  // null until first shown
+    TFrmHelp* helpWindow() const;
 
     // The address the help window loads; the online help address unless changed.
     void setHelpAddress(const QString& address);

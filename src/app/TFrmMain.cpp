@@ -18,8 +18,10 @@
 #include "TPageControl.h"
 #include "TWebbrowser.h"
 #include "CheckForUpdate.h"
+#include "HelpView.h"
+#include "TFrmHelp.h"
+#include "VendorWindows.h"
 #include "DialogTexts.h"
-#include "HelpFallback.h"
 #include "StoredFile.h"
 
 #include <QApplication>
@@ -185,16 +187,24 @@ void TFrmMain::resizeEvent(QResizeEvent* event)
 void TFrmMain::TimerFirstRunTimer()
 {
     TimerFirstRun.stop();
-    // The update browser sits in the banner strip, out of sight. It is made only
-    // now: a second page during start-up would slow the first one down. It goes
-    // when the query has ended, and its renderer process with it.
-    auto* WebBrowserTop = new TWebbrowser(m_profile, m_layout.SbAvert);
-    WebBrowserTop->setObjectName(QStringLiteral("WebBrowserTop"));
-    WebBrowserTop->setGeometry(0, -2000, 200, 60);
-    WebBrowserTop->show();
-    CheckForUpdateThenRelease(WebBrowserTop);
-    if (m_sites->count() == 0)
-        showHelpWithFallback(PageControl->CurBrowser(), InterfaceTexts::onlineHelpAddress());
+    // Only now: a request during start-up would slow the first page down.
+    CheckForUpdate(this);
+    // A first start shows the vendor's help in the help window, off the record:
+    // the user's browser and its logins never load the vendor's pages.
+    if (m_sites->count() == 0) {
+        // The first tab stays empty: the help page is the first page shown.
+        TFrmHelp* help = m_vendorWindows->showHelp();
+        connect(help->WebBrowser1, &QWebEngineView::loadFinished, this, &TFrmMain::reportFirstPage,
+                Qt::SingleShotConnection);
+    }
+}
+
+void TFrmMain::reportFirstPage()
+{
+    if (m_firstPageReported)
+        return;
+    m_firstPageReported = true;
+    emit firstPageLoaded();
 }
 
 void TFrmMain::showHint(const QString& text)

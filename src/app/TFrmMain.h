@@ -107,6 +107,7 @@ private:
     void ApplySkin();
     void installShortcuts();
     void TimerFirstRunTimer();
+    void reportFirstPage();  // firstPageLoaded, once
     void reloadAfterImport();
     void reportWriteFailure(const QString& error);
     void reportStartupProblems();
@@ -143,4 +144,5 @@ private:
     bool m_fullScreen = false;
     bool m_saved = false;
     bool m_closing = false;
+    bool m_firstPageReported = false;
 };

@@ -157,13 +157,7 @@ void TFrmMain::wireSubsystems()
         if (state == Qt::ApplicationActive && !m_closing)
             m_articles->RereadShownArticle();
     });
-    connect(PageControl->WebBrowser1, &QWebEngineView::loadFinished, this, [this] {
-        static bool reported = false;
-        if (!reported) {
-            reported = true;
-            emit firstPageLoaded();
-        }
-    });
+    connect(PageControl->WebBrowser1, &QWebEngineView::loadFinished, this, &TFrmMain::reportFirstPage);
 
     m_hotkeys->setCurrentBrowser([this]() -> QWidget* { return PageControl->CurBrowser(); });
     m_hotkeys->setTextFor([this](HotkeyTarget target) -> QString {

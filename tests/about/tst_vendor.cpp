@@ -1,19 +1,25 @@
+#include "BrowserProfile.h"
 #include "CheckForUpdate.h"
 #include "HelpFallback.h"
+#include "HelpView.h"
 #include "InterfaceTexts.h"
 #include "LocalHttpServer.h"
 #include "OpenLocation.h"
+#include "TBrowserPage.h"
 #include "TFrmHelp.h"
 #include "TFrmVersion.h"
 #include "VendorWindows.h"
 
+#include <QDialog>
 #include <QLabel>
+#include <QNetworkCookie>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QWebEngineCookieStore>
 #include <QWebEnginePage>
 #include <QWebEngineLoadingInfo>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
-#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 #include <QtTest>
 
@@ -22,17 +28,6 @@ namespace {
 // Nothing listens on the discard port: the online address fails at once.
 const QString UnreachableHelp = QStringLiteral("http://127.0.0.1:9/demo/issuehelp/");
 constexpr int PageTimeout = 60000;  // generous: WebEngine starts slowly on a loaded machine
-
-// Stops every request of a profile before it reaches the network, recording it.
-class RecordingInterceptor : public QWebEngineUrlRequestInterceptor {
-public:
-    void interceptRequest(QWebEngineUrlRequestInfo& info) override
-    {
-        requested << info.requestUrl();
-        info.block(true);
-    }
-    QList<QUrl> requested;
-};
 
 // The loads a page reports, in order.
 class LoadLog : public QObject {
@@ -66,12 +61,13 @@ private slots:
     void init();
     void cleanup();
     void updateQueryFormat();
-    void checkForUpdateNavigatesTheBrowser();
+    void updateQueryIsAPlainRequestWithoutCookies();
     void aboutWindowIsCreatedOnceWithItsTexts();
     void aboutPictureAndLinkOpenTheHomePageOncePerClick();
     void helpWindowCaptionAndOfflineFallback();
     void fallbackOnHttpErrorButNotOnAWorkingPage();
     void blankAddressShowsTheShippedPage();
+    void helpPagesAreOffTheRecordAndCannotOpenDialogsOrWindows();
 
 private:
     QList<QUrl> m_opened;
@@ -98,21 +94,60 @@ void TestVendor::updateQueryFormat()
     QCOMPARE(updateQueryUrl(address, QStringLiteral("a&n=9"), 2.3), address + QStringLiteral("?v=a%26n%3D9&n=2.3"));
 }
 
-void TestVendor::checkForUpdateNavigatesTheBrowser()
-{
-    QWebEngineProfile profile;
-    RecordingInterceptor interceptor;
-    profile.setUrlRequestInterceptor(&interceptor);
-    QWebEngineView browser;
-    auto* page = new QWebEnginePage(&profile, &browser);
-    browser.setPage(page);
-    QSignalSpy finished(page, &QWebEnginePage::loadFinished);
+namespace {
 
-    CheckForUpdate(&browser);
-    QVERIFY(finished.wait(PageTimeout));
-    const QUrl expected(InterfaceTexts::updateAddress() + QStringLiteral("?v=&n=2.3"));
-    QVERIFY(!interceptor.requested.isEmpty());
-    QCOMPARE(interceptor.requested.first(), expected);
+bool carriesCookies(const QByteArray& head) { return head.toLower().contains("\r\ncookie:"); }
+
+}  // namespace
+
+void TestVendor::updateQueryIsAPlainRequestWithoutCookies()
+{
+    LocalHttpServer server(200, "<html><body>latest</body></html>");
+    server.redirect("/download/update/?v=&n=2.3", "/moved/update", "Set-Cookie: visit=redirect; Path=/\r\n");
+
+    // The user's browser profile holds a login for the same host: a page there sends it.
+    QTemporaryDir storage;
+    BrowserProfile logins(storage.path());
+    QNetworkCookie login("login", "secret");
+    login.setPath("/");
+    logins.profile()->cookieStore()->setCookie(login, server.url("/"));
+    QWebEngineView browser;
+    browser.setPage(logins.createPage(&browser));
+    QSignalSpy loaded(browser.page(), &QWebEnginePage::loadFinished);
+    browser.load(server.url("/logged-in"));
+    QVERIFY(loaded.wait(PageTimeout));
+    QCOMPARE(server.requestsFor("/logged-in").size(), 1);
+    QVERIFY(server.requestsFor("/logged-in").first().contains("login=secret"));
+
+    // The query goes once, to the update address with the edition and version, is
+    // sent on by the redirect, and carries neither the login nor the redirect's cookie.
+    QObject owner;
+    QPointer<QObject> query = sendUpdateQuery(&owner, server.url("/download/update/").toString());
+    QCOMPARE(query->parent(), &owner);
+    QCOMPARE(query->objectName(), QStringLiteral("UpdateQuery"));
+    QTRY_VERIFY_WITH_TIMEOUT(!query, PageTimeout);  // ended: released
+    const QList<QByteArray> asked = server.requestsFor("/download/update/");
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(asked.first().startsWith("GET /download/update/?v=&n=2.3 HTTP/1.1\r\n"));
+    const QList<QByteArray> followed = server.requestsFor("/moved/update");
+    QCOMPARE(followed.size(), 1);
+    QVERIFY2(!carriesCookies(asked.first()), asked.first().constData());
+    QVERIFY2(!carriesCookies(followed.first()), followed.first().constData());
+
+    // A server that takes the request and never answers: the query goes at its limit.
+    LocalHttpServer silent(LocalHttpServer::NoAnswer, QByteArray());
+    QPointer<QObject> hanging =
+        sendUpdateQuery(&owner, silent.url("/download/update/").toString(), QString(), std::chrono::seconds(2));
+    QTRY_VERIFY_WITH_TIMEOUT(!hanging, PageTimeout);
+    // Nothing listens: the query goes as soon as the connection fails.
+    QUrl refused;
+    {
+        LocalHttpServer closed(200, QByteArray());
+        refused = closed.url("/download/update/");
+    }
+    QPointer<QObject> failing = sendUpdateQuery(&owner, refused.toString());
+    QTRY_VERIFY_WITH_TIMEOUT(!failing, PageTimeout);
+    QVERIFY(owner.children().isEmpty());
 }
 
 void TestVendor::aboutWindowIsCreatedOnceWithItsTexts()
@@ -234,6 +269,39 @@ void TestVendor::blankAddressShowsTheShippedPage()
     showHelpWithFallback(&view, QString());
     QTRY_COMPARE_WITH_TIMEOUT(view.title(), QStringLiteral("QVB信息zevi 帮助"), PageTimeout);
     QCOMPARE(view.url(), offlineHelpUrl());
+}
+
+void TestVendor::helpPagesAreOffTheRecordAndCannotOpenDialogsOrWindows()
+{
+    // The page tries a prompt, a confirm, an alert and a window, then shows in its
+    // title what it got back. A dialog shown instead is counted and dismissed.
+    LocalHttpServer server(200,
+                           "<html><head><title>loading</title></head><body><script>"
+                           "var p = prompt('name?', 'x'); var c = confirm('sure?'); alert('hi');"
+                           "var w = window.open('/popup', '_blank');"
+                           "document.title = [String(p), String(c), String(w)].join(' ');"
+                           "</script></body></html>");
+    int dialogs = 0;
+    QTimer dialogWatch;
+    connect(&dialogWatch, &QTimer::timeout, this, [&dialogs] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            ++dialogs;
+            dialog->reject();
+        }
+    });
+    dialogWatch.start(20);
+    QWidget owner;
+    VendorWindows windows(&owner);
+    windows.setHelpAddress(server.url().toString());
+    TFrmHelp* help = windows.showHelp();
+    QWebEngineProfile* profile = help->WebBrowser1->page()->profile();
+    QVERIFY(profile->isOffTheRecord());
+    QVERIFY(profile != QWebEngineProfile::defaultProfile());
+    QTRY_COMPARE_WITH_TIMEOUT(help->WebBrowser1->title(), QStringLiteral("null false null"), PageTimeout);
+    QCOMPARE(dialogs, 0);
+    QVERIFY(server.requestsFor("/popup").isEmpty());
+    for (QWidget* window : QApplication::topLevelWidgets())
+        QVERIFY2(window == help || !window->isVisible(), qPrintable(window->objectName()));
 }
 
 QTEST_MAIN(TestVendor)
