@@ -165,6 +165,9 @@ void TFrmMain::BtnIHExitClick()
 
 void TFrmMain::closeEvent(QCloseEvent* event)
 {
+    // Nothing starts once the window closes: no update query, no help window
+    // that the quit would have to close again.
+    TimerFirstRun.stop();
     // Fields save when they lose the focus; a close must not skip that.
     if (QWidget* focused = QApplication::focusWidget())
         focused->clearFocus();

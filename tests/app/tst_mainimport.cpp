@@ -1,5 +1,6 @@
 #include "ArticleStore.h"
 #include "ArticleController.h"
+#include "CloseEndsRun.h"
 #include "InterfaceTexts.h"
 #include "HistoryDatabase.h"
 #include "ModalAnswer.h"
@@ -80,6 +81,38 @@ private slots:
         QCOMPARE(StoredFile::readText(data.file("Content0_1.txt")).value_or(QString()),
                  QString::fromUtf8("导入的段落"));
         QCOMPARE(StoredFile::readLines(data.file("articles.txt")), QStringList{QString::fromUtf8("导入文章")});
+    }
+
+    // A folder whose history was cut short: the import keeps our history, and a
+    // close afterwards ends the run as any close does.
+    void closeAfterImportingADamagedHistoryEndsTheRun()
+    {
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        TestDataFolder stick(TestDataFolder::WindowsFixture);
+        {
+            HistoryDatabase history(stick.path());
+            QVERIFY(history.open());
+            PostHistory posts(history);
+            for (int i = 0; i < 100; ++i)
+                posts.recordPost("second", QString("article %1").arg(i), {}, QString("http://second/t/%1").arg(i));
+        }
+        QFile::remove(stick.file("history.sqlite-wal"));
+        QFile::remove(stick.file("history.sqlite-shm"));
+        QFile cut(stick.file("history.sqlite"));
+        QVERIFY(cut.resize(cut.size() / 2));
+
+        TFrmMain window(data.path());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        answerModal<TFrmDirSelect>([&stick](TFrmDirSelect* chooser) {
+            QVERIFY(chooser->goToPath(stick.path()));
+            chooser->BtnConfirm->click();
+        });
+        window.findChild<QAbstractButton*>("BtnIHImport")->click();
+        auto* hint = window.findChild<QLabel*>("LblHint");
+        QTRY_VERIFY_WITH_TIMEOUT(hint->text().contains("history.sqlite"), 10000);
+        QVERIFY(closeEndsTheRun(window));
+        QVERIFY(!window.isVisible());
     }
 };
 

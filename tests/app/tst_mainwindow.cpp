@@ -12,6 +12,7 @@
 #include "TestData.h"
 #include "TFrmArticleEdit.h"
 #include "ModalAnswer.h"
+#include "CloseEndsRun.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -90,6 +91,11 @@ private slots:
         // Its page is the first page: scripts waiting for the window learn it is up.
         QTRY_COMPARE_WITH_TIMEOUT(firstPage.count(), 1, 60000);
         QVERIFY(!window->pageControl()->CurBrowser()->url().toString().contains("issuehelp"));
+        // The help window does not keep the program running once the main window closes.
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(closeEndsTheRun(*window));
+        QVERIFY(!help->isVisible());
         window.reset();
         SettingsFile ini(folder + "defualt.ini");
         for (const char* key : {"SoftwareInd", "SiteInd", "Edit", "CbEditURL", "EditPanelWidth", "CurArticlePnlWidth"})
