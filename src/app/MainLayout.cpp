@@ -108,6 +108,7 @@ MainLayout MainLayout::build(QWidget* window)
     m.PnlArticleEdit->setWidgetResizable(true);
     m.PnlArticleEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m.PnlArticleEdit->setMinimumWidth(0);
+    m.PnlArticleEdit->setFocusPolicy(Qt::NoFocus);  // Tab goes to the panel's fields, not to its frame
     left->addWidget(m.SbLeftPnl);
     left->addWidget(m.PnlArticleEdit, 1);
     m.ScrollBoxLeft->setMinimumWidth(ListColumnWidth + 1);

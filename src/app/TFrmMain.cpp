@@ -62,7 +62,7 @@ void TFrmMain::FormCreate()
     buildPanels();
     ApplySkin();
     wireSubsystems();
-    installShortcuts();
+    setUpKeyboard();
     TimerFirstRun.setSingleShot(true);
     TimerFirstRun.setInterval(1000);
     connect(&TimerFirstRun, &QTimer::timeout, this, &TFrmMain::TimerFirstRunTimer);

@@ -87,6 +87,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void FormCreate();
@@ -105,7 +106,9 @@ private:
     void wireFormFill();
     void reportFill(const FormFill::Outcome& outcome);
     void ApplySkin();
-    void installShortcuts();
+    // Esc, F11, F6 (the address bar) and the tab order; the focus starts in the site list.
+    void setUpKeyboard();
+    QList<QWidget*> tabStops() const;
     void TimerFirstRunTimer();
     void reportFirstPage();  // firstPageLoaded, once
     void reloadAfterImport();

@@ -10,7 +10,6 @@
 #include "TAddressBar.h"
 
 #include <QScrollArea>
-#include <QShortcut>
 #include <QSplitter>
 
 QFont TFrmMain::windowFont()
@@ -60,16 +59,6 @@ void TFrmMain::BtnFullScreenClick()
     m_sites->setFullScreen(m_fullScreen);
     m_addressBar->showFullScreenState(m_fullScreen);
     FormResize();
-}
-
-void TFrmMain::installShortcuts()
-{
-    // Esc and F11 both toggle full screen, as a click on the button would.
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_F11)}) {
-        auto* shortcut = new QShortcut(key, this);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, &TFrmMain::BtnFullScreenClick);
-    }
 }
 
 // Captions, pictures and hints are each panel's own; the window sets its caption.

@@ -46,7 +46,7 @@ QPushButton* pictureButton(const char* name, const QString& hint, QWidget* paren
     auto* button = new QPushButton(parent);
     button->setObjectName(QLatin1String(name));
     button->setFlat(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    button->setFocusPolicy(Qt::TabFocus);  // reached by Tab; a click leaves the focus where it is
     // The face carries its own label; the button is exactly the picture.
     if (Pictures::exists(QLatin1String(name)))
         button->setFixedSize(Pictures::pictureSize(QLatin1String(name)));
@@ -200,7 +200,7 @@ QToolButton* TFrmMain::addCornerButton(const char* name, const QString& text, co
     button->setText(text);
     button->setToolTip(hint);
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);  // the page keeps the focus
+    button->setFocusPolicy(Qt::TabFocus);  // a click leaves the focus in the page; Tab reaches it
     m_cornerButtons->addWidget(button);
     return button;
 }

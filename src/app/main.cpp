@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 #include "DataFolderLock.h"
+#include "FocusMarkStyle.h"
 #include "GraphicsChoice.h"
 #include "InterfaceLanguage.h"
 #include "InterfaceTexts.h"
@@ -12,6 +13,7 @@
 #include <QFont>
 #include <QPropertyAnimation>
 #include <QScreen>
+#include <QStyle>
 
 #include <QSocketNotifier>
 #include <QTimer>
@@ -63,6 +65,7 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("com.qvbzevi.QVBzevi"));
     QApplication::setWindowIcon(Pictures::applicationIcon());
     QApplication::setFont(TFrmMain::windowFont());
+    QApplication::setStyle(new FocusMarkStyle(QApplication::style()->name()));
 
     const QString dataFolder = DataFolder::resolve(QCoreApplication::applicationDirPath());
     DataFolderLock lock(dataFolder);

@@ -37,6 +37,8 @@ QToolButton* smallButton(const char* name, QStyle::StandardPixmap icon, const ch
     button->setAutoRaise(true);
     button->setFixedSize(22, 22);
     button->setToolTip(QCoreApplication::translate("ArticleListPanel", hint));
+    // A picture without words: a screen reader names the button by its hint.
+    button->setAccessibleName(button->toolTip());
     return button;
 }
 
@@ -91,6 +93,7 @@ ArticleListPanel::ArticleListPanel(ArticleStore& store, QWidget* parent) : QGrou
     // One row height for all: thousands of names lay out without measuring each.
     LbArticleName->setUniformItemSizes(true);
     LbArticleName->installEventFilter(this);
+    LbArticleName->setAccessibleName(title());  // a screen reader names the list by its group's caption
 
     PnlArticle = new QWidget(this);
     PnlArticle->setObjectName(QStringLiteral("PnlArticle"));

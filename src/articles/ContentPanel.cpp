@@ -5,6 +5,7 @@
 #include "ArticleHotkeys.h"
 #include "ArticleStore.h"
 #include "InterfaceTexts.h"
+#include "ParagraphField.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -34,6 +35,8 @@ QScrollArea* scrollBox(const char* name, QWidget* parent, QWidget* inner)
     box->setObjectName(QLatin1String(name));
     box->setFrameShape(QFrame::NoFrame);
     box->setWidgetResizable(false);
+    // Only a frame for its fields: Tab goes from field to field, not to it.
+    box->setFocusPolicy(Qt::NoFocus);
     box->setWidget(inner);
     return box;
 }
@@ -87,9 +90,8 @@ void ContentPanel::createRows()
         auto* box = new QGroupBox(m_paragraphArea);
         box->setObjectName(QStringLiteral("GbParagraph%1").arg(j));
         box->setGeometry(10, paragraphTop(j), 320, ParagraphBoxHeight);
-        auto* field = new QPlainTextEdit(box);
+        auto* field = new ParagraphField(box);
         field->setObjectName(QStringLiteral("MemParagraph%1").arg(j));
-        field->setLineWrapMode(QPlainTextEdit::NoWrap);
         field->setProperty("tag", j);
         field->installEventFilter(this);
         field->viewport()->installEventFilter(this);
@@ -173,6 +175,20 @@ void ContentPanel::showCaptions(bool shown)
         paragraphBox(j)->setTitle(shown ? ArticleHotkeys::paragraphCaption(
                                       ArticleFiles::shownParagraphTitle(j, buffer.ParagraphTitle[size_t(j)]), j)
                                         : QString());
+    nameBlankFields(shown);
+}
+
+// A screen reader names each field by its caption. With no article shown the
+// captions are blank: the fields then go by their default names and hotkeys.
+void ContentPanel::nameBlankFields(bool shown)
+{
+    for (int i = 1; i <= ClauseCount; ++i)
+        clauseField(i)->setAccessibleName(
+            shown ? QString() : InterfaceTexts::format(TextId::ClauseNameFormat, i) + ArticleHotkeys::clauseSuffix(i));
+    for (int j = 1; j <= ParagraphCount; ++j)
+        paragraphField(j)->setAccessibleName(
+            shown ? QString()
+                  : ArticleHotkeys::paragraphCaption(InterfaceTexts::format(TextId::ParagraphNameFormat, j), j));
 }
 
 void ContentPanel::showStoredChanges(const ArticleStore::StoredChanges& changes)

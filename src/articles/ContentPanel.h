@@ -51,6 +51,7 @@ private:
     void createRows();
     void setClauseCaption(int i, const QString& text);
     void showCaptions(bool shown);
+    void nameBlankFields(bool shown);
     bool saveClause(int i);
     bool saveParagraph(int j);
     void SbArticleContentMouseWheelDown();

@@ -5,6 +5,7 @@
 #include "ArticleHotkeys.h"
 #include "ArticleStore.h"
 #include "InterfaceTexts.h"
+#include "ParagraphField.h"
 #include "TextCodec.h"
 
 #include <QGroupBox>
@@ -86,11 +87,13 @@ void TFrmArticleEdit::FormCreate()
     EdtArticleName = confirmingField(top);
     EdtArticleName->setObjectName(QStringLiteral("EdtArticleName"));
     EdtArticleName->setGeometry(171, 4, 329, 24);
+    nameLabel->setBuddy(EdtArticleName);
 
     auto* rows = new QWidget;
     SbArticleContent = new QScrollArea(this);
     SbArticleContent->setObjectName(QStringLiteral("SbArticleContent"));
     SbArticleContent->setFrameShape(QFrame::NoFrame);
+    SbArticleContent->setFocusPolicy(Qt::NoFocus);  // Tab goes from field to field
     SbArticleContent->setWidget(rows);
     SbArticleContent->viewport()->installEventFilter(this);
     label(uiText(TextId::ClauseNameHeading), rows, 24, 8)->setObjectName(QStringLiteral("LblShortClauseName"));
@@ -108,6 +111,9 @@ void TFrmArticleEdit::FormCreate()
         QLabel* hotkey = label(ArticleHotkeys::clauseSuffix(i), rows, 148, top, 120, 24);
         hotkey->setObjectName(QStringLiteral("LblHotkey%1").arg(i));
         hotkey->lower();  // the text field, created before it, overlaps its right part
+        // Named as a screen reader finds them: the column's heading and the row's hotkey.
+        name->setAccessibleName(uiText(TextId::ClauseNameHeading) + hotkey->text());
+        text->setAccessibleName(uiText(TextId::ClauseTextHeading) + hotkey->text());
         m_clauseNames[size_t(i)] = name;
         m_clauseTexts[size_t(i)] = text;
         m_hotkeyLabels[size_t(i)] = hotkey;
@@ -121,14 +127,14 @@ void TFrmArticleEdit::FormCreate()
         QLineEdit* titleField = confirmingField(rows);
         titleField->setObjectName(QStringLiteral("EdtParagraphTitle%1").arg(j));
         titleField->setGeometry(qMax(585, title->geometry().right() + 6), y - 3, 200, 22);
+        title->setBuddy(titleField);
         auto* group = new QGroupBox(rows);
         group->setObjectName(QStringLiteral("GbParagraph%1").arg(j));
         group->setTitle(InterfaceTexts::format(TextId::ParagraphTitleFormat, j)
                         + InterfaceTexts::format(TextId::ParagraphHotkeyFormat, ArticleHotkeys::paragraphDigit(j)));
         group->setGeometry(500, y + 22, 440, 120);
-        auto* text = new QPlainTextEdit(group);
+        auto* text = new ParagraphField(group);
         text->setObjectName(QStringLiteral("MemParagraph%1").arg(j));
-        text->setLineWrapMode(QPlainTextEdit::NoWrap);
         auto* groupLayout = new QVBoxLayout(group);
         groupLayout->setContentsMargins(2, 2, 2, 2);
         groupLayout->addWidget(text);

@@ -43,6 +43,7 @@ TAddressBar::TAddressBar(TPageControl& pages, QWidget* parent, ButtonPictureLoad
     EditCurURL = new QLineEdit(PnlURLAddress);
     EditCurURL->setObjectName(QStringLiteral("EditCurURL"));
     EditCurURL->setToolTip(tr("网址"));
+    EditCurURL->setAccessibleName(LblURL->text());  // its caption sits in a panel of its own
     fieldLayout->addWidget(EditCurURL);
     bar->addWidget(PnlURLAddress, 1);
 
@@ -84,6 +85,11 @@ TAddressBar::TAddressBar(TPageControl& pages, QWidget* parent, ButtonPictureLoad
     ToolBtnForward->setToolTip(uiText(TextId::ForwardHint));
     BtnExit2->setToolTip(uiText(TextId::ExitHint));
     BtnFullScreen->setToolTip(uiText(TextId::FullScreenHint));
+    // Buttons without words on them: a screen reader names each by its hint.
+    for (QToolButton* button : {BtnRun, ToolBtnForward, BtnExit2})
+        button->setAccessibleName(button->toolTip());
+    BtnRefresh->setAccessibleName(uiText(TextId::RefreshHint));
+    nameFullScreenButton();
 
     connect(BtnRun, &QToolButton::clicked, this, &TAddressBar::BtnRunClick);
     connect(EditCurURL, &QLineEdit::returnPressed, this, &TAddressBar::EditCurURLKeyDown);
@@ -116,6 +122,21 @@ void TAddressBar::showFullScreenState(bool fullScreen)
     BtnFullScreen->setToolTip(uiText(fullScreen ? TextId::LeaveFullScreenHint : TextId::FullScreenHintAfter));
     if (m_loadPicture)
         m_loadPicture(BtnFullScreen, fullScreen ? QStringLiteral("BtnFullScreen2") : QStringLiteral("BtnFullScreen1"));
+    nameFullScreenButton();
+}
+
+// The program's picture names the button with its words; the style's picture
+// has none, and the hint names it.
+void TAddressBar::nameFullScreenButton()
+{
+    if (!m_loadPicture)
+        BtnFullScreen->setAccessibleName(BtnFullScreen->toolTip());
+}
+
+void TAddressBar::focusAddressField()
+{
+    EditCurURL->setFocus(Qt::ShortcutFocusReason);
+    EditCurURL->selectAll();
 }
 
 void TAddressBar::relayoutAddressField()

@@ -53,6 +53,8 @@ public slots:
     void BtnReturnClick();  // back
     void ToolBtnForwardClick();
     void BtnRefreshClick();
+    // F6: the address field takes the focus, its text selected, as in a browser.
+    void focusAddressField();
 
 signals:
     void fullScreenRequested();  // BtnFullScreen
@@ -63,6 +65,7 @@ private:
     void followCurrentBrowser(TWebbrowser* browser);
     void followPageUrl(const QString& url);
     void showHistoryState(bool canGoBack, bool canGoForward);
+    void nameFullScreenButton();
 
     TPageControl& m_pages;
     ButtonPictureLoader m_loadPicture;

@@ -58,6 +58,14 @@ void TPageControlTabBar::PageControlDrawTab(QPainter& painter, int tabIndex, con
     painter.setPen(Qt::black);
     painter.setFont(tabFont(selected));
     painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, tabText(tabIndex));
+    // With the keyboard focus on the strip (Left and Right switch tabs, the
+    // menu key opens its menu), the shown tab is framed.
+    if (selected && hasFocus()) {
+        painter.save();
+        painter.setPen(QPen(palette().color(QPalette::Active, QPalette::Highlight), 2));
+        painter.drawRect(QRectF(rect).adjusted(1, 1, -1, -1));
+        painter.restore();
+    }
 }
 
 void TPageControlTabBar::mouseDoubleClickEvent(QMouseEvent* event)

@@ -3,6 +3,7 @@
 #include "InterfaceLanguage.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -67,6 +68,33 @@ QString pathOf(const QString& name)
 }
 
 bool isSvg(const QString& path) { return path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive); }
+
+// The words on each face with words, as the interface's language says them: a
+// screen reader reads out what the picture shows.
+QString faceWords(const QString& name)
+{
+    static const QHash<QString, const char*> words = {
+        {QStringLiteral("btnaddurlbtn"), QT_TRANSLATE_NOOP("Pictures", "新增")},
+        {QStringLiteral("btnaddarticle2"), QT_TRANSLATE_NOOP("Pictures", "新增")},
+        {QStringLiteral("btnupdateasite"), QT_TRANSLATE_NOOP("Pictures", "修改")},
+        {QStringLiteral("btnupdatearticlecont"), QT_TRANSLATE_NOOP("Pictures", "修改")},
+        {QStringLiteral("btndeleteasite"), QT_TRANSLATE_NOOP("Pictures", "删除")},
+        {QStringLiteral("btndeletearticlecont"), QT_TRANSLATE_NOOP("Pictures", "删除")},
+        {QStringLiteral("btnihexport"), QT_TRANSLATE_NOOP("Pictures", "导出")},
+        {QStringLiteral("btnihimport"), QT_TRANSLATE_NOOP("Pictures", "导入")},
+        {QStringLiteral("btnihhelpdoc"), QT_TRANSLATE_NOOP("Pictures", "帮助")},
+        {QStringLiteral("btnihaboutus"), QT_TRANSLATE_NOOP("Pictures", "关于")},
+        {QStringLiteral("btnihexit"), QT_TRANSLATE_NOOP("Pictures", "退出")},
+        {QStringLiteral("btnfullscreen1"), QT_TRANSLATE_NOOP("Pictures", "全屏")},
+        {QStringLiteral("btnfullscreen2"), QT_TRANSLATE_NOOP("Pictures", "退出全屏")},
+        {QStringLiteral("btnclose"), QT_TRANSLATE_NOOP("Pictures", "关闭")},
+        {QStringLiteral("confirm"), QT_TRANSLATE_NOOP("Pictures", "确定")},
+        {QStringLiteral("cancel"), QT_TRANSLATE_NOOP("Pictures", "取消")},
+        {QStringLiteral("newdir"), QT_TRANSLATE_NOOP("Pictures", "新建文件夹")},
+    };
+    const char* const source = words.value(name.trimmed().toLower());
+    return source ? QCoreApplication::translate("Pictures", source) : QString();
+}
 
 qreal screenPixelRatio() { return qGuiApp ? qGuiApp->devicePixelRatio() : 1.0; }
 
@@ -144,6 +172,9 @@ QPixmap picture(const QString& name, QSize size)
 
 bool LoadButtonPicture(QAbstractButton* button, const QString& name)
 {
+    const QString words = Pictures::faceWords(name);
+    if (button && !words.isEmpty())
+        button->setAccessibleName(words);
     const QString path = Pictures::pathOf(name);
     const bool isFace = Pictures::isSvg(path) || path.endsWith(QLatin1String(".png"));
     if (!button || !isFace)

@@ -18,6 +18,8 @@ class QLabel;
 
 // Puts the button face `name` on `button` as its icon, at the picture's own size
 // (with a lighter face for hover). A missing picture leaves the button as it was.
+// A face with words names the button with them for screen readers, in the
+// interface's language, even when its picture is missing.
 bool LoadButtonPicture(QAbstractButton* button, const QString& name);
 
 // The same, with the style's icon `standIn` when the picture is missing, so a

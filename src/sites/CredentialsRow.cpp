@@ -59,6 +59,10 @@ CredentialsRow::CredentialsRow(SiteStore& store, QWidget* parent) : QWidget(pare
     EdtPassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));  // shown as "*"
     x = label(LblIHSiteArtID, TextId::SiteArticleIdLabel, "LblIHSiteArtID", 3, SecondLine, 200, this);
     EdtSiteArtID = field("EdtSiteArtID", tr("按下回车键（Enter）可自动保存"), x, SecondLine, SiteArticleIdWidth, this);
+    // Each caption names its field for screen readers; the hint describes it.
+    LblUser->setBuddy(EdtUserName);
+    LblIHPassword->setBuddy(EdtPassword);
+    LblIHSiteArtID->setBuddy(EdtSiteArtID);
 
     for (QLineEdit* edit : {EdtUserName, EdtPassword, EdtSiteArtID})
         edit->installEventFilter(this);

@@ -28,6 +28,9 @@ QToolButton* pictureButton(const char* name, const QString& hint, bool showHint,
     else
         button->setStatusTip(hint);
     setSiteButtonPicture(button, QLatin1String(name), standIn);
+    // A picture without words: a screen reader names the button by its hint.
+    if (button->accessibleName().isEmpty())
+        button->setAccessibleName(hint);
     return button;
 }
 
@@ -93,6 +96,9 @@ void SiteListPanel::buildList()
     // The list shows no tooltip: its hint stays in the status tip and the "hint" property.
     LtSubmitUrl->setStatusTip(uiText(TextId::SiteListHint));
     LtSubmitUrl->setProperty("hint", uiText(TextId::SiteListHint));
+    // A screen reader names the list by its group's caption and reads the hint.
+    LtSubmitUrl->setAccessibleName(title());
+    LtSubmitUrl->setAccessibleDescription(uiText(TextId::SiteListHint));
     LtSubmitUrl->setContextMenuPolicy(Qt::CustomContextMenu);
     LtSubmitUrl->installEventFilter(this);
     LtSubmitUrl->viewport()->installEventFilter(this);

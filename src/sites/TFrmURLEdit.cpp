@@ -90,6 +90,11 @@ void TFrmURLEdit::FormCreate()
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    // Each row's caption names its field for screen readers.
+    LblSiteName->setBuddy(EdtSiteName);
+    LblURL->setBuddy(EditURL);
+    LblUserName->setBuddy(EdtUserName);
+    LblPassword->setBuddy(EdtPassword);
     setTabOrder(EdtSiteName, EditURL);
     setTabOrder(EditURL, EdtUserName);
     setTabOrder(EdtUserName, EdtPassword);

@@ -11,9 +11,11 @@
 #include "ArticleStore.h"
 #include "TestData.h"
 #include "TFrmArticleEdit.h"
+#include "TFrmURLEdit.h"
 #include "ModalAnswer.h"
 #include "CloseEndsRun.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
@@ -21,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
@@ -360,6 +363,69 @@ private slots:
         cbEditUrl->setChecked(true);
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(row->isVisible());
+    }
+
+    // Without a mouse: Tab goes from the first clause through the paragraphs
+    // and on out of the panel, typing nothing; a screen reader finds a name on
+    // every button and field of the window and of both editors.
+    void keyboardAndScreenReader()
+    {
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        TFrmMain window(data.path());
+        window.resize(1400, 900);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QStringList expected, shownBefore;
+        for (int i = 1; i <= 15; ++i)
+            expected << QString("EdtClause%1").arg(i);
+        QList<QPlainTextEdit*> paragraphs;
+        for (int j = 1; j <= 3; ++j) {
+            expected << QString("MemParagraph%1").arg(j);
+            paragraphs << window.findChild<QPlainTextEdit*>(expected.last());
+            shownBefore << paragraphs.last()->toPlainText();
+        }
+        auto* panel = window.findChild<QWidget*>("GbArticleCont");
+        window.findChild<QLineEdit*>("EdtClause1")->setFocus(Qt::TabFocusReason);
+        QStringList visited;
+        for (QWidget* focus = QApplication::focusWidget(); focus && panel->isAncestorOf(focus) && visited.size() < 30;
+             focus = QApplication::focusWidget()) {
+            visited << focus->objectName();
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        QCOMPARE(visited, expected);
+        QVERIFY(QApplication::focusWidget() && !panel->isAncestorOf(QApplication::focusWidget()));
+        for (int j = 0; j < 3; ++j) {
+            QCOMPARE(paragraphs[j]->toPlainText(), shownBefore[j]);
+            QVERIFY(!paragraphs[j]->document()->isModified());
+        }
+
+        const auto unnamed = [](const QWidget* root) {
+            QStringList missing;
+            for (QWidget* control : root->findChildren<QWidget*>()) {
+                const bool buttonOrField = qobject_cast<QAbstractButton*>(control) || qobject_cast<QLineEdit*>(control)
+                    || qobject_cast<QPlainTextEdit*>(control);
+                QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(control);
+                if (buttonOrField && (!shown || shown->text(QAccessible::Name).trimmed().isEmpty()))
+                    missing << control->objectName();
+            }
+            return missing;
+        };
+        QCOMPARE(unnamed(&window), QStringList());
+        QStringList editorsUnnamed = {"no article editor"};
+        answerModal<TFrmArticleEdit>([&](TFrmArticleEdit* editor) {
+            editorsUnnamed = unnamed(editor);
+            editor->BtnClose->click();
+        });
+        window.articles()->BtnUpdateArticleClick();
+        QCOMPARE(editorsUnnamed, QStringList());
+        editorsUnnamed = QStringList{"no site editor"};
+        answerModal<TFrmURLEdit>([&](TFrmURLEdit* editor) {
+            editorsUnnamed = unnamed(editor);
+            editor->BtnClose->click();
+        });
+        window.findChild<QAbstractButton*>("BtnUpdateASite")->click();
+        QCOMPARE(editorsUnnamed, QStringList());
     }
 };
 
