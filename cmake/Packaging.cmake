@@ -84,19 +84,24 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE ${QVB_DEBIAN_REVISION})
 set(CPACK_DEBIAN_PACKAGE_SECTION web)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.qvbzevi.com/")
-# The libraries the executable links, the browser's helper process, the X11 platform
-# and JPEG plugins (both in libqt6gui6), the SVG plugin, the SQLite driver of the posting
+# What the executable needs without linking it: the SQLite driver of the posting
 # history, the public suffix list that tells which addresses are one site, and the CJK
 # fonts the window and the article texts need.
-string(CONCAT CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), "
-    "libqt6sql6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), "
-    "libqt6webenginecore6 (>= 6.4), libqt6webenginewidgets6 (>= 6.4), libqt6webenginecore6-bin (>= 6.4), "
-    "libpsl5, publicsuffix, fonts-noto-cjk")
-# Adds the exact C and C++ runtime libraries when dpkg-shlibdeps is at hand.
+set(qvb_runtime_depends "libqt6sql6-sqlite (>= 6.4), publicsuffix, fonts-noto-cjk")
 find_program(QVB_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(QVB_DPKG_SHLIBDEPS)
+    # dpkg-shlibdeps names every library the executable links, each once with the
+    # version it needs: Qt's (the X11 platform and JPEG plugins come with libqt6gui6,
+    # the SVG plugin with libqt6svg6, the browser's helper process with
+    # libqt6webenginecore6-bin), libpsl and the C and C++ runtimes. CPack puts them
+    # before the list here, which therefore names none of them again.
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "${qvb_runtime_depends}")
+else()
+    string(CONCAT CPACK_DEBIAN_PACKAGE_DEPENDS
+        "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6svg6 (>= 6.4), "
+        "libqt6sql6 (>= 6.4), libqt6webenginecore6 (>= 6.4), libqt6webenginewidgets6 (>= 6.4), "
+        "libqt6webenginecore6-bin (>= 6.4), libpsl5, ${qvb_runtime_depends}")
 endif()
 
 include(CPack)

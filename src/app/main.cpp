@@ -50,6 +50,15 @@ void quitOnTerminateSignals()
     sigaction(SIGINT, &action, nullptr);
 }
 
+// Only some platforms can set a window's opacity; on the others (Wayland)
+// each step of a fade would print a warning and change nothing.
+bool platformCanFade()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("xcb") || platform == QLatin1String("windows")
+        || platform == QLatin1String("cocoa");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -84,7 +93,9 @@ int main(int argc, char* argv[])
             QCoreApplication::translate("main", "无法锁定数据文件夹，请勿同时运行两个QVBzevi：%1").arg(lock.problem()));
     // Once the browser engine has started (it resets the handlers as it does).
     QTimer::singleShot(0, &app, quitOnTerminateSignals);
-    window.setWindowOpacity(0.0);
+    const bool fade = platformCanFade();
+    if (fade)
+        window.setWindowOpacity(0.0);
     // Without a window manager (a bare X server) "maximised" means nothing:
     // start at the screen's full working area anyway.
     if (QScreen* screen = window.screen())
@@ -99,10 +110,12 @@ int main(int argc, char* argv[])
             std::fflush(stdout);
         });
     }
-    auto* fadeIn = new QPropertyAnimation(&window, "windowOpacity", &window);
-    fadeIn->setDuration(500);
-    fadeIn->setStartValue(0.0);
-    fadeIn->setEndValue(1.0);
-    fadeIn->start(QAbstractAnimation::DeleteWhenStopped);
+    if (fade) {
+        auto* fadeIn = new QPropertyAnimation(&window, "windowOpacity", &window);
+        fadeIn->setDuration(500);
+        fadeIn->setStartValue(0.0);
+        fadeIn->setEndValue(1.0);
+        fadeIn->start(QAbstractAnimation::DeleteWhenStopped);
+    }
     return app.exec();
 }

@@ -45,13 +45,14 @@ QWidget* strip(const char* name, int height, QWidget* parent)
     return w;
 }
 
+// A button as large as its face, so no face is shrunk to fit it.
 QToolButton* faceButton(const char* name, const char* picture, QWidget* parent, int left)
 {
     auto* button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
     button->setAutoRaise(true);
-    button->setGeometry(left, 2, 64, 30);
     LoadButtonPicture(button, QLatin1String(picture));
+    button->setGeometry(left, 2, qMax(64, button->iconSize().width() + 4), 30);
     return button;
 }
 
@@ -147,7 +148,8 @@ void TFrmArticleEdit::FormCreate()
 
     QWidget* bottom = strip("ScrollBox3", 34, this);
     BtnConfirm = faceButton("BtnConfirm", "confirm", bottom, 568);
-    BtnClose = faceButton("BtnClose", "BtnClose", bottom, 640);
+    // A wider face moves the button after it to the right.
+    BtnClose = faceButton("BtnClose", "BtnClose", bottom, qMax(640, BtnConfirm->geometry().right() + 5));
     connect(BtnConfirm, &QToolButton::clicked, this, &TFrmArticleEdit::BtnConfirmClick);
     connect(BtnClose, &QToolButton::clicked, this, &TFrmArticleEdit::BtnCloseClick);
 
@@ -157,6 +159,10 @@ void TFrmArticleEdit::FormCreate()
     layout->addWidget(top);
     layout->addWidget(SbArticleContent, 1);
     layout->addWidget(bottom);
+    // The buttons follow the rows; a window taller than the rows leaves its
+    // room below the buttons, not as an empty band above them.
+    SbArticleContent->setMaximumHeight(rows->height());
+    layout->addStretch();
 }
 
 bool TFrmArticleEdit::ShowArticleEditor(ArticleBuffer& buffer, Mode mode)

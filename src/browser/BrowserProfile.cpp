@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QWebEngineProfile>
 
 BrowserProfile::BrowserProfile(const QString& storageFolder, QObject* parent)
@@ -16,6 +17,7 @@ BrowserProfile::BrowserProfile(const QString& storageFolder, QObject* parent)
 
     // A named profile is disk-based; Qt's default profile is off the record.
     m_profile = new QWebEngineProfile(storageName());
+    leaveNothingAtDefaultPlace();
     m_profile->setPersistentStoragePath(m_storageFolder);
     m_profile->setCachePath(m_storageFolder + QStringLiteral("/Cache"));
     m_profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
@@ -23,6 +25,22 @@ BrowserProfile::BrowserProfile(const QString& storageFolder, QObject* parent)
     // site intended.
     m_profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     SubmitWatch::installClickNote(m_profile);
+}
+
+// The engine makes a new profile's folder in the per-user data folder and,
+// once the profile moves to its own folder, writes its settings file into the
+// folder it leaves. Removed first, while still empty, that folder gets nothing:
+// everything of the profile stays in the storage folder.
+void BrowserProfile::leaveNothingAtDefaultPlace() const
+{
+    const QString perUserFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir folder(m_profile->persistentStoragePath());
+    if (perUserFolder.isEmpty() || !folder.absolutePath().startsWith(perUserFolder + QLatin1Char('/')))
+        return;
+    // Only empty folders go (rmdir), up to the per-user folder itself.
+    while (folder.absolutePath().startsWith(perUserFolder) && QDir().rmdir(folder.absolutePath()))
+        if (!folder.cdUp())
+            break;
 }
 
 BrowserProfile::~BrowserProfile()

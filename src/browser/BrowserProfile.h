@@ -37,6 +37,8 @@ signals:
     void pageCreated(TBrowserPage* page);
 
 private:
+    void leaveNothingAtDefaultPlace() const;
+
     QString m_storageFolder;
     QWebEngineProfile* m_profile = nullptr;
     QList<QPointer<TBrowserPage>> m_pages;
