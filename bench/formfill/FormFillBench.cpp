@@ -130,7 +130,7 @@ int main(int argc, char** argv)
     QObject::connect(&dispatcher, &HotkeyDispatcher::hotkeyPasted, [&](HotkeyTarget target, QWidget*) {
         FormFieldLocator::locateFocused(view.page(), [&memory, &page, target](const QString& locator) {
             if (!locator.isEmpty())
-                memory.remember(kSite, page, {locator, keyOf(target)});
+                memory.remember(kSite, page, {locator, keyOf(target), 0});
         });
     });
     dispatcher.addCommandKey(QKeyCombination(Qt::Key_F9), [&] {

@@ -71,8 +71,20 @@ void CredentialGuard::checkHotkey(HotkeyTarget target, QWidget* receiver, Hotkey
             // always another site's until the user says otherwise.
             const QString where = otherFrame.isEmpty() ? pageSite : WebSite::of(otherFrame);
             const bool own = otherFrame.isEmpty() && !pageSite.isEmpty() && pageSite == self->ownSite();
-            if (own || self->mayGoTo(target, where.isEmpty() ? otherFrame.toString() : where))
+            if (own) {
                 paste(staysOn(page, pageSite));
+                return;
+            }
+            // The question waits for its own turn of the event loop, never
+            // inside the engine's answer.
+            const QString other = where.isEmpty() ? otherFrame.toString() : where;
+            QMetaObject::invokeMethod(
+                self,
+                [self, page, pageSite, target, paste, other] {
+                    if (self && page && self->mayGoTo(target, other))
+                        paste(staysOn(page, pageSite));
+                },
+                Qt::QueuedConnection);
         });
 }
 
@@ -102,7 +114,11 @@ bool CredentialGuard::mayGoTo(HotkeyTarget target, const QString& otherSite)
         keep = new QCheckBox(tr("记住：这两个站点之间不再询问（到程序退出为止）"), &box);
         box.setCheckBox(keep);
     }
-    if (box.exec() != QMessageBox::Yes) {
+    const bool yes = box.exec() == QMessageBox::Yes;
+    // The paste goes to the window's focus: the window takes it back from the box.
+    if (m_dialogParent)
+        m_dialogParent->activateWindow();
+    if (!yes) {
         emit refused(tr("未粘贴：%1 不是「%2」的网址").arg(otherSite, name));
         return false;
     }

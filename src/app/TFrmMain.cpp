@@ -17,6 +17,7 @@
 #include "TAddressBar.h"
 #include "TPageControl.h"
 #include "TWebbrowser.h"
+#include "BrowserCaptions.h"
 #include "CheckForUpdate.h"
 #include "HelpView.h"
 #include "TFrmHelp.h"
@@ -225,8 +226,8 @@ void TFrmMain::reportProblem(const QString& text)
 void TFrmMain::setHintText(const QString& text)
 {
     m_layout.LblHint->setText(text);
-    // A long text runs past the line's end; as markup, so a "<" in it stays a "<".
-    m_layout.LblHint->setToolTip(text.isEmpty() ? QString() : QStringLiteral("<qt>%1</qt>").arg(text.toHtmlEscaped()));
+    // A long text runs past the line's end: the tooltip shows it whole, a "<" in it as a "<".
+    m_layout.LblHint->setToolTip(PlainTextToolTip(text));
 }
 
 // Said at once, not first when the exit cannot save.

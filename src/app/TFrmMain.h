@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FormFill.h"
+#include "FormMemory.h"
 #include "HotkeyTarget.h"
 #include "MainLayout.h"
 
@@ -14,7 +15,6 @@
 class ArticleController;
 class CredentialGuard;
 class DocumentTransfer;
-class FormMemory;
 struct GeneralKeys;
 class HistoryDatabase;
 class HotkeyDispatcher;
@@ -104,6 +104,7 @@ private:
     // A small button in the corner of the tab strip, beside the others there.
     QToolButton* addCornerButton(const char* name, const QString& text, const QString& hint);
     void wireFormFill();
+    void fillForm(TWebbrowser* browser, const QList<FormMemory::Field>& form);
     void reportFill(const FormFill::Outcome& outcome);
     void ApplySkin();
     // Esc, F11, F6 (the address bar) and the tab order; the focus starts in the site list.

@@ -20,12 +20,16 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
 #include <optional>
 
 namespace {
+
+// The form a page's pastes teach: the address it was taught at, and its number.
+const char LearningFormProperty[] = "qvbLearningForm";
 
 // How the memory names a text: "user", "password", "identifier", "clause 3", "paragraph 1".
 QString targetKey(HotkeyTarget target)
@@ -86,17 +90,28 @@ void TFrmMain::wireFormFill()
         const QString site = m_sites->store().record().siteName;
         if (site.isEmpty())
             return;  // the memory is kept per site
-        const QString page = FormMemory::pageOf(browser->url());
+        const QUrl address = browser->url();
+        const QString page = FormMemory::pageOf(address);
         FormFieldLocator::locateFocused(
             browser->page(),
-            [self = QPointer<TFrmMain>(this), site, page, key = targetKey(target)](const QString& locator) {
-                if (!self || locator.isEmpty())
+            [self = QPointer<TFrmMain>(this), view = QPointer<TWebbrowser>(browser), site, page, address,
+             key = targetKey(target)](const QString& locator) {
+                if (!self || !view || locator.isEmpty())
                     return;
                 FormMemory* memory = self->m_formMemory;
                 const int known = int(memory->fieldsOf(site, page).size());
+                // The fields taught at one address, query and all, are one form.
+                const QVariantList learning = view->page()->property(LearningFormProperty).toList();
+                const int form = learning.value(0).toUrl() == address ? learning.value(1).toInt() : -1;
+                const int learnt = memory->remember(site, page, {locator, key, 0}, form);
+                view->page()->setProperty(LearningFormProperty, QVariantList{address, learnt});
                 // Said when the page learns a field, not at every paste.
-                if (memory->remember(site, page, {locator, key}) > known)
-                    self->showHint(tr("本页已学会 %1 栏的填法，以后按 F9 一次填好").arg(known + 1));
+                const QList<FormMemory::Field> fields = memory->fieldsOf(site, page);
+                if (fields.size() > known)
+                    self->showHint(
+                        tr("本页已学会 %1 栏的填法，以后按 F9 一次填好")
+                            .arg(std::count_if(fields.cbegin(), fields.cend(),
+                                               [learnt](const FormMemory::Field& f) { return f.form == learnt; })));
             });
     });
     connect(m_formFill, &FormFill::finished, this, &TFrmMain::reportFill);
@@ -139,20 +154,61 @@ void TFrmMain::FillCurrentPage()
     // A second fill would only repeat the one that runs.
     if (!browser || m_formFill->isRunning())
         return;
+    const QUrl address = browser->url();
+    const QList<QList<FormMemory::Field>> forms =
+        m_formMemory->formsOf(m_sites->store().record().siteName, FormMemory::pageOf(address));
+    if (forms.isEmpty()) {
+        showHint(tr("本页还没有学过填表：用热键把各栏粘贴一次，以后按 F9 一次填好"));
+        return;
+    }
+    if (forms.size() == 1) {
+        fillForm(browser, forms.first());
+        return;
+    }
+    // Several forms at this address (a login page and an edit page): the one
+    // with the most of its fields on the page now; a later one on a tie.
+    QStringList locators;
+    for (const QList<FormMemory::Field>& form : forms)
+        for (const FormMemory::Field& field : form)
+            locators << field.locator;
+    FormFieldLocator::presentFields(browser->page(), locators,
+                                    [self = QPointer<TFrmMain>(this), view = QPointer<TWebbrowser>(browser), address,
+                                     forms](const QList<bool>& present) {
+                                        if (!self || !view || view != self->PageControl->CurBrowser()
+                                            || view->url() != address)
+                                            return;
+                                        int best = 0, mostPresent = -1, at = 0;
+                                        for (int form = 0; form < forms.size(); ++form) {
+                                            int count = 0;
+                                            for (int field = 0; field < forms.at(form).size(); ++field)
+                                                count += present.value(at++) ? 1 : 0;
+                                            if (count >= mostPresent) {
+                                                best = form;
+                                                mostPresent = count;
+                                            }
+                                        }
+                                        // Not inside the engine's answer: the fill may ask the user first.
+                                        QTimer::singleShot(0, self, [self, view, form = forms.at(best)] {
+                                            if (self && view)
+                                                self->fillForm(view, form);
+                                        });
+                                    });
+}
+
+void TFrmMain::fillForm(TWebbrowser* browser, const QList<FormMemory::Field>& form)
+{
+    if (m_formFill->isRunning())
+        return;
     const QUrl startUrl = browser->url();
     const QString page = FormMemory::pageOf(startUrl);
     QList<FormFill::Field> fields;
     std::optional<HotkeyTarget> credential;
-    for (const FormMemory::Field& known : m_formMemory->fieldsOf(m_sites->store().record().siteName, page))
+    for (const FormMemory::Field& known : form)
         if (const std::optional<HotkeyTarget> target = targetOfKey(known.target)) {
             fields << FormFill::Field{known.locator, *target};
             if (target->isCredential() && (!credential || target->kind == HotkeyTarget::Kind::Password))
                 credential = target;
         }
-    if (fields.isEmpty()) {
-        showHint(tr("本页还没有学过填表：用热键把各栏粘贴一次，以后按 F9 一次填好"));
-        return;
-    }
     // Credentials go only to the current site's own pages, or where the user says.
     m_credentialsWithheld.clear();
     if (credential)

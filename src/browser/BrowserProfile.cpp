@@ -1,5 +1,6 @@
 #include "BrowserProfile.h"
 
+#include "FormFieldLocator.h"
 #include "SubmitWatch.h"
 #include "TBrowserPage.h"
 
@@ -25,6 +26,7 @@ BrowserProfile::BrowserProfile(const QString& storageFolder, QObject* parent)
     // site intended.
     m_profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
     SubmitWatch::installClickNote(m_profile);
+    FormFieldLocator::installPressNote(m_profile);
 }
 
 // The engine makes a new profile's folder in the per-user data folder and,

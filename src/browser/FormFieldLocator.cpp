@@ -80,7 +80,17 @@ const char LocatorScript[] = R"JS(
     }).slice(0, MaxClasses);
   }
   function withId(doc, id) { return doc.querySelectorAll('#' + CSS.escape(id)); }
-  function hasUniqueId(el, doc) { return !!el.id && !looksGenerated(el.id) && withId(doc, el.id).length === 1; }
+  // A form's own properties may be its fields ("<input name=id>" makes form.id
+  // that input), and so may a document's: read them through the prototypes.
+  function idOf(el) { return el.getAttribute('id') || ''; }
+  function formsOf(doc) { return slice.call(Object.getOwnPropertyDescriptor(Document.prototype, 'forms').get.call(doc)); }
+  function elementsOf(form) {
+    return Object.getOwnPropertyDescriptor(HTMLFormElement.prototype, 'elements').get.call(form);
+  }
+  function hasUniqueId(el, doc) {
+    var id = idOf(el);
+    return !!id && !looksGenerated(id) && withId(doc, id).length === 1;
+  }
   function stableName(el) {
     var name = el.getAttribute('name');
     return name && !looksGenerated(name) ? name : '';
@@ -89,22 +99,22 @@ const char LocatorScript[] = R"JS(
   // --- Steps: how an element is found in its document
 
   function formRef(form, doc) {
-    if (hasUniqueId(form, doc)) return {id: form.id};
-    var forms = slice.call(doc.forms), name = stableName(form);
+    if (hasUniqueId(form, doc)) return {id: idOf(form)};
+    var forms = formsOf(doc), name = stableName(form);
     if (name && forms.filter(function (f) { return f.getAttribute('name') === name; }).length === 1)
       return {name: name};
     return {index: forms.indexOf(form)};
   }
   function resolveForm(ref, doc) {
-    var forms = slice.call(doc.forms);
-    if (typeof ref.id === 'string') return forms.filter(function (f) { return f.id === ref.id; })[0] || null;
+    var forms = formsOf(doc);
+    if (typeof ref.id === 'string') return forms.filter(function (f) { return idOf(f) === ref.id; })[0] || null;
     if (typeof ref.name === 'string')
       return forms.filter(function (f) { return f.getAttribute('name') === ref.name; })[0] || null;
     return forms[ref.index] || null;
   }
   // Elements of one name and tag in the form, or outside every form.
   function namesakes(doc, form, name, tag) {
-    var scope = form ? form.elements : doc.getElementsByName(name);
+    var scope = form ? elementsOf(form) : doc.getElementsByName(name);
     return slice.call(scope).filter(function (el) {
       return el.getAttribute('name') === name && el.tagName.toLowerCase() === tag && (form || !el.form);
     });
@@ -114,7 +124,7 @@ const char LocatorScript[] = R"JS(
   // id, or its form, else the body (no anchor).
   function anchorOf(el, doc) {
     for (var up = el.parentElement; up && up !== doc.body && up !== doc.documentElement; up = up.parentElement) {
-      if (hasUniqueId(up, doc)) return {id: up.id};
+      if (hasUniqueId(up, doc)) return {id: idOf(up)};
       if (up.tagName === 'FORM') return {form: formRef(up, doc)};
     }
     return null;
@@ -190,7 +200,7 @@ const char LocatorScript[] = R"JS(
   }
 
   function stepFor(el, doc) {
-    if (hasUniqueId(el, doc)) return {id: el.id};
+    if (hasUniqueId(el, doc)) return {id: idOf(el)};
     var name = stableName(el);
     if (name) {
       var form = el.form || null, tag = el.tagName.toLowerCase();

@@ -2,6 +2,7 @@
 
 #include "HistoryDatabase.h"
 
+#include <QMap>
 #include <QSqlQuery>
 #include <QUrl>
 #include <QVariant>
@@ -30,24 +31,40 @@ QList<FormMemory::Field> FormMemory::storedFieldsOf(const QString& site, const Q
     QSqlQuery query(m_database.database());
     query.setForwardOnly(true);
     query.prepare(
-        QStringLiteral("SELECT locator, target FROM form_fields WHERE site = ? AND page = ? ORDER BY position"));
+        QStringLiteral("SELECT f.locator, f.target, coalesce(m.form, 0) FROM form_fields f LEFT JOIN form_field_forms m"
+                       " ON m.site = f.site AND m.page = f.page AND m.locator = f.locator"
+                       " WHERE f.site = ? AND f.page = ? ORDER BY f.position"));
     query.addBindValue(site);
     query.addBindValue(page);
     if (query.exec())
         while (query.next())
-            fields << Field{query.value(0).toString(), query.value(1).toString()};
+            fields << Field{query.value(0).toString(), query.value(1).toString(), query.value(2).toInt()};
     return fields;
 }
 
-int FormMemory::remember(const QString& site, const QString& page, const Field& field)
+QList<QList<FormMemory::Field>> FormMemory::formsOf(const QString& site, const QString& page) const
+{
+    QMap<int, QList<Field>> byNumber;
+    for (const Field& field : fieldsOf(site, page))
+        byNumber[field.form] << field;
+    return byNumber.values();
+}
+
+int FormMemory::remember(const QString& site, const QString& page, Field field, int learning)
 {
     QList<Field> fields = fieldsOf(site, page);
-    fields.erase(std::remove_if(fields.begin(), fields.end(),
-                                [&field](const Field& known) { return known.locator == field.locator; }),
-                 fields.end());
+    const auto known =
+        std::find_if(fields.cbegin(), fields.cend(), [&field](const Field& f) { return f.locator == field.locator; });
+    int newest = -1;
+    for (const Field& f : std::as_const(fields))
+        newest = std::max(newest, f.form);
+    field.form = learning >= 0 ? learning : known != fields.cend() ? known->form : newest + 1;
+    fields.erase(
+        std::remove_if(fields.begin(), fields.end(), [&field](const Field& f) { return f.locator == field.locator; }),
+        fields.end());
     fields << field;
     store(site, page, fields);
-    return int(fields.size());
+    return field.form;
 }
 
 bool FormMemory::forgetPage(const QString& site, const QString& page)
@@ -64,11 +81,13 @@ void FormMemory::store(const QString& site, const QString& page, const QList<Fie
     QString error;
     const bool stored = m_database.write(
         [&](QSqlQuery& query) {
-            query.prepare(QStringLiteral("DELETE FROM form_fields WHERE site = ? AND page = ?"));
-            query.addBindValue(site);
-            query.addBindValue(page);
-            if (!query.exec())
-                return false;
+            for (const char* table : {"form_fields", "form_field_forms"}) {
+                query.prepare(QStringLiteral("DELETE FROM %1 WHERE site = ? AND page = ?").arg(QLatin1String(table)));
+                query.addBindValue(site);
+                query.addBindValue(page);
+                if (!query.exec())
+                    return false;
+            }
             for (int position = 0; position < fields.size(); ++position) {
                 query.prepare(QStringLiteral(
                     "INSERT INTO form_fields (site, page, position, locator, target) VALUES (?, ?, ?, ?, ?)"));
@@ -77,6 +96,16 @@ void FormMemory::store(const QString& site, const QString& page, const QList<Fie
                 query.addBindValue(position);
                 query.addBindValue(fields.at(position).locator);
                 query.addBindValue(fields.at(position).target);
+                if (!query.exec())
+                    return false;
+                if (fields.at(position).form == 0)
+                    continue;
+                query.prepare(
+                    QStringLiteral("INSERT INTO form_field_forms (site, page, locator, form) VALUES (?, ?, ?, ?)"));
+                query.addBindValue(site);
+                query.addBindValue(page);
+                query.addBindValue(fields.at(position).locator);
+                query.addBindValue(fields.at(position).form);
                 if (!query.exec())
                     return false;
             }
@@ -109,10 +138,15 @@ void FormMemory::renameSite(const QString& oldName, const QString& newName)
     const bool stored = m_database.write(
         [&](QSqlQuery& query) {
             // A field the new name already knew on the same page takes the renamed site's text.
-            query.prepare(QStringLiteral("UPDATE OR REPLACE form_fields SET site = ? WHERE site = ?"));
-            query.addBindValue(newName);
-            query.addBindValue(oldName);
-            return query.exec();
+            for (const char* table : {"form_fields", "form_field_forms"}) {
+                query.prepare(
+                    QStringLiteral("UPDATE OR REPLACE %1 SET site = ? WHERE site = ?").arg(QLatin1String(table)));
+                query.addBindValue(newName);
+                query.addBindValue(oldName);
+                if (!query.exec())
+                    return false;
+            }
+            return true;
         },
         &error);
     if (!stored)

@@ -19,6 +19,7 @@ public:
     struct Field {
         QString locator;  // the page's field, as the browser finds it again
         QString target;  // which text it takes
+        int form = 0;  // which of the page's forms it belongs to
     };
 
     explicit FormMemory(HistoryDatabase& database, QObject* parent = nullptr);
@@ -26,10 +27,17 @@ public:
     // The page of an address: without its query, fragment and user info.
     static QString pageOf(const QUrl& address);
 
+    // Every field of the page, in the order they were filled.
     QList<Field> fieldsOf(const QString& site, const QString& page) const;
-    // A paste of `target` into the field: a field filled before takes its new
-    // text and moves to the end of the order. Returns the page's field count.
-    int remember(const QString& site, const QString& page, const Field& field);
+    // The page's forms (one address may hold a login form and a posting
+    // form), each in its fill order, by form number.
+    QList<QList<Field>> formsOf(const QString& site, const QString& page) const;
+    // A paste of `field.target` into the field: a field filled before takes
+    // its new text and moves to the end of the order. `learning` is the form
+    // the same page load has taught so far (-1: none yet): the field joins
+    // it; else a field known before stays in its form, and a new one starts
+    // a form of its own. Returns the form the field is in now.
+    int remember(const QString& site, const QString& page, Field field, int learning = -1);
     // True when there was something to forget.
     bool forgetPage(const QString& site, const QString& page);
     void renameSite(const QString& oldName, const QString& newName);

@@ -32,6 +32,14 @@ const char* const Steps[] = {
     " locator TEXT NOT NULL,"  // JSON, as the browser finds the field
     " target TEXT NOT NULL,"  // user, password, identifier, clause N, paragraph N
     " PRIMARY KEY (site, page, locator));",
+    // 3: one address may hold several forms (a wiki's login and edit pages):
+    // the form each learnt field belongs to; a field without a row is in form 0.
+    "CREATE TABLE form_field_forms ("
+    " site TEXT NOT NULL,"
+    " page TEXT NOT NULL,"
+    " locator TEXT NOT NULL,"
+    " form INTEGER NOT NULL,"
+    " PRIMARY KEY (site, page, locator));",
 };
 
 constexpr int StepCount = int(sizeof(Steps) / sizeof(Steps[0]));

@@ -28,6 +28,7 @@
 #include <QTextDocumentFragment>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QWebEngineScript>
 #include <QtTest>
@@ -230,16 +231,10 @@ private slots:
     {
         TestHttpServer own, other(QHostAddress(QStringLiteral("127.0.0.2")));
         QVERIFY(own.isListening() && other.isListening());
-        const QString otherLogin = other.url("/login").toString();
         const QString fields = QStringLiteral(
             "<form method=post action=/posted><input id=user name=user><input type=password id=pw name=pw>"
             "<input id=title name=title><textarea id=body name=body></textarea><input type=submit id=go></form>");
-        own.addPage("/login",
-                    QStringLiteral("<!doctype html><title>&lt;img src=x&gt;</title>%1<script>"
-                                   "function arm() { document.getElementById('user').oninput ="
-                                   " function () { location.replace('%2'); }; }</script>")
-                        .arg(fields, otherLogin)
-                        .toUtf8());
+        own.addPage("/login", QStringLiteral("<!doctype html><title>&lt;img src=x&gt;</title>%1").arg(fields).toUtf8());
         own.addPage("/posted", htmlPage(QStringLiteral("posted")));
         other.addPage("/login",
                       htmlPage(QStringLiteral("other"), fields + "<a id=ssh href='ssh://example.invalid/'>x</a>"));
@@ -267,11 +262,25 @@ private slots:
         auto value = [&](const char* id) {
             return runScript(browser, QStringLiteral("document.getElementById('%1').value").arg(id)).toString();
         };
-        auto pressInField = [&](const char* id, Qt::Key key) {
+        QSignalSpy pasted(window.findChild<HotkeyDispatcher*>(), &HotkeyDispatcher::hotkeyPasted);
+        // A credential's paste starts once the page has said where its focus is.
+        auto pressInField = [&](const char* id, Qt::Key key, bool expectPaste = true) {
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
             browser->setFocus();
             QVERIFY(waitUntil([&] { return browser->focusProxy() && browser->focusProxy()->hasFocus(); }));
-            runScript(browser, QStringLiteral("document.getElementById('%1').focus()").arg(id));
+            // A page that has just loaded may not take the focus at once.
+            QVERIFY(waitUntil([&] {
+                return runScript(browser,
+                                 QStringLiteral("document.getElementById('%1').focus(); "
+                                                "document.hasFocus() && document.activeElement.id")
+                                     .arg(id))
+                    == QLatin1String(id);
+            }));
+            const int before = int(pasted.count());
             QTest::keyClick(browser->focusProxy(), key, Qt::ControlModifier);
+            if (expectPaste)
+                QVERIFY(waitUntil([&] { return pasted.count() > before && !paste->isBusy(); }));
         };
         auto settle = [&] { waitUntil([] { return false; }, 600); };
 
@@ -282,7 +291,7 @@ private slots:
             asked = box->text().contains(site) && box->text().contains("http://127.0.0.2");
             box->button(QMessageBox::No)->click();
         });
-        pressInField("pw", Qt::Key_W);
+        pressInField("pw", Qt::Key_W, false);
         QVERIFY(waitUntil([&] { return asked; }));
         settle();
         QCOMPARE(value("pw"), QString());
@@ -338,26 +347,41 @@ private slots:
         QVERIFY(waitUntil([&] { return window.postHistory()->latestPostsOf(article).contains(site); }));
 
         // A page's prompt() gets no credential, even on the own site.
+        // The dialog runs its own event loop: it is answered from inside it.
         QVERIFY(open(own.url("/login")));
+        const QString unanswered = QStringLiteral("(no dialog)");
+        QString typedIntoPrompt = unanswered;
+        answerModal<QDialog>([&](QDialog* dialog) {
+            auto* field = dialog->findChild<QLineEdit*>();
+            if (!field) {
+                dialog->reject();
+                return;
+            }
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_W, Qt::ControlModifier);
+            QTimer::singleShot(800, dialog, [&typedIntoPrompt, dialog, field] {
+                typedIntoPrompt = field->text();
+                dialog->reject();
+            });
+        });
         runScript(browser,
                   QStringLiteral("setTimeout(function () { window.answer = prompt('账号验证：请按 Ctrl+W'); })"));
-        QVERIFY(waitUntil([] { return QApplication::activeModalWidget() != nullptr; }));
-        QWidget* dialog = QApplication::activeModalWidget();
-        auto* answerField = dialog->findChild<QLineEdit*>();
-        QVERIFY(answerField);
-        answerField->setFocus();
-        QTest::keyClick(answerField, Qt::Key_W, Qt::ControlModifier);
-        settle();
-        QCOMPARE(answerField->text(), QString());
+        QVERIFY(waitUntil([&] { return typedIntoPrompt != unanswered; }));
+        QCOMPARE(typedIntoPrompt, QString());
         QVERIFY2(hint->text().contains(QStringLiteral("对话框")), qPrintable(hint->text()));
-        QMetaObject::invokeMethod(dialog, "reject");
         QVERIFY(waitUntil([] { return !QApplication::activeModalWidget(); }));
 
-        // F9 on a form that moves to the other site after its first field: the fill
-        // stops, and nothing reaches the other site's fields.
+        // F9 on a form whose tab moves to the other site after its first field:
+        // the fill stops, and nothing reaches the other site's fields.
         QVERIFY(open(own.url("/login")));
-        runScript(browser, "arm()");
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
         browser->setFocus();
+        QVERIFY(waitUntil([&] { return runScript(browser, "document.hasFocus()").toBool(); }));
+        QMetaObject::Connection moveOnce = connect(paste, &PasteText::finished, this, [&] {
+            disconnect(moveOnce);
+            browser->setUrl(other.url("/login"));
+        });
         QTest::keyClick(browser->focusProxy(), Qt::Key_F9);
         QVERIFY(waitUntil([&] { return browser->url().host() == "127.0.0.2" && !browser->page()->isLoading(); }));
         QVERIFY(waitUntil([&] { return !paste->isBusy() && !hint->text().startsWith(QStringLiteral("正在")); }));
@@ -394,19 +418,25 @@ private slots:
             window.show();
             window.activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(&window));
+            // The form is the current site's own: its credentials go in unasked.
+            window.siteStore()->record().url = server.url("/post.php").toString();
+            QVERIFY(window.siteStore()->StoreSite(true));
             TWebbrowser* browser = window.pageControl()->CurBrowser();
             QVERIFY(loadForm(browser, server.url("/post.php?step=1")));
             window.findChild<QLineEdit*>("EdtSiteArtID")->setText(QStringLiteral("ID-42"));
             PasteText* paste = window.findChild<HotkeyDispatcher*>()->pasteText();
             browser->setFocus();
             QTRY_VERIFY(browser->focusProxy() && browser->focusProxy()->hasFocus());
+            // A credential's paste starts once the page has said where its focus is.
+            QSignalSpy pasted(window.findChild<HotkeyDispatcher*>(), &HotkeyDispatcher::hotkeyPasted);
             for (const auto& lesson : lessons) {
                 runScript(browser,
                           QStringLiteral("var f = %1; if (f === frames[0].document.body) frames[0].focus(); "
                                          "f.focus();")
                               .arg(lesson.field));
+                const int before = int(pasted.count());
                 QTest::keyClick(browser->focusProxy(), lesson.key, Qt::ControlModifier);
-                QVERIFY(waitUntil([&] { return !paste->isBusy(); }));
+                QVERIFY(waitUntil([&] { return pasted.count() > before && !paste->isBusy(); }));
             }
             const QString site = window.siteStore()->record().siteName;
             const QString page = FormMemory::pageOf(server.url("/post.php"));
