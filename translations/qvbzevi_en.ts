@@ -58,6 +58,37 @@
     </message>
 </context>
 <context>
+    <name>CredentialGuard</name>
+    <message>
+        <source>网页弹出的对话框和窗口不会得到用户名或密码</source>
+        <translation>Dialogs and windows a page opens never get the username or password</translation>
+    </message>
+    <message>
+        <source>把「%1」的密码粘贴到 %2 吗？</source>
+        <translation>Paste the password of “%1” into %2?</translation>
+    </message>
+    <message>
+        <source>把「%1」的用户名粘贴到 %2 吗？</source>
+        <translation>Paste the username of “%1” into %2?</translation>
+    </message>
+    <message>
+        <source>这里不是该站点网址（%1）的网页。</source>
+        <translation>This page is not on the site&apos;s own address (%1).</translation>
+    </message>
+    <message>
+        <source>没有网址</source>
+        <translation>no address</translation>
+    </message>
+    <message>
+        <source>记住：这两个站点之间不再询问（到程序退出为止）</source>
+        <translation>Remember: do not ask again for these two sites (until the program exits)</translation>
+    </message>
+    <message>
+        <source>未粘贴：%1 不是「%2」的网址</source>
+        <translation>Not pasted: %1 is not the address of “%2”</translation>
+    </message>
+</context>
+<context>
     <name>CredentialsRow</name>
     <message>
         <source>对应于选择网址的用户名</source>
@@ -122,6 +153,13 @@
     </message>
 </context>
 <context>
+    <name>DocumentTransfer</name>
+    <message>
+        <source>未导入（不是文档的文件，或是链接）：%1</source>
+        <translation>Not imported (not files of the data set, or links): %1</translation>
+    </message>
+</context>
+<context>
     <name>FolderCopy</name>
     <message>
         <source>a folder of that name is in the way</source>
@@ -131,12 +169,51 @@
         <source>not a folder</source>
         <translation>not a folder</translation>
     </message>
+    <message>
+        <source>是符号链接，没有写入（它指向的文件保持不变）</source>
+        <translation>is a symbolic link; nothing was written (the file it points to is unchanged)</translation>
+    </message>
+    <message>
+        <source>是符号链接，没有读取</source>
+        <translation>is a symbolic link; it was not read</translation>
+    </message>
+    <message>
+        <source>不是普通文件</source>
+        <translation>not a regular file</translation>
+    </message>
+</context>
+<context>
+    <name>HeldPostsPrompt</name>
+    <message>
+        <source>%1 条发布记录无法保存：%2</source>
+        <translation>%1 posting record(s) could not be saved: %2</translation>
+    </message>
+    <message>
+        <source>数据库可能正被其他程序占用。重试，或者放弃这些记录并退出？</source>
+        <translation>Another program may be using the database. Try again, or give up these records and exit?</translation>
+    </message>
+    <message>
+        <source>重试</source>
+        <translation>Retry</translation>
+    </message>
+    <message>
+        <source>放弃</source>
+        <translation>Discard</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDatabase</name>
     <message>
-        <source>版本 %1 的文件不能只读打开</source>
-        <translation>a version %1 file cannot be opened read-only</translation>
+        <source>不是普通文件</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>文件已损坏（%1）</source>
+        <translation>The file is damaged (%1)</translation>
+    </message>
+    <message>
+        <source>含有发布记录以外的数据库内容（%1），不予导入</source>
+        <translation>Holds database content other than the posting history (%1); not imported</translation>
     </message>
 </context>
 <context>
@@ -355,6 +432,65 @@
     </message>
 </context>
 <context>
+    <name>Pictures</name>
+    <message>
+        <source>新增</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>Full Screen</translation>
+    </message>
+    <message>
+        <source>退出全屏</source>
+        <translation>Exit Full Screen</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>新建文件夹</source>
+        <translation>New Folder</translation>
+    </message>
+</context>
+<context>
     <name>PostRound</name>
     <message>
         <source>没有当前文章：请先在文章列表中选择一篇文章</source>
@@ -369,8 +505,8 @@
         <translation>Round complete: “%1” has been posted to all %2 sites.</translation>
     </message>
     <message>
-        <source>已到站点列表末尾，本轮结束；还有 %1 个站点未发布“%2”，再按一次从列表开头继续</source>
-        <translation>End of the site list: this round is over. Sites still without “%2”: %1. Press again to continue from the top of the list.</translation>
+        <source>已到站点列表末尾，从列表开头继续；还有 %1 个站点未发布“%2”</source>
+        <translation>End of the site list: going on from the top; %1 sites still without “%2”</translation>
     </message>
 </context>
 <context>
@@ -402,6 +538,14 @@
     <message>
         <source>帖子地址</source>
         <translation>Post URL</translation>
+    </message>
+    <message>
+        <source>已发布（未保存）</source>
+        <translation>Posted (not saved)</translation>
+    </message>
+    <message>
+        <source>尚未存入发布记录，下次保存时再试：%1</source>
+        <translation>Not saved in the posting history yet; tried again at the next save: %1</translation>
     </message>
 </context>
 <context>
@@ -519,10 +663,6 @@
 </context>
 <context>
     <name>TFrmMain</name>
-    <message>
-        <source>%1 条发布记录</source>
-        <translation>posting records (%1)</translation>
-    </message>
     <message>
         <source>；</source>
         <translation>; </translation>
@@ -647,6 +787,34 @@
         <source>没有内容、未填：%1</source>
         <translation>empty, not filled in: %1</translation>
     </message>
+    <message>
+        <source>忘记密码粘贴许可</source>
+        <translation>Forget Password Permissions</translation>
+    </message>
+    <message>
+        <source>再粘贴用户名或密码到别的站点时重新询问</source>
+        <translation>Ask again before pasting a username or password into another site</translation>
+    </message>
+    <message>
+        <source>已忘记：粘贴用户名或密码到别的站点时会重新询问</source>
+        <translation>Forgotten: pasting a username or password into another site asks again</translation>
+    </message>
+    <message>
+        <source>没有记住的密码粘贴许可</source>
+        <translation>No password permissions were kept</translation>
+    </message>
+    <message>
+        <source>网页已转到别处，填表已停止</source>
+        <translation>the page moved elsewhere, so the fill stopped</translation>
+    </message>
+    <message>
+        <source>用户名只填单行栏、密码只填密码栏，未填：%1</source>
+        <translation>a username goes only into a one-line field and a password only into a password field; not filled in: %1</translation>
+    </message>
+    <message>
+        <source>本页不是当前站点的网址，未填：%1</source>
+        <translation>this page is not on the current site&apos;s address; not filled in: %1</translation>
+    </message>
 </context>
 <context>
     <name>TFrmPostRound</name>
@@ -693,6 +861,19 @@
     <message>
         <source>已发布 %1 / %2</source>
         <translation>Posted: %1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>TWebbrowser</name>
+    <message>
+        <source>网页要用别的程序打开一个「%1:」链接：
+%2
+
+打开吗？</source>
+        <translation>The page wants another program to open a “%1:” link:
+%2
+
+Open it?</translation>
     </message>
 </context>
 <context>

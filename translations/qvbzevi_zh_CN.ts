@@ -57,6 +57,37 @@
     </message>
 </context>
 <context>
+    <name>CredentialGuard</name>
+    <message>
+        <source>网页弹出的对话框和窗口不会得到用户名或密码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>把「%1」的密码粘贴到 %2 吗？</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>把「%1」的用户名粘贴到 %2 吗？</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>这里不是该站点网址（%1）的网页。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有网址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>记住：这两个站点之间不再询问（到程序退出为止）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>未粘贴：%1 不是「%2」的网址</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CredentialsRow</name>
     <message>
         <source>对应于选择网址的用户名</source>
@@ -121,6 +152,13 @@
     </message>
 </context>
 <context>
+    <name>DocumentTransfer</name>
+    <message>
+        <source>未导入（不是文档的文件，或是链接）：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>FolderCopy</name>
     <message>
         <source>a folder of that name is in the way</source>
@@ -130,11 +168,50 @@
         <source>not a folder</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>是符号链接，没有写入（它指向的文件保持不变）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>是符号链接，没有读取</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>不是普通文件</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HeldPostsPrompt</name>
+    <message>
+        <source>%1 条发布记录无法保存：%2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>数据库可能正被其他程序占用。重试，或者放弃这些记录并退出？</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>重试</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>放弃</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>HistoryDatabase</name>
     <message>
-        <source>版本 %1 的文件不能只读打开</source>
+        <source>不是普通文件</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>文件已损坏（%1）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>含有发布记录以外的数据库内容（%1），不予导入</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -354,6 +431,65 @@
     </message>
 </context>
 <context>
+    <name>Pictures</name>
+    <message>
+        <source>新增</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>退出全屏</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新建文件夹</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PostRound</name>
     <message>
         <source>没有当前文章：请先在文章列表中选择一篇文章</source>
@@ -368,7 +504,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>已到站点列表末尾，本轮结束；还有 %1 个站点未发布“%2”，再按一次从列表开头继续</source>
+        <source>已到站点列表末尾，从列表开头继续；还有 %1 个站点未发布“%2”</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -400,6 +536,14 @@
     </message>
     <message>
         <source>帖子地址</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已发布（未保存）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>尚未存入发布记录，下次保存时再试：%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -547,10 +691,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>%1 条发布记录</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>无法保存发布记录：%1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -646,6 +786,34 @@
         <source>没有内容、未填：%1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>忘记密码粘贴许可</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>再粘贴用户名或密码到别的站点时重新询问</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已忘记：粘贴用户名或密码到别的站点时会重新询问</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有记住的密码粘贴许可</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>网页已转到别处，填表已停止</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>用户名只填单行栏、密码只填密码栏，未填：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>本页不是当前站点的网址，未填：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TFrmPostRound</name>
@@ -691,6 +859,16 @@
     </message>
     <message>
         <source>已发布 %1 / %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TWebbrowser</name>
+    <message>
+        <source>网页要用别的程序打开一个「%1:」链接：
+%2
+
+打开吗？</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -58,6 +58,37 @@
     </message>
 </context>
 <context>
+    <name>CredentialGuard</name>
+    <message>
+        <source>网页弹出的对话框和窗口不会得到用户名或密码</source>
+        <translation>網頁彈出的對話框和視窗不會得到帳號或密碼</translation>
+    </message>
+    <message>
+        <source>把「%1」的密码粘贴到 %2 吗？</source>
+        <translation>把「%1」的密碼貼到 %2 嗎？</translation>
+    </message>
+    <message>
+        <source>把「%1」的用户名粘贴到 %2 吗？</source>
+        <translation>把「%1」的帳號貼到 %2 嗎？</translation>
+    </message>
+    <message>
+        <source>这里不是该站点网址（%1）的网页。</source>
+        <translation>這裡不是該網站網址（%1）的網頁。</translation>
+    </message>
+    <message>
+        <source>没有网址</source>
+        <translation>沒有網址</translation>
+    </message>
+    <message>
+        <source>记住：这两个站点之间不再询问（到程序退出为止）</source>
+        <translation>記住：這兩個網站之間不再詢問（到程式結束為止）</translation>
+    </message>
+    <message>
+        <source>未粘贴：%1 不是「%2」的网址</source>
+        <translation>未貼上：%1 不是「%2」的網址</translation>
+    </message>
+</context>
+<context>
     <name>CredentialsRow</name>
     <message>
         <source>对应于选择网址的用户名</source>
@@ -122,6 +153,13 @@
     </message>
 </context>
 <context>
+    <name>DocumentTransfer</name>
+    <message>
+        <source>未导入（不是文档的文件，或是链接）：%1</source>
+        <translation>未匯入（不是資料的檔案，或是連結）：%1</translation>
+    </message>
+</context>
+<context>
     <name>FolderCopy</name>
     <message>
         <source>a folder of that name is in the way</source>
@@ -131,12 +169,51 @@
         <source>not a folder</source>
         <translation>不是資料夾</translation>
     </message>
+    <message>
+        <source>是符号链接，没有写入（它指向的文件保持不变）</source>
+        <translation>是符號連結，沒有寫入（它指向的檔案保持不變）</translation>
+    </message>
+    <message>
+        <source>是符号链接，没有读取</source>
+        <translation>是符號連結，沒有讀取</translation>
+    </message>
+    <message>
+        <source>不是普通文件</source>
+        <translation>不是一般檔案</translation>
+    </message>
+</context>
+<context>
+    <name>HeldPostsPrompt</name>
+    <message>
+        <source>%1 条发布记录无法保存：%2</source>
+        <translation>%1 筆發布紀錄無法儲存：%2</translation>
+    </message>
+    <message>
+        <source>数据库可能正被其他程序占用。重试，或者放弃这些记录并退出？</source>
+        <translation>資料庫可能正被其他程式佔用。重試，或者放棄這些紀錄並結束？</translation>
+    </message>
+    <message>
+        <source>重试</source>
+        <translation>重試</translation>
+    </message>
+    <message>
+        <source>放弃</source>
+        <translation>放棄</translation>
+    </message>
 </context>
 <context>
     <name>HistoryDatabase</name>
     <message>
-        <source>版本 %1 的文件不能只读打开</source>
-        <translation>無法以唯讀方式開啟版本 %1 的檔案</translation>
+        <source>不是普通文件</source>
+        <translation>不是一般檔案</translation>
+    </message>
+    <message>
+        <source>文件已损坏（%1）</source>
+        <translation>檔案已損毀（%1）</translation>
+    </message>
+    <message>
+        <source>含有发布记录以外的数据库内容（%1），不予导入</source>
+        <translation>含有發布紀錄以外的資料庫內容（%1），不予匯入</translation>
     </message>
 </context>
 <context>
@@ -355,6 +432,65 @@
     </message>
 </context>
 <context>
+    <name>Pictures</name>
+    <message>
+        <source>新增</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>修改</source>
+        <translation>修改</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>匯出</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>匯入</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>說明</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>關於</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>結束</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>全螢幕</translation>
+    </message>
+    <message>
+        <source>退出全屏</source>
+        <translation>結束全螢幕</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>新建文件夹</source>
+        <translation>新增資料夾</translation>
+    </message>
+</context>
+<context>
     <name>PostRound</name>
     <message>
         <source>没有当前文章：请先在文章列表中选择一篇文章</source>
@@ -369,8 +505,8 @@
         <translation>本輪已完成：「%1」已發布到全部 %2 個網站</translation>
     </message>
     <message>
-        <source>已到站点列表末尾，本轮结束；还有 %1 个站点未发布“%2”，再按一次从列表开头继续</source>
-        <translation>已到網站列表結尾，本輪結束；還有 %1 個網站尚未發布「%2」，再按一次即從列表開頭繼續</translation>
+        <source>已到站点列表末尾，从列表开头继续；还有 %1 个站点未发布“%2”</source>
+        <translation>已到網站列表末尾，從列表開頭繼續；還有 %1 個網站未發布「%2」</translation>
     </message>
 </context>
 <context>
@@ -402,6 +538,14 @@
     <message>
         <source>帖子地址</source>
         <translation>貼文網址</translation>
+    </message>
+    <message>
+        <source>已发布（未保存）</source>
+        <translation>已發布（未儲存）</translation>
+    </message>
+    <message>
+        <source>尚未存入发布记录，下次保存时再试：%1</source>
+        <translation>尚未存入發布紀錄，下次儲存時再試：%1</translation>
     </message>
 </context>
 <context>
@@ -519,10 +663,6 @@
 </context>
 <context>
     <name>TFrmMain</name>
-    <message>
-        <source>%1 条发布记录</source>
-        <translation>%1 筆發布紀錄</translation>
-    </message>
     <message>
         <source>；</source>
         <translation>；</translation>
@@ -647,6 +787,34 @@
         <source>没有内容、未填：%1</source>
         <translation>沒有內容、未填：%1</translation>
     </message>
+    <message>
+        <source>忘记密码粘贴许可</source>
+        <translation>忘記密碼貼上許可</translation>
+    </message>
+    <message>
+        <source>再粘贴用户名或密码到别的站点时重新询问</source>
+        <translation>再貼上帳號或密碼到別的網站時重新詢問</translation>
+    </message>
+    <message>
+        <source>已忘记：粘贴用户名或密码到别的站点时会重新询问</source>
+        <translation>已忘記：貼上帳號或密碼到別的網站時會重新詢問</translation>
+    </message>
+    <message>
+        <source>没有记住的密码粘贴许可</source>
+        <translation>沒有記住的密碼貼上許可</translation>
+    </message>
+    <message>
+        <source>网页已转到别处，填表已停止</source>
+        <translation>網頁已轉到別處，填表已停止</translation>
+    </message>
+    <message>
+        <source>用户名只填单行栏、密码只填密码栏，未填：%1</source>
+        <translation>帳號只填單行欄、密碼只填密碼欄，未填：%1</translation>
+    </message>
+    <message>
+        <source>本页不是当前站点的网址，未填：%1</source>
+        <translation>本頁不是目前網站的網址，未填：%1</translation>
+    </message>
 </context>
 <context>
     <name>TFrmPostRound</name>
@@ -693,6 +861,19 @@
     <message>
         <source>已发布 %1 / %2</source>
         <translation>已發布 %1 / %2</translation>
+    </message>
+</context>
+<context>
+    <name>TWebbrowser</name>
+    <message>
+        <source>网页要用别的程序打开一个「%1:」链接：
+%2
+
+打开吗？</source>
+        <translation>網頁要用別的程式開啟一個「%1:」連結：
+%2
+
+開啟嗎？</translation>
     </message>
 </context>
 <context>

@@ -61,7 +61,8 @@ QString damage(QSqlDatabase& db)
     if (!query.exec(QStringLiteral("PRAGMA quick_check")) || !query.next())
         return query.lastError().text();
     const QString found = query.value(0).toString();
-    return found == QLatin1String("ok") ? QString() : tr("文件已损坏（%1）").arg(found);
+    return found == QLatin1String("ok") ? QString()
+                                        : QCoreApplication::translate("HistoryDatabase", "文件已损坏（%1）").arg(found);
 }
 
 // Why a database just opened cannot be used: empty when it can. A damaged
@@ -102,7 +103,8 @@ QString importProblem(QSqlDatabase& db)
     if (!error.isEmpty())
         return error;
     if (!foreign.isEmpty())
-        return tr("含有发布记录以外的数据库内容（%1），不予导入").arg(foreign.join(QStringLiteral(", ")));
+        return QCoreApplication::translate("HistoryDatabase", "含有发布记录以外的数据库内容（%1），不予导入")
+            .arg(foreign.join(QStringLiteral(", ")));
     return {};
 }
 

@@ -1,8 +1,10 @@
 #include "HeldPostsPrompt.h"
+#include "FormMemory.h"
 #include "HistoryDatabase.h"
 #include "ModalAnswer.h"
 #include "PostHistory.h"
 #include "PostRecorder.h"
+#include "PostRound.h"
 #include "RoundModel.h"
 #include "TestData.h"
 
@@ -280,6 +282,116 @@ private slots:
             QCOMPARE(folder->readBytes(name), before);
             QVERIFY(!QFile::exists(folder->file(name + QStringLiteral("-wal"))));
         }
+    }
+
+    // The event orders the recorder accepts, one page each: P a paste, L a
+    // load started, F the load finished (at the next address), S a form's
+    // submit, X a script's post, U the address changed without a load (the
+    // history API). The expected rows and the post's address.
+    void recorderEventOrders()
+    {
+        TestDataFolder data;
+        HistoryDatabase database(data.path());
+        QVERIFY2(database.open(), qPrintable(database.problem()));
+        PostHistory history(database);
+        PostRecorder recorder(history);
+        const struct {
+            const char* events;
+            int posts;
+            const char* address;  // "" for none
+        } orders[] = {
+            {"PLSF", 1, "/thread"},  // a form's submit is told after its load began
+            {"PSLF", 1, "/thread"},  // or before it
+            {"LFS", 0, ""},  // nothing pasted since the load
+            {"PLFS", 0, ""},  // the paste was before another page loaded
+            {"PXU", 1, "/thread"},  // an editor shows the new post by the history API
+            {"PX", 1, "/form"},  // a script's post that opens nothing keeps the form's address
+            {"PLSFLSF", 1, "/thread"},  // refused and sent again from the page it led to: one post
+            {"PLSFPLSF", 1, "/thread"},  // the same article pasted again: still one post
+            {"PSUF", 1, "/thread"},  // a load's own address change waits for its end
+        };
+        PostRecorder::PageKey page = 100;
+        for (const auto& order : orders) {
+            const QString article = QString::fromLatin1(order.events);
+            const QUrl form(QStringLiteral("http://bbs.example/form")),
+                thread(QStringLiteral("http://bbs.example/thread"));
+            ++page;
+            for (const char* e = order.events; *e; ++e) {
+                switch (*e) {
+                case 'P': recorder.articlePasted(page, QStringLiteral("论坛"), article); break;
+                case 'L': recorder.loadStarted(page); break;
+                case 'F': recorder.loadFinished(page, thread, true); break;
+                case 'S': recorder.formSubmitted(page, form, false); break;
+                case 'X': recorder.formSubmitted(page, form, true); break;
+                case 'U': recorder.urlChanged(page, thread); break;
+                }
+            }
+            const auto posts = history.latestPostsOf(article);
+            QCOMPARE(int(posts.size()), order.posts > 0 ? 1 : 0);
+            if (order.posts > 0)
+                QCOMPARE(QUrl(posts.value(QStringLiteral("论坛")).postUrl).path(), QString::fromLatin1(order.address));
+        }
+        QCOMPARE(rowCount(database), 7);
+    }
+
+    // One address, several forms: the fields taught at one address are one
+    // form; a field filled again moves to its form's end and is kept once.
+    // And F8 goes on from the top at once.
+    void formsPerPageAndTheRoundsNextSite()
+    {
+        TestDataFolder data;
+        HistoryDatabase database(data.path());
+        QVERIFY2(database.open(), qPrintable(database.problem()));
+        {
+            FormMemory memory(database);
+            const QString site = QStringLiteral("维基"), page = QStringLiteral("http://wiki.example/index.php");
+            int login = memory.remember(site, page, {QStringLiteral("[{\"id\":\"user\"}]"), QStringLiteral("user"), 0});
+            QCOMPARE(memory.remember(site, page, {QStringLiteral("[{\"id\":\"pw\"}]"), QStringLiteral("password"), 0},
+                                     login),
+                     login);
+            const int edit =
+                memory.remember(site, page, {QStringLiteral("[{\"id\":\"text\"}]"), QStringLiteral("paragraph 1"), 0});
+            QVERIFY(edit != login);
+            memory.remember(site, page, {QStringLiteral("[{\"id\":\"summary\"}]"), QStringLiteral("clause 1"), 0},
+                            edit);
+            // The user name again, in a later load: back to its own form, at its end.
+            QCOMPARE(memory.remember(site, page, {QStringLiteral("[{\"id\":\"user\"}]"), QStringLiteral("user"), 0}),
+                     login);
+            FormMemory reread(database);
+            const QList<QList<FormMemory::Field>> forms = reread.formsOf(site, page);
+            QCOMPARE(forms.size(), 2);
+            QStringList targets;
+            for (const auto& form : forms) {
+                QStringList names;
+                for (const FormMemory::Field& field : form)
+                    names << field.target;
+                targets << names.join(QLatin1Char(','));
+            }
+            QCOMPARE(targets, (QStringList{QStringLiteral("password,user"), QStringLiteral("paragraph 1,clause 1")}));
+            QCOMPARE(reread.fieldsOf(site, page).size(), 4);
+        }
+
+        PostHistory history(database);
+        int current = 2;
+        QString said;
+        PostRound::Hooks hooks;
+        hooks.siteNames = [] { return QStringList{"A", "B", "C"}; };
+        hooks.currentSite = [&] { return current; };
+        hooks.currentArticle = [] { return QStringLiteral("文章"); };
+        hooks.selectSite = [&](int position) { current = position; };
+        hooks.openInNewTab = [](const QString&) {};
+        PostRound round(history, hooks, nullptr);
+        connect(&round, &PostRound::message, this, [&](const QString& text) { said = text; });
+        QVERIFY(history.markPosted("B", QStringLiteral("文章")));
+        round.nextSite();  // after the last site: at once from the top
+        QCOMPARE(current, 0);
+        QVERIFY2(said.contains(QStringLiteral("从列表开头")), qPrintable(said));
+        round.nextSite();
+        QCOMPARE(current, 2);
+        QVERIFY(history.markPosted("A", QStringLiteral("文章")) && history.markPosted("C", QStringLiteral("文章")));
+        round.nextSite();
+        QCOMPARE(current, 2);
+        QVERIFY2(said.contains(QStringLiteral("本轮已完成")), qPrintable(said));
     }
 
     // The database never stops the program and never loses a post without a
