@@ -20,8 +20,7 @@ TFrmPostRound* PostRound::window()
     if (!m_window) {
         m_window = new TFrmPostRound(m_mainWindow);
         connect(m_window, &TFrmPostRound::nextSiteRequested, this, &PostRound::nextSite);
-        connect(m_window, &TFrmPostRound::siteChosen, this,
-                [this](int position) { m_hooks.selectSite(position); });
+        connect(m_window, &TFrmPostRound::siteChosen, this, [this](int position) { m_hooks.selectSite(position); });
         connect(m_window, &TFrmPostRound::markRequested, this, &PostRound::mark);
         connect(m_window, &TFrmPostRound::addressOpened, this,
                 [this](const QString& address) { m_hooks.openInNewTab(address); });
