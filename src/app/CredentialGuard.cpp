@@ -67,17 +67,19 @@ void CredentialGuard::checkHotkey(HotkeyTarget target, QWidget* receiver, Hotkey
             // The page went away or moved on while it was asked: nothing goes in.
             if (!self || !answered || !page || WebSite::of(page->url()) != pageSite)
                 return;
-            // A frame of another origin says only where it started: it is
-            // always another site's until the user says otherwise.
-            const QString where = otherFrame.isEmpty() ? pageSite : WebSite::of(otherFrame);
-            const bool own = otherFrame.isEmpty() && !pageSite.isEmpty() && pageSite == self->ownSite();
-            if (own) {
+            if (otherFrame.isEmpty() && !pageSite.isEmpty() && pageSite == self->ownSite()) {
                 paste(staysOn(page, pageSite));
                 return;
             }
+            // A frame of another origin says only where it started: it is
+            // always another site's until the user says otherwise, named by
+            // its site, or by its address when that has none.
+            const QString frameSite = WebSite::of(otherFrame);
+            const QString other = otherFrame.isEmpty() ? pageSite
+                : frameSite.isEmpty()                  ? otherFrame.toString()
+                                                       : frameSite;
             // The question waits for its own turn of the event loop, never
             // inside the engine's answer.
-            const QString other = where.isEmpty() ? otherFrame.toString() : where;
             QMetaObject::invokeMethod(
                 self,
                 [self, page, pageSite, target, paste, other] {
@@ -88,10 +90,10 @@ void CredentialGuard::checkHotkey(HotkeyTarget target, QWidget* receiver, Hotkey
         });
 }
 
-void CredentialGuard::checkPage(QWebEnginePage* page, HotkeyTarget target, std::function<void(bool)> done)
+bool CredentialGuard::mayFill(QWebEnginePage* page, HotkeyTarget target)
 {
     const QString pageSite = page ? WebSite::of(page->url()) : QString();
-    done(!pageSite.isEmpty() && (pageSite == ownSite() || mayGoTo(target, pageSite)));
+    return !pageSite.isEmpty() && (pageSite == ownSite() || mayGoTo(target, pageSite));
 }
 
 bool CredentialGuard::mayGoTo(HotkeyTarget target, const QString& otherSite)
@@ -132,9 +134,4 @@ bool CredentialGuard::forgetKept()
     const bool any = !m_kept.isEmpty();
     m_kept.clear();
     return any;
-}
-
-bool CredentialGuard::isKept(const QString& ownSite, const QString& otherSite) const
-{
-    return m_kept.contains(keyOf(ownSite, otherSite));
 }

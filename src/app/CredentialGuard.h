@@ -33,15 +33,14 @@ public:
 
     // The dispatcher's gate for Ctrl+U and Ctrl+W.
     void checkHotkey(HotkeyTarget target, QWidget* receiver, HotkeyDispatcher::Paste paste);
-    // For a fill of `page`'s main frame: `done(true)` when its credentials may
-    // go in (asking when the page is of another site).
-    void checkPage(QWebEnginePage* page, HotkeyTarget target, std::function<void(bool allowed)> done);
+    // For a fill of `page`'s main frame: whether its credentials may go in
+    // (asking when the page is of another site).
+    bool mayFill(QWebEnginePage* page, HotkeyTarget target);
     // Checked again at the paste key: the page still shows `site`.
     static std::function<bool()> staysOn(QWebEnginePage* page, const QString& site);
 
     // Forgets every pair of sites kept; false when none was.
     bool forgetKept();
-    bool isKept(const QString& ownSite, const QString& otherSite) const;
 
     // A dialog or window a page opened (its parent is a web view).
     static bool isPageMadeWindow(const QWidget* widget);

@@ -211,17 +211,14 @@ void TFrmMain::fillForm(TWebbrowser* browser, const QList<FormMemory::Field>& fo
         }
     // Credentials go only to the current site's own pages, or where the user says.
     m_credentialsWithheld.clear();
-    if (credential)
-        m_credentialGuard->checkPage(browser->page(), *credential, [&](bool allowed) {
-            if (allowed)
-                return;
-            for (const FormFill::Field& field : std::as_const(fields))
-                if (field.target.isCredential())
-                    m_credentialsWithheld << field;
-            fields.erase(std::remove_if(fields.begin(), fields.end(),
-                                        [](const FormFill::Field& field) { return field.target.isCredential(); }),
-                         fields.end());
-        });
+    if (credential && !m_credentialGuard->mayFill(browser->page(), *credential)) {
+        for (const FormFill::Field& field : std::as_const(fields))
+            if (field.target.isCredential())
+                m_credentialsWithheld << field;
+        fields.erase(std::remove_if(fields.begin(), fields.end(),
+                                    [](const FormFill::Field& field) { return field.target.isCredential(); }),
+                     fields.end());
+    }
     if (fields.isEmpty() || PageControl->CurBrowser() != browser || browser->url() != startUrl) {
         reportFill(FormFill::Outcome{});
         return;

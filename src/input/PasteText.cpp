@@ -228,7 +228,7 @@ void PasteText::placeText()
 {
     // Within a batch the user's clipboard was saved by its first paste; what
     // someone copied since is newer and is saved instead.
-    if (!m_holding || !(clipboardStillOurs() || clipboardHoldsPlacedText()))
+    if (!m_holding || !clipboardStillOurs())
         m_saved = MimeDataCopy::copy(m_clipboard->content());
     m_holding = true;
     m_textReads = std::make_shared<int>(0);
@@ -242,25 +242,23 @@ void PasteText::placeText()
     m_clipboard->setContent(placed);
 }
 
+// Ours: the content this object placed, or a copy of its text under another
+// owner (a clipboard manager, or the compositor on Wayland, takes the
+// clipboard over): still ours to take back.
 bool PasteText::clipboardStillOurs() const
 {
     const QMimeData* now = m_clipboard->content();
-    return now && now->property(kPlacedBy).toULongLong() == m_serial;
-}
-
-// A clipboard manager (or the platform, on Wayland) may have taken the
-// clipboard over with a copy of our text: it is still ours to take back.
-bool PasteText::clipboardHoldsPlacedText() const
-{
-    const QMimeData* now = m_clipboard->content();
-    return now && !m_placedText.isEmpty() && now->hasText() && now->text() == m_placedText;
+    if (!now)
+        return false;
+    return now->property(kPlacedBy).toULongLong() == m_serial
+        || (!m_placedText.isEmpty() && now->hasText() && now->text() == m_placedText);
 }
 
 void PasteText::restoreClipboard()
 {
     std::unique_ptr<QMimeData> saved = std::move(m_saved);
     m_holding = false;
-    const bool ours = clipboardStillOurs() || clipboardHoldsPlacedText();
+    const bool ours = clipboardStillOurs();
     m_placedText.clear();
     // Something copied while the paste ran is newer than what we saved: keep it.
     if (!ours)

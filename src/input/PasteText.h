@@ -111,7 +111,6 @@ private:
     void placeText();
     void restoreClipboard();
     bool clipboardStillOurs() const;
-    bool clipboardHoldsPlacedText() const;
 
     std::unique_ptr<KeyInjector> m_keys;
     std::unique_ptr<ClipboardAccess> m_clipboard;

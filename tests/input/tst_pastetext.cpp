@@ -290,6 +290,25 @@ private slots:
         QCOMPARE(rig.clipboard->content()->text(), QString("a clause"));
         QVERIFY(!rig.clipboard->content()->hasFormat(PasteText::kSecretHintFormat));
         rig.timer->runAll();
+
+        // A clipboard manager took the clipboard over with a copy of the
+        // secret: the copy is taken back all the same.
+        rig.clipboard->copyFromElsewhere(textData("before"));
+        rig.paste->paste("s3cret", true);
+        rig.timer->runNext();
+        rig.clipboard->copyFromElsewhere(textData("s3cret"));
+        rig.timer->runAll();
+        QCOMPARE(rig.clipboard->content()->text(), QString("before"));
+
+        // The place of the paste moved on before the paste key: no key, and
+        // the secret leaves the clipboard at once.
+        rig.log.lines.clear();
+        rig.paste->paste("s3cret", true, [] { return false; });
+        rig.timer->runAll();
+        QVERIFY2(!rig.log.lines.contains("key V down") && !rig.log.lines.contains("control pastes s3cret"),
+                 qPrintable(rig.log.lines.join(" | ")));
+        QVERIFY(!rig.log.lines.contains("await"));
+        QCOMPARE(rig.clipboard->content()->text(), QString("before"));
     }
 
     void pasteAskedDuringAPasteWaitsItsTurn()
