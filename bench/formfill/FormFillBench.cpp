@@ -92,7 +92,10 @@ QString textFor(HotkeyTarget target)
     return QString();
 }
 
-QString keyOf(HotkeyTarget target) { return QStringLiteral("%1 %2").arg(int(target.kind)).arg(target.number); }
+FormTarget keyOf(HotkeyTarget target)
+{
+    return FormTarget::fromKey(QStringLiteral("%1 %2").arg(int(target.kind)).arg(target.number));
+}
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include <memory>
 
 class ArticleController;
+class ContinuousRound;
 class CredentialGuard;
 class DocumentTransfer;
 struct GeneralKeys;
@@ -53,6 +54,7 @@ public:
     PostHistory* postHistory() const { return m_history; }
     PostRound* postRound() const { return m_postRound; }
     FormMemory* formMemory() const { return m_formMemory; }
+    ContinuousRound* continuousRound() const { return m_continuousRound; }
     TAddressBar* addressBar() const { return m_addressBar; }
     const MainLayout& regions() const { return m_layout; }
     bool isFullScreenLayout() const { return m_fullScreen; }
@@ -106,6 +108,7 @@ private:
     void wireFormFill();
     void fillForm(TWebbrowser* browser, const QList<FormMemory::Field>& form);
     void reportFill(const FormFill::Outcome& outcome);
+    void wireContinuousRound();
     void ApplySkin();
     // Esc, F11, F6 (the address bar) and the tab order; the focus starts in the site list.
     void setUpKeyboard();
@@ -138,6 +141,7 @@ private:
     FormMemory* m_formMemory = nullptr;
     FormFill* m_formFill = nullptr;
     CredentialGuard* m_credentialGuard = nullptr;
+    ContinuousRound* m_continuousRound = nullptr;
     QPointer<QWebEnginePage> m_fillingPage;  // the page of the fill that runs
     QList<FormFill::Field> m_credentialsWithheld;  // from the fill that runs, not this site's page
     QPushButton* BtnIHAboutUs = nullptr;

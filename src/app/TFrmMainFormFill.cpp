@@ -4,6 +4,7 @@
 #include "TFrmMain.h"
 
 #include "DocumentTransfer.h"
+#include "ContinuousRound.h"
 #include "CredentialGuard.h"
 #include "FormFieldLocator.h"
 #include "FormFill.h"
@@ -12,14 +13,13 @@
 #include "PostRound.h"
 #include "SiteController.h"
 #include "SiteStore.h"
-#include "TFrmPostRound.h"
 #include "TPageControl.h"
 #include "TWebbrowser.h"
+#include "UserPressWatch.h"
 #include "WebSite.h"
 
 #include <QLabel>
 #include <QPointer>
-#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 
@@ -31,33 +31,29 @@ namespace {
 // The form a page's pastes teach: the address it was taught at, and its number.
 const char LearningFormProperty[] = "qvbLearningForm";
 
-// How the memory names a text: "user", "password", "identifier", "clause 3", "paragraph 1".
-QString targetKey(HotkeyTarget target)
+// The hotkey's text and the form memory's word for it: one kind for one kind.
+FormTarget formTargetOf(HotkeyTarget target)
 {
     switch (target.kind) {
-    case HotkeyTarget::Kind::UserName: return QStringLiteral("user");
-    case HotkeyTarget::Kind::Password: return QStringLiteral("password");
-    case HotkeyTarget::Kind::SiteArticleId: return QStringLiteral("identifier");
-    case HotkeyTarget::Kind::Clause: return QStringLiteral("clause %1").arg(target.number);
-    case HotkeyTarget::Kind::Paragraph: return QStringLiteral("paragraph %1").arg(target.number);
+    case HotkeyTarget::Kind::UserName: return FormTarget::userName();
+    case HotkeyTarget::Kind::Password: return FormTarget::password();
+    case HotkeyTarget::Kind::SiteArticleId: return FormTarget::identifier();
+    case HotkeyTarget::Kind::Clause: return FormTarget::clause(target.number);
+    case HotkeyTarget::Kind::Paragraph: return FormTarget::paragraph(target.number);
     }
-    return QString();
+    return FormTarget();
 }
 
-std::optional<HotkeyTarget> targetOfKey(const QString& key)
+std::optional<HotkeyTarget> hotkeyTargetOf(const FormTarget& target)
 {
-    for (HotkeyTarget target : {HotkeyTarget::userName(), HotkeyTarget::password(), HotkeyTarget::siteArticleId()})
-        if (key == targetKey(target))
-            return target;
-    const QStringList parts = key.split(QLatin1Char(' '));
-    bool isNumber = false;
-    const int number = parts.value(1).toInt(&isNumber);
-    if (parts.size() != 2 || !isNumber)
-        return std::nullopt;
-    if (parts.first() == QLatin1String("clause") && number >= 1 && number <= 15)
-        return HotkeyTarget::clause(number);
-    if (parts.first() == QLatin1String("paragraph") && number >= 1 && number <= 3)
-        return HotkeyTarget::paragraph(number);
+    switch (target.kind()) {
+    case FormTarget::Kind::UserName: return HotkeyTarget::userName();
+    case FormTarget::Kind::Password: return HotkeyTarget::password();
+    case FormTarget::Kind::Identifier: return HotkeyTarget::siteArticleId();
+    case FormTarget::Kind::Clause: return HotkeyTarget::clause(target.number());
+    case FormTarget::Kind::Paragraph: return HotkeyTarget::paragraph(target.number());
+    case FormTarget::Kind::Unknown: break;
+    }
     return std::nullopt;  // written by a later version: left out
 }
 
@@ -87,6 +83,7 @@ void TFrmMain::wireFormFill()
         // A hotkey pressed during a fill waits for it: its field is not known yet.
         if (!browser || !receiver || !browser->isAncestorOf(receiver) || m_formFill->isRunning())
             return;
+        UserPressWatch::noteTyping(browser->page());  // the continuous round leaves the page to the user
         const QString site = m_sites->store().record().siteName;
         if (site.isEmpty())
             return;  // the memory is kept per site
@@ -95,7 +92,7 @@ void TFrmMain::wireFormFill()
         FormFieldLocator::locateFocused(
             browser->page(),
             [self = QPointer<TFrmMain>(this), view = QPointer<TWebbrowser>(browser), site, page, address,
-             key = targetKey(target)](const QString& locator) {
+             learnt = formTargetOf(target)](const QString& locator) {
                 if (!self || !view || locator.isEmpty())
                     return;
                 FormMemory* memory = self->m_formMemory;
@@ -103,15 +100,15 @@ void TFrmMain::wireFormFill()
                 // The fields taught at one address, query and all, are one form.
                 const QVariantList learning = view->page()->property(LearningFormProperty).toList();
                 const int form = learning.value(0).toUrl() == address ? learning.value(1).toInt() : -1;
-                const int learnt = memory->remember(site, page, {locator, key, 0}, form);
-                view->page()->setProperty(LearningFormProperty, QVariantList{address, learnt});
+                const int taught = memory->remember(site, page, {locator, learnt, 0}, form);
+                view->page()->setProperty(LearningFormProperty, QVariantList{address, taught});
                 // Said when the page learns a field, not at every paste.
                 const QList<FormMemory::Field> fields = memory->fieldsOf(site, page);
                 if (fields.size() > known)
                     self->showHint(
                         tr("本页已学会 %1 栏的填法，以后按 F9 一次填好")
                             .arg(std::count_if(fields.cbegin(), fields.cend(),
-                                               [learnt](const FormMemory::Field& f) { return f.form == learnt; })));
+                                               [taught](const FormMemory::Field& f) { return f.form == taught; })));
             });
     });
     connect(m_formFill, &FormFill::finished, this, &TFrmMain::reportFill);
@@ -124,24 +121,14 @@ void TFrmMain::wireFormFill()
         "BtnFormFill", tr("填表"), tr("按学过的填法一次填好本页的表单（F9），不提交；Shift+F9 忘记本页的填法"));
     connect(fillButton, &QToolButton::clicked, this, &TFrmMain::FillCurrentPage);
 
-    connect(m_postRound, &PostRound::windowMade, this, [this](TFrmPostRound* round) {
-        auto* forget = new QPushButton(tr("忘记本页填表"), round);
-        forget->setObjectName(QStringLiteral("BtnForgetFormFill"));
-        forget->setToolTip(tr("忘记当前网页学过的填法（Shift+F9）"));
-        connect(forget, &QPushButton::clicked, this, [this, round] {
-            ForgetCurrentPage();
-            round->showMessage(m_layout.LblHint->text());
-        });
-        round->addButton(forget);
-        auto* forgetKept = new QPushButton(tr("忘记密码粘贴许可"), round);
-        forgetKept->setObjectName(QStringLiteral("BtnForgetCredentialPairs"));
-        forgetKept->setToolTip(tr("再粘贴用户名或密码到别的站点时重新询问"));
-        connect(forgetKept, &QPushButton::clicked, this, [this, round] {
-            showHint(m_credentialGuard->forgetKept() ? tr("已忘记：粘贴用户名或密码到别的站点时会重新询问")
-                                                     : tr("没有记住的密码粘贴许可"));
-            round->showMessage(m_layout.LblHint->text());
-        });
-        round->addButton(forgetKept);
+    connect(m_postRound, &PostRound::forgetFormRequested, this, [this] {
+        ForgetCurrentPage();
+        m_postRound->showMessage(m_layout.LblHint->text());
+    });
+    connect(m_postRound, &PostRound::forgetCredentialPairsRequested, this, [this] {
+        showHint(m_credentialGuard->forgetKept() ? tr("已忘记：粘贴用户名或密码到别的站点时会重新询问")
+                                                 : tr("没有记住的密码粘贴许可"));
+        m_postRound->showMessage(m_layout.LblHint->text());
     });
 
     m_hotkeys->addCommandKey(QKeyCombination(Qt::Key_F9), [this] { FillCurrentPage(); });
@@ -204,7 +191,7 @@ void TFrmMain::fillForm(TWebbrowser* browser, const QList<FormMemory::Field>& fo
     QList<FormFill::Field> fields;
     std::optional<HotkeyTarget> credential;
     for (const FormMemory::Field& known : form)
-        if (const std::optional<HotkeyTarget> target = targetOfKey(known.target)) {
+        if (const std::optional<HotkeyTarget> target = hotkeyTargetOf(known.target)) {
             fields << FormFill::Field{known.locator, *target};
             if (target->isCredential() && (!credential || target->kind == HotkeyTarget::Kind::Password))
                 credential = target;
@@ -277,7 +264,8 @@ void TFrmMain::reportFill(const FormFill::Outcome& outcome)
     m_credentialsWithheld.clear();
     if (!outcome.empty.isEmpty())
         parts << tr("没有内容、未填：%1").arg(names(outcome.empty, false));
-    showHint(parts.join(tr("；")));
+    const QString report = parts.join(tr("；"));
+    showHint(m_continuousRound && m_continuousRound->isOn() ? tr("连续发布：%1").arg(report) : report);
 }
 
 void TFrmMain::ForgetCurrentPage()

@@ -183,6 +183,7 @@ void TFrmMain::wireSubsystems()
     });
     wireHistory();
     wireFormFill();
+    wireContinuousRound();
     m_hotkeys->attach();
 }
 

@@ -100,16 +100,63 @@ void TPageControl::OpenFirstPage(const QString& text)
     if (text.isEmpty() || !m_curBrowser)
         return;
     openWatched(m_curBrowser, text);
-    m_firstPage = text;
+    m_underWay = {m_curBrowser, text};
 }
 
 void TPageControl::NavigateCurrent(const QString& text)
 {
-    const QString firstPage = std::exchange(m_firstPage, QString());
-    if (!firstPage.isEmpty() && text == firstPage)
+    const UnderWay underWay = std::exchange(m_underWay, UnderWay{});
+    if (underWay.browser && underWay.browser == m_curBrowser && text == underWay.text)
         return;
     if (m_curBrowser)
         openWatched(m_curBrowser, text);
+}
+
+TWebbrowser* TPageControl::preload(const QString& text)
+{
+    auto* sheet = new QWidget(this);
+    sheet->hide();
+    auto* layout = new QVBoxLayout(sheet);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* browser = new TWebbrowser(&m_profile, sheet);
+    layout->addWidget(browser);
+    browser->setNewWindowHandler([](TWebbrowser*) { return nullptr; });
+    browser->Navigate(text);
+    return browser;
+}
+
+void TPageControl::showPreloaded(TWebbrowser* browser, const QString& text)
+{
+    QWidget* sheet = browser->parentWidget();
+    {
+        const QSignalBlocker quiet(this);
+        wireBrowser(browser);
+        const int index = currentIndex() + 1;
+        insertTab(index, sheet,
+                  browser->title().isEmpty() ? NewBrowserCaption() : TabCaptionForTitle(browser->title()));
+        setTabToolTip(index, PlainTextToolTip(browser->title()));
+        setCurrentIndex(index);
+    }
+    m_underWay = {browser, text};
+    SyncCurrentTab();
+}
+
+void TPageControl::closeBrowser(TWebbrowser* browser)
+{
+    const int index = indexOfBrowser(browser);
+    if (index == 0 || !browser)
+        return;
+    if (index < 0) {
+        QWidget* sheet = browser->parentWidget();
+        delete browser;  // the browser first, then its page
+        delete sheet;
+        return;
+    }
+    {
+        const QSignalBlocker quiet(this);
+        removeBrowserPage(index);
+    }
+    SyncCurrentTab();
 }
 
 // A stored address that leads nowhere would otherwise leave a blank tab

@@ -46,6 +46,15 @@ public:
     // Re-establishes CurBrowser after any change of the shown tab and tells the followers.
     void SyncCurrentTab();
 
+    // A page loaded out of sight, to be shown at once later: a browser in no
+    // tab, opening `text`. While out of sight it opens no new windows.
+    TWebbrowser* preload(const QString& text);
+    // Shows a preloaded browser as a new tab right of the shown one. The
+    // NavigateCurrent that follows for `text` finds it under way.
+    void showPreloaded(TWebbrowser* browser, const QString& text);
+    // Closes the tab of `browser` (never the first), or drops a preload.
+    void closeBrowser(TWebbrowser* browser);
+
 public slots:
     void CloseTab1Click();
     void MnCloseAllPageClick();
@@ -83,5 +92,9 @@ private:
     BrowserProfile& m_profile;
     TPageControlTabBar* m_tabBar = nullptr;
     QPointer<TWebbrowser> m_curBrowser;
-    QString m_firstPage;  // opened by OpenFirstPage, until the next NavigateCurrent
+    // Opened by OpenFirstPage or shown by showPreloaded, until the next NavigateCurrent.
+    struct UnderWay {
+        QPointer<TWebbrowser> browser;
+        QString text;
+    } m_underWay;
 };

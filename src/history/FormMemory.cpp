@@ -38,7 +38,8 @@ QList<FormMemory::Field> FormMemory::storedFieldsOf(const QString& site, const Q
     query.addBindValue(page);
     if (query.exec())
         while (query.next())
-            fields << Field{query.value(0).toString(), query.value(1).toString(), query.value(2).toInt()};
+            fields << Field{query.value(0).toString(), FormTarget::fromKey(query.value(1).toString()),
+                            query.value(2).toInt()};
     return fields;
 }
 
@@ -95,7 +96,7 @@ void FormMemory::store(const QString& site, const QString& page, const QList<Fie
                 query.addBindValue(page);
                 query.addBindValue(position);
                 query.addBindValue(fields.at(position).locator);
-                query.addBindValue(fields.at(position).target);
+                query.addBindValue(fields.at(position).target.key());
                 if (!query.exec())
                     return false;
                 if (fields.at(position).form == 0)

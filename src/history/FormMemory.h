@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FormTarget.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -18,7 +20,7 @@ class FormMemory : public QObject {
 public:
     struct Field {
         QString locator;  // the page's field, as the browser finds it again
-        QString target;  // which text it takes
+        FormTarget target;  // which text it takes
         int form = 0;  // which of the page's forms it belongs to
     };
 

@@ -2,6 +2,8 @@
 
 #include "PostHistory.h"
 
+#include <QTimer>
+
 PostRecorder::PostRecorder(PostHistory& history, QObject* parent) : QObject(parent), m_history(history)
 {
     // An imported history has other rows: a later submit makes a new post.
@@ -35,7 +37,7 @@ void PostRecorder::loadStarted(PageKey page)
     if (state.post == PostState::NoPost)
         return;
     ++state.loadsSincePost;
-    settleExpiredScriptPost(state);
+    settleExpiredScriptPost(page, state);
 }
 
 void PostRecorder::formSubmitted(PageKey page, const QUrl& pageUrl, bool withoutLoad)
@@ -63,6 +65,13 @@ void PostRecorder::formSubmitted(PageKey page, const QUrl& pageUrl, bool without
     state.post = withoutLoad ? PostState::AwaitingScriptPage : PostState::AwaitingLoad;
     state.loadsSincePost = 0;
     state.submitted.start();
+    // A script's post that neither loads nor moves the page settles by itself.
+    if (withoutLoad)
+        QTimer::singleShot(ScriptFollowUpMs + 50, Qt::PreciseTimer, this, [this, page] {
+            const auto found = m_pages.find(page);
+            if (found != m_pages.end())
+                settleExpiredScriptPost(page, *found);
+        });
 }
 
 void PostRecorder::loadFinished(PageKey page, const QUrl& url, bool ok)
@@ -73,13 +82,13 @@ void PostRecorder::loadFinished(PageKey page, const QUrl& url, bool ok)
     PageState& state = *found;
     if (state.paste == PasteState::PastedBeforeLoad)
         state.paste = PasteState::NoPaste;
-    settleExpiredScriptPost(state);
+    settleExpiredScriptPost(page, state);
     if (state.post != PostState::AwaitingLoad && state.post != PostState::AwaitingScriptPage)
         return;
     if (ok)
-        takeAddress(state, url);
+        takeAddress(page, state, url);
     else
-        state.post = PostState::Posted;
+        settle(page, state, false);
 }
 
 void PostRecorder::urlChanged(PageKey page, const QUrl& url)
@@ -88,24 +97,31 @@ void PostRecorder::urlChanged(PageKey page, const QUrl& url)
     if (found == m_pages.end())
         return;
     PageState& state = *found;
-    settleExpiredScriptPost(state);
+    settleExpiredScriptPost(page, state);
     // A load's own address change is told by loadFinished; a script's post has
     // none, and an editor then shows the new post by the history API.
     if (state.post == PostState::AwaitingScriptPage)
-        takeAddress(state, url);
+        takeAddress(page, state, url);
 }
 
 void PostRecorder::pageClosed(PageKey page) { m_pages.remove(page); }
 
-void PostRecorder::settleExpiredScriptPost(PageState& state)
+void PostRecorder::settleExpiredScriptPost(PageKey page, PageState& state)
 {
     if (state.post == PostState::AwaitingScriptPage && state.submitted.elapsed() > ScriptFollowUpMs)
-        state.post = PostState::Posted;
+        settle(page, state, true);
 }
 
-void PostRecorder::takeAddress(PageState& state, const QUrl& url)
+void PostRecorder::takeAddress(PageKey page, PageState& state, const QUrl& url)
 {
-    state.post = PostState::Posted;
     if (url.isValid() && !url.isEmpty())
         m_history.updatePost(state.postId, url.toString(), false);
+    settle(page, state, true);
+}
+
+void PostRecorder::settle(PageKey page, PageState& state, bool loaded)
+{
+    state.post = PostState::Posted;
+    // Last: whoever follows may close the page, and this state with it.
+    emit postSettled(page, state.postSite, state.postArticle, loaded);
 }

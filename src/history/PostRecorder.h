@@ -74,6 +74,13 @@ public:
     PasteState pasteState(PageKey page) const { return m_pages.value(page).paste; }
     PostState postState(PageKey page) const { return m_pages.value(page).post; }
 
+signals:
+    // A post of `article` to `site` is Posted: the page it led to has loaded
+    // (`loaded` false: that load failed), or a script's post settled. Told
+    // from inside the page's events: a receiver that opens or closes pages
+    // connects queued.
+    void postSettled(PageKey page, const QString& site, const QString& article, bool loaded);
+
 private:
     struct PageState {
         PasteState paste = PasteState::NoPaste;
@@ -86,8 +93,9 @@ private:
         int loadsSincePost = 0;  // loads started in the page since the submit
         QElapsedTimer submitted;
     };
-    void settleExpiredScriptPost(PageState& state);
-    void takeAddress(PageState& state, const QUrl& url);
+    void settleExpiredScriptPost(PageKey page, PageState& state);
+    void takeAddress(PageKey page, PageState& state, const QUrl& url);
+    void settle(PageKey page, PageState& state, bool loaded);
 
     PostHistory& m_history;
     QHash<PageKey, PageState> m_pages;

@@ -24,7 +24,11 @@ TFrmPostRound* PostRound::window()
         connect(m_window, &TFrmPostRound::markRequested, this, &PostRound::mark);
         connect(m_window, &TFrmPostRound::addressOpened, this,
                 [this](const QString& address) { m_hooks.openInNewTab(address); });
-        emit windowMade(m_window);
+        connect(m_window, &TFrmPostRound::forgetFormRequested, this, &PostRound::forgetFormRequested);
+        connect(m_window, &TFrmPostRound::forgetCredentialPairsRequested, this,
+                &PostRound::forgetCredentialPairsRequested);
+        connect(m_window, &TFrmPostRound::continuousToggled, this, &PostRound::continuousToggled);
+        m_window->showContinuous(m_continuous);
     }
     return m_window;
 }
@@ -60,38 +64,66 @@ void PostRound::currentSiteChanged()
 
 void PostRound::say(const QString& text)
 {
-    if (m_window)
-        m_window->showMessage(text);
+    showMessage(text);
     emit message(text);
 }
 
-void PostRound::nextSite()
+void PostRound::showMessage(const QString& text)
+{
+    if (m_window)
+        m_window->showMessage(text);
+}
+
+void PostRound::showContinuous(bool on)
+{
+    m_continuous = on;
+    if (m_window)
+        m_window->showContinuous(on);
+}
+
+void PostRound::nextSite() { goToNextSite(m_hooks.selectSite); }
+
+bool PostRound::goToNextSite(const std::function<void(int)>& open)
 {
     const QString article = m_hooks.currentArticle();
     if (article.isEmpty()) {
         say(tr("没有当前文章：请先在文章列表中选择一篇文章"));
-        return;
+        return false;
     }
     RoundModel round;
     round.setRound(m_hooks.siteNames(), m_history.latestPostsOf(article));
     if (round.siteCount() == 0) {
         say(tr("站点列表是空的"));
-        return;
+        return false;
     }
     const int current = m_hooks.currentSite();
     // Past the list's end the round goes on from the top at once.
     const int next = round.nextNotPosted(current);
     if (next < 0) {
         say(tr("本轮已完成：“%1”已发布到全部 %2 个站点").arg(article).arg(round.siteCount()));
-        return;
+        emit roundComplete(article);
+        return false;
     }
-    m_hooks.selectSite(next);
+    open(next);
     if (next <= current) {
         const int left = round.siteCount() - round.postedCount();
         say(tr("已到站点列表末尾，从列表开头继续；还有 %1 个站点未发布“%2”").arg(left).arg(article));
     } else {
         say(QString());
     }
+    return true;
+}
+
+int PostRound::peekNextSite() const
+{
+    const QString article = m_hooks.currentArticle();
+    if (article.isEmpty())
+        return -1;
+    RoundModel round;
+    round.setRound(m_hooks.siteNames(), m_history.latestPostsOf(article));
+    const int current = m_hooks.currentSite();
+    const int next = round.siteCount() > 0 ? round.nextNotPosted(current) : -1;
+    return next == current ? -1 : next;
 }
 
 void PostRound::mark(int position, bool posted)

@@ -34,6 +34,17 @@ public slots:
     // Selects the next site without a post of the current article, after the
     // current one, else from the top of the list.
     void nextSite();
+    // The same, but `open` takes the site instead of selecting it in the
+    // list (the continuous round opens it in a tab of its own). Says why when
+    // there is none (false); roundComplete() when every site has the article.
+    bool goToNextSite(const std::function<void(int)>& open);
+    // The site goToNextSite() would take once the current one has a post:
+    // never the current one; -1 for none.
+    int peekNextSite() const;
+    // The round window and the hint line show the continuous round's state.
+    void showContinuous(bool on);
+    // Also in the round window, when it is made.
+    void showMessage(const QString& text);
     // The article, the site list or the history changed.
     void refresh();
     void currentSiteChanged();
@@ -41,8 +52,13 @@ public slots:
 signals:
     // For the hint line.
     void message(const QString& text);
-    // The round window was made: others may add their buttons.
-    void windowMade(TFrmPostRound* window);
+    // Every site of the list has a post of `article`.
+    void roundComplete(const QString& article);
+    // The round window's buttons of the form memory and the credentials.
+    void forgetFormRequested();
+    void forgetCredentialPairsRequested();
+    // The user turned the continuous round on or off in the round window.
+    void continuousToggled(bool on);
 
 private:
     void mark(int position, bool posted);
@@ -52,4 +68,5 @@ private:
     Hooks m_hooks;
     QWidget* m_mainWindow;
     QPointer<TFrmPostRound> m_window;
+    bool m_continuous = false;
 };

@@ -3,6 +3,7 @@
 #include "RoundModel.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -78,11 +79,33 @@ TFrmPostRound::TFrmPostRound(QWidget* parent) : QWidget(parent, Qt::Window), m_m
     connect(m_unmark, &QPushButton::clicked, this, [this] { emit markRequested(selectedPosition(), false); });
     auto* nextKey = new QShortcut(QKeySequence(Qt::Key_F8), this);
     connect(nextKey, &QShortcut::activated, this, &TFrmPostRound::nextSiteRequested);
-    m_buttons = new QHBoxLayout;
-    m_buttons->addWidget(m_next);
-    m_buttons->addWidget(m_mark);
-    m_buttons->addWidget(m_unmark);
-    m_buttons->addStretch(1);
+
+    m_forgetForm = new QPushButton(tr("忘记本页填表"), this);
+    m_forgetForm->setObjectName(QStringLiteral("BtnForgetFormFill"));
+    m_forgetForm->setToolTip(tr("忘记当前网页学过的填法（Shift+F9）"));
+    connect(m_forgetForm, &QPushButton::clicked, this, &TFrmPostRound::forgetFormRequested);
+    m_forgetCredentialPairs = new QPushButton(tr("忘记密码粘贴许可"), this);
+    m_forgetCredentialPairs->setObjectName(QStringLiteral("BtnForgetCredentialPairs"));
+    m_forgetCredentialPairs->setToolTip(tr("再粘贴用户名或密码到别的站点时重新询问"));
+    connect(m_forgetCredentialPairs, &QPushButton::clicked, this, &TFrmPostRound::forgetCredentialPairsRequested);
+
+    m_continuous = new QCheckBox(tr("连续发布"), this);
+    m_continuous->setObjectName(QStringLiteral("CbContinuousRound"));
+    m_continuous->setToolTip(
+        tr("发布后自动打开下一个未发布的站点并填好表单，您只需检查并按网页上的按钮提交（Shift+F8）"));
+    connect(m_continuous, &QCheckBox::toggled, this, &TFrmPostRound::continuousToggled);
+
+    // The round's own steps, then what the form memory and the credentials keep.
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_next);
+    buttons->addWidget(m_continuous);
+    buttons->addStretch(1);
+    buttons->addWidget(m_mark);
+    buttons->addWidget(m_unmark);
+    auto* memoryButtons = new QHBoxLayout;
+    memoryButtons->addWidget(m_forgetForm);
+    memoryButtons->addWidget(m_forgetCredentialPairs);
+    memoryButtons->addStretch(1);
 
     m_message = new QLabel(this);
     m_message->setTextFormat(Qt::PlainText);
@@ -92,12 +115,17 @@ TFrmPostRound::TFrmPostRound(QWidget* parent) : QWidget(parent, Qt::Window), m_m
     layout->addLayout(heading);
     layout->addLayout(filterRow);
     layout->addWidget(m_table, 1);
-    layout->addLayout(m_buttons);
+    layout->addLayout(buttons);
+    layout->addLayout(memoryButtons);
     layout->addWidget(m_message);
     updateButtons();
 }
 
-void TFrmPostRound::addButton(QPushButton* button) { m_buttons->insertWidget(m_buttons->count() - 1, button); }
+void TFrmPostRound::showContinuous(bool on)
+{
+    const QSignalBlocker quiet(m_continuous);  // shown, not asked for again
+    m_continuous->setChecked(on);
+}
 
 void TFrmPostRound::showRound(const QString& article, const QStringList& sites, const QHash<QString, PostEntry>& posts)
 {

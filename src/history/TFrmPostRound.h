@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -24,14 +25,17 @@ public:
     // Marks the current site's row and scrolls to it.
     void showCurrentSite(int position);
     void showMessage(const QString& text);
-    // Room for more buttons in the button row (the form memory's).
-    void addButton(QPushButton* button);
+    // The continuous round's state, as the check box shows it.
+    void showContinuous(bool on);
 
 signals:
     void siteChosen(int position);
     void nextSiteRequested();
     void markRequested(int position, bool posted);
     void addressOpened(const QString& address);
+    void forgetFormRequested();
+    void forgetCredentialPairsRequested();
+    void continuousToggled(bool on);
 
 private:
     int selectedPosition() const;
@@ -46,8 +50,10 @@ private:
     QPushButton* m_next;
     QPushButton* m_mark;
     QPushButton* m_unmark;
+    QPushButton* m_forgetForm;
+    QPushButton* m_forgetCredentialPairs;
+    QCheckBox* m_continuous;
     QLabel* m_message;
-    class QHBoxLayout* m_buttons;
     int m_currentPosition = -1;
     bool m_hasArticle = false;
 };
