@@ -1,4 +1,5 @@
 #include "ArticleController.h"
+#include "ContinuousRound.h"
 #include "CredentialsRow.h"
 #include "FormMemory.h"
 #include "HotkeyDispatcher.h"
@@ -395,6 +396,131 @@ private slots:
     // Hotkey pastes teach the page's form; after a restart F9 fills it again
     // from anywhere in the window, leaving out the field the page lost, and
     // submits nothing. The database holds none of the texts.
+    // Forms learnt on four local sites; after a restart Shift+F8, then only
+    // each page's own submit button: four posts in list order from the
+    // current site, each next page loaded once (out of sight, beforehand),
+    // and the user's clipboard kept. A page the user typed into is left alone.
+    void theContinuousRoundNeedsOnlyTheSubmitButtons()
+    {
+        TestHttpServer server;
+        QVERIFY(server.isListening());
+        const int siteCount = 4;
+        auto formPath = [](int n) { return QStringLiteral("/site%1/post").arg(n).toLatin1(); };
+        auto postedPath = [](int n) { return QStringLiteral("/site%1/posted").arg(n).toLatin1(); };
+        for (int n = 0; n < siteCount; ++n) {
+            server.addPage(formPath(n),
+                           htmlPage(QStringLiteral("form %1").arg(n),
+                                    QStringLiteral("<form method=post action=%1><input id=title>"
+                                                   "<textarea id=body></textarea>"
+                                                   "<button id=go style='width:200px;height:60px'>post"
+                                                   "</button></form>")
+                                        .arg(QString::fromLatin1(postedPath(n)))));
+            server.addPage(postedPath(n), htmlPage(QStringLiteral("posted %1").arg(n)));
+        }
+        const QString title = QStringLiteral("document.getElementById('title').value");
+        TestDataFolder data(TestDataFolder::WindowsFixture);
+        {
+            TFrmMain window(data.path());
+            window.resize(1400, 900);
+            window.show();
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            SiteStore* sites = window.siteStore();
+            for (int n = 0; n < siteCount; ++n) {
+                if (n < sites->count())
+                    sites->SelectSite(n);
+                else
+                    sites->record() = TMyURL{QStringLiteral("站点%1").arg(n)};
+                sites->record().url = server.url(QString::fromLatin1(formPath(n))).toString();
+                QVERIFY(sites->StoreSite(n < sites->count()));
+            }
+            QCOMPARE(sites->count(), siteCount);
+            // Taught by the hotkeys on the first site; the others' forms are the same.
+            sites->SelectSite(0);
+            TWebbrowser* browser = window.pageControl()->CurBrowser();
+            QVERIFY(waitUntil([&] { return browser->url().path() == formPath(0) && !browser->page()->isLoading(); }));
+            browser->setFocus();
+            QVERIFY(waitUntil([&] { return browser->focusProxy() && browser->focusProxy()->hasFocus(); }));
+            PasteText* paste = window.findChild<HotkeyDispatcher*>()->pasteText();
+            for (const auto& [field, key] : {std::pair{"title", Qt::Key_1}, std::pair{"body", Qt::Key_8}}) {
+                runScript(browser, QStringLiteral("document.getElementById('%1').focus()").arg(field));
+                QTest::keyClick(browser->focusProxy(), key, Qt::ControlModifier);
+                QVERIFY(waitUntil([&] { return !paste->isBusy(); }));
+            }
+            FormMemory* memory = window.formMemory();
+            const QString firstPage = FormMemory::pageOf(server.url(QString::fromLatin1(formPath(0))));
+            QVERIFY(waitUntil([&] { return memory->fieldsOf(sites->siteName(0), firstPage).size() == 2; }));
+            for (int n = 1; n < siteCount; ++n)
+                for (const FormMemory::Field& field : memory->fieldsOf(sites->siteName(0), firstPage))
+                    memory->remember(sites->siteName(n),
+                                     FormMemory::pageOf(server.url(QString::fromLatin1(formPath(n)))), field);
+            sites->SelectSite(1);  // the round starts here after the restart
+        }
+
+        TFrmMain window(data.path());
+        window.resize(1400, 900);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        SiteStore* sites = window.siteStore();
+        const QString article = window.articles()->currentArticleName();
+        const QString clause = window.articles()->clauseFieldText(1);
+        TWebbrowser* first = window.pageControl()->CurBrowser();
+        QVERIFY(waitUntil([&] { return first->url().path() == formPath(1) && !first->page()->isLoading(); }));
+        QApplication::clipboard()->setText(QStringLiteral("the user's own clipboard"));
+        first->setFocus();
+        QVERIFY(waitUntil([&] { return first->focusProxy() && first->focusProxy()->hasFocus(); }));
+        runScript(first, QStringLiteral("document.getElementById('title').focus()"));
+        QTest::keyClick(first->focusProxy(), Qt::Key_X);
+        QVERIFY(waitUntil([&] { return runScript(first, title).toString() == QLatin1String("x"); }));
+
+        const qsizetype requestsBefore = server.requests().size();
+        QTest::keyClick(first->focusProxy(), Qt::Key_F8, Qt::ShiftModifier);
+        QVERIFY(window.continuousRound()->isOn());
+        const QLabel* hint = window.findChild<QLabel*>(QStringLiteral("LblHint"));
+        QVERIFY2(hint->text().contains(QStringLiteral("本页已有您的输入")), qPrintable(hint->text()));
+        QCOMPARE(runScript(first, title).toString(), QStringLiteral("x"));
+        first->reload();  // a new load: nothing typed into it yet
+
+        PasteText* paste = window.findChild<HotkeyDispatcher*>()->pasteText();
+        for (const int n : {1, 2, 3, 0}) {
+            TWebbrowser* browser = window.pageControl()->CurBrowser();
+            QVERIFY2(waitUntil([&] {
+                         return browser->url().path() == formPath(n) && !paste->isBusy()
+                             && runScript(browser, title).toString() == clause;
+                     }),
+                     qPrintable(QStringLiteral("site %1: %2").arg(n).arg(hint->text())));
+            QCOMPARE(sites->currentPosition(), n);
+            QVERIFY(window.continuousRound()->preloaded() != browser);
+            const QList<QVariant> centre = runScript(browser,
+                                                     QStringLiteral("var r = document.getElementById('go')"
+                                                                    ".getBoundingClientRect();"
+                                                                    "[r.x + r.width / 2, r.y + r.height / 2]"))
+                                               .toList();
+            QCOMPARE(centre.size(), 2);
+            QTest::mouseClick(browser->focusProxy(), Qt::LeftButton, {},
+                              QPoint(centre.at(0).toInt(), centre.at(1).toInt()));
+            const QString posted = server.url(QString::fromLatin1(postedPath(n))).toString();
+            QVERIFY2(waitUntil([&] {
+                         return window.postHistory()->latestPostsOf(article).value(sites->siteName(n)).postUrl
+                             == posted;
+                     }),
+                     qPrintable(QStringLiteral("site %1: %2").arg(n).arg(hint->text())));
+        }
+        QVERIFY(waitUntil([&] { return !window.continuousRound()->isOn(); }));
+        QCOMPARE(window.postHistory()->latestPostsOf(article).size(), siteCount);
+        QVERIFY(!paste->isBusy());
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("the user's own clipboard"));
+        // Each form page was asked for once in the round (the first by the
+        // reload): the preloaded pages were shown, not loaded again.
+        for (int n = 0; n < siteCount; ++n) {
+            const auto requests =
+                std::count_if(server.requests().cbegin() + requestsBefore, server.requests().cend(),
+                              [&](const TestHttpServer::Request& r) { return r.path == formPath(n); });
+            QCOMPARE(int(requests), 1);
+        }
+    }
+
     void formFillReplaysTheLearntPastes()
     {
         TestHttpServer server;
