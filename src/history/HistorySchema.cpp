@@ -40,6 +40,14 @@ const char* const Steps[] = {
     " locator TEXT NOT NULL,"
     " form INTEGER NOT NULL,"
     " PRIMARY KEY (site, page, locator));",
+    // 4: the changes waiting for the team's server, in the order they were
+    // made, each under the key the server knows it by: kept across a restart
+    // and sent until the server has them.
+    "CREATE TABLE team_outbox ("
+    " id INTEGER PRIMARY KEY,"
+    " key TEXT NOT NULL UNIQUE,"
+    " kind TEXT NOT NULL,"
+    " data TEXT NOT NULL);",  // JSON: names and addresses, never a text or a password
 };
 
 constexpr int StepCount = int(sizeof(Steps) / sizeof(Steps[0]));
