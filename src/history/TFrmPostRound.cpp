@@ -94,6 +94,8 @@ TFrmPostRound::TFrmPostRound(QWidget* parent) : QWidget(parent, Qt::Window), m_m
     m_continuous->setToolTip(
         tr("发布后自动打开下一个未发布的站点并填好表单，您只需检查并按网页上的按钮提交（Shift+F8）"));
     connect(m_continuous, &QCheckBox::toggled, this, &TFrmPostRound::continuousToggled);
+    auto* continuousKey = new QShortcut(QKeySequence(Qt::ShiftModifier | Qt::Key_F8), this);
+    connect(continuousKey, &QShortcut::activated, m_continuous, &QCheckBox::toggle);
 
     // The round's own steps, then what the form memory and the credentials keep.
     auto* buttons = new QHBoxLayout;
