@@ -155,6 +155,7 @@ QString TeamRound::recordPost(const QString& site, const QString& article, const
     if (!isConfigured())
         return {};
     const QString key = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    m_articleOfPost.insert(key, storable(article));
     queue(TeamChange::Post,
           {{QStringLiteral("key"), key},
            {QStringLiteral("site"), site},
@@ -173,6 +174,7 @@ void TeamRound::updatePost(const QString& key, const QString& postUrl, bool subm
         return;
     queue(TeamChange::Update,
           {{QStringLiteral("post"), key},
+           {QStringLiteral("article"), m_articleOfPost.value(key)},
            {QStringLiteral("post_url"), withoutUserInfo(postUrl)},
            {QStringLiteral("posted_at"), submittedAgain ? isoNow() : QString()}});
 }
@@ -281,18 +283,39 @@ void TeamRound::sent(const QList<TeamChange>& batch, const QStringList& done, co
     const QString error = m_outbox.remove(done + refused);
     if (!error.isEmpty())
         emit problem(tr("团队已收到的记录无法从本地队列删除（会再发送一次，不会重复）：%1").arg(error));
-    QSet<QString> articles;
+    // A post the server took joins the round as it is known here; other
+    // changes are read back. A big round is not loaded again for each post.
+    QSet<QString> merged, reload;
     for (const TeamChange& change : batch) {
+        const QString article = text(change.data, "article");
         if (!done.contains(change.key))
             continue;
-        if (change.kind == TeamChange::Form)
+        if (change.kind == TeamChange::Form) {
             m_forms.insert({text(change.data, "site"), text(change.data, "page")}, fieldsOf(change));
-        else
-            articles.insert(text(change.data, "article"));
+        } else if (change.kind == TeamChange::Post && m_rounds.contains(article)) {
+            const QJsonObject& d = change.data;
+            Cached& cached = m_rounds[article];
+            const TeamPost post{text(d, "site"),
+                                article,
+                                text(d, "member"),
+                                timeOf(d, "posted_at"),
+                                text(d, "form_url"),
+                                text(d, "post_url"),
+                                d.value(QLatin1String("by_hand")).toBool()};
+            const auto known = cached.round.posts.constFind(post.site);
+            if (known == cached.round.posts.constEnd() || known->postedAt <= post.postedAt)
+                cached.round.posts.insert(post.site, post);
+            cached.round.claims.removeIf([&post](const TeamClaim& claim) { return claim.site == post.site; });
+            merged.insert(article);
+        } else if (m_rounds.contains(article)) {
+            reload.insert(article);
+        }
     }
-    for (const QString& article : std::as_const(articles))
-        if (m_rounds.contains(article))
-            load(article);
+    for (const QString& article : std::as_const(reload))
+        load(article);
+    for (const QString& article : std::as_const(merged))
+        if (!reload.contains(article))
+            emit changed(article);
 }
 
 // The round
@@ -363,7 +386,13 @@ QHash<QString, TeamPost> TeamRound::postsOf(const QString& article)
     Cached& cached = watch(article);
     if (!cached.loaded && !cached.loading)
         load(article);
-    QHash<QString, TeamPost> posts = cached.round.posts;
+    return knownPosts(article);
+}
+
+QHash<QString, TeamPost> TeamRound::knownPosts(const QString& article) const
+{
+    const auto cached = m_rounds.constFind(article);
+    QHash<QString, TeamPost> posts = cached != m_rounds.constEnd() ? cached->round.posts : QHash<QString, TeamPost>();
     // This computer's changes the server has not answered yet, in order.
     QHash<QString, QString> unsentSites;  // key -> site
     for (const TeamChange& change : m_outbox.changes()) {
@@ -401,7 +430,7 @@ QList<TeamClaim> TeamRound::claimsOf(const QString& article)
     if (!isConfigured() || article.isEmpty())
         return {};
     const Cached& cached = watch(article);
-    const QHash<QString, TeamPost> posts = postsOf(article);
+    const QHash<QString, TeamPost> posts = knownPosts(article);
     QList<TeamClaim> live;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (const TeamClaim& claim : cached.round.claims)
@@ -445,7 +474,7 @@ void TeamRound::claimNext(const QString& article, const QStringList& orderedSite
     // After the current site, wrapping to the top; the current one last.
     const int count = int(orderedSites.size());
     const int from = currentPosition >= 0 && currentPosition < count ? currentPosition : -1;
-    const QHash<QString, TeamPost> known = postsOf(article);
+    const QHash<QString, TeamPost> known = knownPosts(article);
     QList<int> candidates;
     QStringList names;
     QSet<QString> seen;
@@ -483,8 +512,17 @@ void TeamRound::claimNext(const QString& article, const QStringList& orderedSite
                         claim.position = position;
                         break;
                     }
-                if (m_rounds.contains(article))
-                    load(article);
+                // The claim as the server made it: this member's others ended.
+                const auto cached = m_rounds.find(article);
+                if (cached != m_rounds.end() && !claim.site.isEmpty()) {
+                    cached->round.claims.removeIf(
+                        [&](const TeamClaim& c) { return c.member == m_settings.member || c.site == claim.site; });
+                    cached->round.claims << TeamClaim{
+                        claim.site, m_settings.member,
+                        QDateTime::currentDateTimeUtc().addSecs(TeamServer::ClaimSeconds)};
+                    armExpiry();
+                    emit changed(article);
+                }
             }
             done(claim);
         });

@@ -123,6 +123,8 @@ private:
     void sent(const QList<TeamChange>& batch, const QStringList& done, const QStringList& refused);
     void load(const QString& article);
     Cached& watch(const QString& article);
+    // The round as known here, without asking the server.
+    QHash<QString, TeamPost> knownPosts(const QString& article) const;
     void armExpiry();
     void claimsExpired();
     Claim chooseHere(const QString& article, const QList<int>& candidates, const QStringList& sites) const;
@@ -142,5 +144,6 @@ private:
     QHash<QByteArray, QString> m_digests;  // the articles watched, by the digest the server tells
     quint64 m_useCount = 0;
     QHash<QPair<QString, QString>, QList<TeamFormField>> m_forms;  // site and page
+    QHash<QString, QString> m_articleOfPost;  // this session's posts: key -> article
     QTimer m_expiry;
 };

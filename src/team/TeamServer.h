@@ -15,6 +15,8 @@ namespace TeamServer {
 // A post's claim lasts this long unless its post or the member's next claim
 // ends it first.
 constexpr int ClaimSeconds = 10 * 60;
+// How many candidates the first question to the server carries.
+constexpr int ClaimBatch = 200;
 // Told to every member's connection, with the md5 of the article changed.
 inline QString channel() { return QStringLiteral("qvbzevi_team"); }
 QByteArray articleDigest(const QString& article);

@@ -38,7 +38,7 @@ struct TeamFormField {
 struct TeamChange {
     enum Kind {
         Post,  // site, article, member, posted_at, form_url, post_url, by_hand
-        Update,  // post (its key), post_url, posted_at (empty: unchanged)
+        Update,  // post (its key), article (when known), post_url, posted_at (empty: unchanged)
         Withdraw,  // site, article, at
         Form  // site, page, member, fields [{locator, target, form}]; none: forgotten
     };
