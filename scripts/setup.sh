@@ -7,6 +7,8 @@ packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools qt6-webengin
           qt6-webengine-dev-tools qt6-svg-dev qt6-image-formats-plugins libgl-dev
           qt6-l10n-tools qt6-tools-dev  # lupdate and lrelease, and their CMake functions
           libqt6sql6-sqlite  # the posting history database
+          libqt6sql6-psql libpq-dev  # a team's shared round on a PostgreSQL server
+          postgresql-15  # the team tests and benchmark run a server of their own
           libpsl-dev publicsuffix  # which sites are one: the public suffix list
           qt6-translations-l10n  # Qt's own dialog buttons in the user's language
           xvfb xauth xdotool imagemagick fonts-noto-cjk dbus-x11
