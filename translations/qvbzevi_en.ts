@@ -58,6 +58,49 @@
     </message>
 </context>
 <context>
+    <name>ContinuousRound</name>
+    <message>
+        <source>连续发布：%1</source>
+        <translation>Continuous round: %1</translation>
+    </message>
+    <message>
+        <source>没有当前文章：请先在文章列表中选择一篇文章</source>
+        <translation>No current article: choose an article in the article list first</translation>
+    </message>
+    <message>
+        <source>连续发布已开始：发布后自动转到下一个未发布的站点并填表，只需检查后用网页上的按钮提交；Shift+F8 停止</source>
+        <translation>Continuous round started: after each post the next site without one opens with its form filled; check it and submit with the page&apos;s own button; Shift+F8 stops</translation>
+    </message>
+    <message>
+        <source>连续发布已停止</source>
+        <translation>Continuous round stopped</translation>
+    </message>
+    <message>
+        <source>连续发布已停止：%1</source>
+        <translation>Continuous round stopped: %1</translation>
+    </message>
+    <message>
+        <source>已选择另一篇文章</source>
+        <translation>another article was chosen</translation>
+    </message>
+    <message>
+        <source>本轮已完成，“%1”已发布到全部站点</source>
+        <translation>round complete, &quot;%1&quot; is posted to every site</translation>
+    </message>
+    <message>
+        <source>本页已有您的输入，没有自动填表（F9 可填表）</source>
+        <translation>you have typed into this page, so it was not filled (F9 fills it)</translation>
+    </message>
+    <message>
+        <source>本页还没有学过填表：请用热键填好并提交，发布后自动继续</source>
+        <translation>no form learnt for this page yet: fill it with the hotkeys and submit it; the round goes on after the post</translation>
+    </message>
+    <message>
+        <source>发布后的网页没有打开，请检查是否已发布；按 F8 转到下一个站点</source>
+        <translation>the page after the post did not open: check whether it was posted; F8 goes to the next site</translation>
+    </message>
+</context>
+<context>
     <name>CredentialGuard</name>
     <message>
         <source>网页弹出的对话框和窗口不会得到用户名或密码</source>
@@ -752,14 +795,6 @@
         <translation>Fill in the form on this page as learned (F9), without submitting it; Shift+F9 forgets this page</translation>
     </message>
     <message>
-        <source>忘记本页填表</source>
-        <translation>Forget This Page</translation>
-    </message>
-    <message>
-        <source>忘记当前网页学过的填法（Shift+F9）</source>
-        <translation>Forget how this page is filled in (Shift+F9)</translation>
-    </message>
-    <message>
         <source>本页还没有学过填表：用热键把各栏粘贴一次，以后按 F9 一次填好</source>
         <translation>This page has not been learned yet: paste each field once with its hotkey, and from then on F9 fills them all at once.</translation>
     </message>
@@ -788,14 +823,6 @@
         <translation>empty, not filled in: %1</translation>
     </message>
     <message>
-        <source>忘记密码粘贴许可</source>
-        <translation>Forget Password Permissions</translation>
-    </message>
-    <message>
-        <source>再粘贴用户名或密码到别的站点时重新询问</source>
-        <translation>Ask again before pasting a username or password into another site</translation>
-    </message>
-    <message>
         <source>已忘记：粘贴用户名或密码到别的站点时会重新询问</source>
         <translation>Forgotten: pasting a username or password into another site asks again</translation>
     </message>
@@ -814,6 +841,10 @@
     <message>
         <source>本页不是当前站点的网址，未填：%1</source>
         <translation>this page is not on the current site&apos;s address; not filled in: %1</translation>
+    </message>
+    <message>
+        <source>连续发布：%1</source>
+        <translation>Continuous round: %1</translation>
     </message>
 </context>
 <context>
@@ -861,6 +892,30 @@
     <message>
         <source>已发布 %1 / %2</source>
         <translation>Posted: %1 / %2</translation>
+    </message>
+    <message>
+        <source>忘记本页填表</source>
+        <translation>Forget this page&apos;s form</translation>
+    </message>
+    <message>
+        <source>忘记当前网页学过的填法（Shift+F9）</source>
+        <translation>Forget how the current page&apos;s form is filled (Shift+F9)</translation>
+    </message>
+    <message>
+        <source>忘记密码粘贴许可</source>
+        <translation>Forget password paste permissions</translation>
+    </message>
+    <message>
+        <source>再粘贴用户名或密码到别的站点时重新询问</source>
+        <translation>Ask again before pasting a user name or password into another site</translation>
+    </message>
+    <message>
+        <source>连续发布</source>
+        <translation>Continuous round</translation>
+    </message>
+    <message>
+        <source>发布后自动打开下一个未发布的站点并填好表单，您只需检查并按网页上的按钮提交（Shift+F8）</source>
+        <translation>After each post, open the next site without a post and fill its form; you only check it and press the page&apos;s button (Shift+F8)</translation>
     </message>
 </context>
 <context>

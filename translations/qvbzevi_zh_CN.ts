@@ -57,6 +57,49 @@
     </message>
 </context>
 <context>
+    <name>ContinuousRound</name>
+    <message>
+        <source>连续发布：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有当前文章：请先在文章列表中选择一篇文章</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>连续发布已开始：发布后自动转到下一个未发布的站点并填表，只需检查后用网页上的按钮提交；Shift+F8 停止</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>连续发布已停止</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>连续发布已停止：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已选择另一篇文章</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>本轮已完成，“%1”已发布到全部站点</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>本页已有您的输入，没有自动填表（F9 可填表）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>本页还没有学过填表：请用热键填好并提交，发布后自动继续</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>发布后的网页没有打开，请检查是否已发布；按 F8 转到下一个站点</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CredentialGuard</name>
     <message>
         <source>网页弹出的对话框和窗口不会得到用户名或密码</source>
@@ -751,14 +794,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>忘记本页填表</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>忘记当前网页学过的填法（Shift+F9）</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>本页还没有学过填表：用热键把各栏粘贴一次，以后按 F9 一次填好</source>
         <translation type="unfinished"></translation>
     </message>
@@ -787,14 +822,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>忘记密码粘贴许可</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>再粘贴用户名或密码到别的站点时重新询问</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>已忘记：粘贴用户名或密码到别的站点时会重新询问</source>
         <translation type="unfinished"></translation>
     </message>
@@ -812,6 +839,10 @@
     </message>
     <message>
         <source>本页不是当前站点的网址，未填：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>连续发布：%1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -859,6 +890,30 @@
     </message>
     <message>
         <source>已发布 %1 / %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>忘记本页填表</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>忘记当前网页学过的填法（Shift+F9）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>忘记密码粘贴许可</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>再粘贴用户名或密码到别的站点时重新询问</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>连续发布</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>发布后自动打开下一个未发布的站点并填好表单，您只需检查并按网页上的按钮提交（Shift+F8）</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -58,6 +58,49 @@
     </message>
 </context>
 <context>
+    <name>ContinuousRound</name>
+    <message>
+        <source>连续发布：%1</source>
+        <translation>連續發佈：%1</translation>
+    </message>
+    <message>
+        <source>没有当前文章：请先在文章列表中选择一篇文章</source>
+        <translation>沒有目前文章：請先在文章清單中選擇一篇文章</translation>
+    </message>
+    <message>
+        <source>连续发布已开始：发布后自动转到下一个未发布的站点并填表，只需检查后用网页上的按钮提交；Shift+F8 停止</source>
+        <translation>連續發佈已開始：發佈後自動轉到下一個未發佈的網站並填表，只需檢查後用網頁上的按鈕提交；Shift+F8 停止</translation>
+    </message>
+    <message>
+        <source>连续发布已停止</source>
+        <translation>連續發佈已停止</translation>
+    </message>
+    <message>
+        <source>连续发布已停止：%1</source>
+        <translation>連續發佈已停止：%1</translation>
+    </message>
+    <message>
+        <source>已选择另一篇文章</source>
+        <translation>已選擇另一篇文章</translation>
+    </message>
+    <message>
+        <source>本轮已完成，“%1”已发布到全部站点</source>
+        <translation>本輪已完成，「%1」已發佈到全部網站</translation>
+    </message>
+    <message>
+        <source>本页已有您的输入，没有自动填表（F9 可填表）</source>
+        <translation>本頁已有您的輸入，沒有自動填表（F9 可填表）</translation>
+    </message>
+    <message>
+        <source>本页还没有学过填表：请用热键填好并提交，发布后自动继续</source>
+        <translation>本頁還沒有學過填表：請用熱鍵填好並提交，發佈後自動繼續</translation>
+    </message>
+    <message>
+        <source>发布后的网页没有打开，请检查是否已发布；按 F8 转到下一个站点</source>
+        <translation>發佈後的網頁沒有開啟，請檢查是否已發佈；按 F8 轉到下一個網站</translation>
+    </message>
+</context>
+<context>
     <name>CredentialGuard</name>
     <message>
         <source>网页弹出的对话框和窗口不会得到用户名或密码</source>
@@ -752,14 +795,6 @@
         <translation>依學過的填法一次填好本頁的表單（F9），不會送出；Shift+F9 忘記本頁的填法</translation>
     </message>
     <message>
-        <source>忘记本页填表</source>
-        <translation>忘記本頁填表</translation>
-    </message>
-    <message>
-        <source>忘记当前网页学过的填法（Shift+F9）</source>
-        <translation>忘記目前網頁學過的填法（Shift+F9）</translation>
-    </message>
-    <message>
         <source>本页还没有学过填表：用热键把各栏粘贴一次，以后按 F9 一次填好</source>
         <translation>本頁還沒學過怎麼填：先用快速鍵把各欄貼上一次，之後按 F9 就能一次填好</translation>
     </message>
@@ -788,14 +823,6 @@
         <translation>沒有內容、未填：%1</translation>
     </message>
     <message>
-        <source>忘记密码粘贴许可</source>
-        <translation>忘記密碼貼上許可</translation>
-    </message>
-    <message>
-        <source>再粘贴用户名或密码到别的站点时重新询问</source>
-        <translation>再貼上帳號或密碼到別的網站時重新詢問</translation>
-    </message>
-    <message>
         <source>已忘记：粘贴用户名或密码到别的站点时会重新询问</source>
         <translation>已忘記：貼上帳號或密碼到別的網站時會重新詢問</translation>
     </message>
@@ -814,6 +841,10 @@
     <message>
         <source>本页不是当前站点的网址，未填：%1</source>
         <translation>本頁不是目前網站的網址，未填：%1</translation>
+    </message>
+    <message>
+        <source>连续发布：%1</source>
+        <translation>連續發佈：%1</translation>
     </message>
 </context>
 <context>
@@ -861,6 +892,30 @@
     <message>
         <source>已发布 %1 / %2</source>
         <translation>已發布 %1 / %2</translation>
+    </message>
+    <message>
+        <source>忘记本页填表</source>
+        <translation>忘記本頁填表</translation>
+    </message>
+    <message>
+        <source>忘记当前网页学过的填法（Shift+F9）</source>
+        <translation>忘記目前網頁學過的填法（Shift+F9）</translation>
+    </message>
+    <message>
+        <source>忘记密码粘贴许可</source>
+        <translation>忘記密碼貼上許可</translation>
+    </message>
+    <message>
+        <source>再粘贴用户名或密码到别的站点时重新询问</source>
+        <translation>再貼上帳號或密碼到別的網站時重新詢問</translation>
+    </message>
+    <message>
+        <source>连续发布</source>
+        <translation>連續發佈</translation>
+    </message>
+    <message>
+        <source>发布后自动打开下一个未发布的站点并填好表单，您只需检查并按网页上的按钮提交（Shift+F8）</source>
+        <translation>發佈後自動開啟下一個未發佈的網站並填好表單，您只需檢查並按網頁上的按鈕提交（Shift+F8）</translation>
     </message>
 </context>
 <context>
