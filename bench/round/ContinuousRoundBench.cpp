@@ -89,9 +89,15 @@ int main(int argc, char** argv)
     }
 
     // The form is learnt once, where the page finds its fields; every site has the same.
-    sites->SelectSite(0);
     TWebbrowser* browser = window.pageControl()->CurBrowser();
-    waitFor([&] { return browser->url().path() == formPath(0) && !browser->page()->isLoading(); });
+    bool formLoaded = false;
+    QObject::connect(browser, &QWebEngineView::loadFinished, &app,
+                     [&](bool ok) { formLoaded = ok && browser->url().path() == formPath(0); });
+    sites->SelectSite(0);
+    if (!waitFor([&] { return formLoaded; })) {
+        out << "the first form did not load\n";
+        return 1;
+    }
     FormMemory* memory = window.formMemory();
     for (int n = 0; n < kSites; ++n) {
         const QString page = FormMemory::pageOf(server.url(QString::fromLatin1(formPath(n))));
