@@ -8,7 +8,9 @@
 FormFill::FormFill(PasteText& paste, QObject* parent) : QObject(parent), m_paste(&paste)
 {
     // Within the batch only the fill's own pastes run: idle means the last
-    // field's paste has handed over (or the pastes before the fill are done).
+    // field's paste has handed over (its control has begun to read the text,
+    // or the pastes before the fill are done). The focus of the next field is
+    // asked only now, so the page answers it after that paste.
     connect(m_paste, &PasteText::idle, this, [this] {
         if (!m_awaitingPaste)
             return;

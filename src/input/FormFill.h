@@ -36,7 +36,10 @@ public:
         PageLeft
     };
     // Focuses the field and selects what it holds (nothing is touched when
-    // the answer is Missing or PageLeft).
+    // the answer is Missing or PageLeft). A field's kind must be the page's
+    // own answer to a script run in it: it comes only after the page has
+    // ended the paste into the previous field, whose text stays on the
+    // clipboard until then (see PasteText's batch).
     using FocusField = std::function<void(const QString& locator, std::function<void(Focus)> done)>;
     // A focus that has not answered by then counts as not found.
     static constexpr int kFocusWaitLimitMs = 3000;

@@ -20,21 +20,36 @@ namespace {
 // clipboard still holds it or someone copied something newer meanwhile.
 const char kPlacedBy[] = "qvbPasteSerial";
 
+}  // namespace
+
+struct PlacedTextReads {
+    int count = 0;
+    // Called from inside the reader's own call (the engine waits for the text):
+    // it may only schedule.
+    std::function<void()> seen;
+};
+
+namespace {
+
 // The placed text counts its readers, so the restore can wait for the control.
 class PlacedText : public QMimeData {
 public:
-    explicit PlacedText(std::shared_ptr<int> reads) : m_reads(std::move(reads)) {}
+    explicit PlacedText(std::shared_ptr<PlacedTextReads> reads) : m_reads(std::move(reads)) {}
 
 protected:
     QVariant retrieveData(const QString& mimeType, QMetaType type) const override
     {
-        if (mimeType.startsWith(QLatin1String("text/plain")))
-            ++*m_reads;
+        // A string read is one in this process; the window system asks for bytes.
+        if (mimeType.startsWith(QLatin1String("text/plain")) && type.id() == QMetaType::QString) {
+            ++m_reads->count;
+            if (m_reads->seen)
+                m_reads->seen();
+        }
         return QMimeData::retrieveData(mimeType, type);
     }
 
 private:
-    std::shared_ptr<int> m_reads;
+    std::shared_ptr<PlacedTextReads> m_reads;
 };
 
 struct TimedStep {
@@ -51,11 +66,11 @@ const TimedStep kSequence[] = {
     {PasteText::Step::Restore, 0},
 };
 static_assert(std::size(kSequence) == 6 + PasteText::kPumpCount, "seven pumps between Ctrl up and restore");
-// Within a batch the wait for the control's read replaces the pumps: the next
-// field waits for this one, not for a fixed time.
+// Within a batch the wait for the control's read replaces the pumps, and the
+// keys go together: the next field waits for this one, not for a fixed time.
 const TimedStep kBatchSequence[] = {
-    {PasteText::Step::PlaceText, 0}, {PasteText::Step::CtrlDown, 0},    {PasteText::Step::VDown, kDelay},
-    {PasteText::Step::VUp, kDelay},  {PasteText::Step::CtrlUp, kDelay}, {PasteText::Step::Restore, kDelay},
+    {PasteText::Step::PlaceText, 0}, {PasteText::Step::CtrlDown, 0}, {PasteText::Step::VDown, 0},
+    {PasteText::Step::VUp, 0},       {PasteText::Step::CtrlUp, 0},   {PasteText::Step::Restore, 0},
 };
 const TimedStep kRestoreOnlySequence[] = {{PasteText::Step::Restore, 0}};
 
@@ -75,12 +90,17 @@ PasteText::PasteText(QObject* parent)
 
 PasteText::PasteText(std::unique_ptr<KeyInjector> keys, std::unique_ptr<ClipboardAccess> clipboard,
                      std::unique_ptr<StepTimer> timer, QObject* parent)
-    : QObject(parent), m_keys(std::move(keys)), m_clipboard(std::move(clipboard)), m_timer(std::move(timer))
+    : QObject(parent),
+      m_keys(std::move(keys)),
+      m_clipboard(std::move(clipboard)),
+      m_timer(std::move(timer)),
+      m_textReads(std::make_shared<PlacedTextReads>())
 {
 }
 
 PasteText::~PasteText()
 {
+    m_textReads->seen = nullptr;
     // Ended in the middle of a paste or a batch (the program closes): the
     // user's clipboard must not be left holding our text.
     if (m_holding)
@@ -148,14 +168,19 @@ void PasteText::runStep(int index)
     const auto [sequence, length] = m_sequence == Sequence::Single ? steps(kSequence)
         : m_sequence == Sequence::InBatch                          ? steps(kBatchSequence)
                                                                    : steps(kRestoreOnlySequence);
-    noteReads();
+    m_awaitingReadAt = -1;
     // Steps due at the same moment run together; the others wait for the timer.
     while (index < length) {
         const Step step = sequence[index].step;
-        const int quietMs = holdsClipboardForBatch() ? kBatchReadQuietMs : kReadQuietMs;
+        noteReads();
+        // Within an open batch the first read hands over: the caller's next
+        // round trip to the page waits for the rest of this paste.
+        const int quietMs = holdsClipboardForBatch() ? 0 : kReadQuietMs;
         if (step == Step::Restore && !m_current.withheld && !pasteTaken(quietMs) && m_elapsedMs < kPasteWaitLimitMs) {
             emit stepDone(Step::AwaitPaste);
             scheduleStep(index, kStepDelayMs);
+            if (holdsClipboardForBatch())
+                m_awaitingReadAt = index;
             return;
         }
         doStep(step);
@@ -175,14 +200,36 @@ void PasteText::runStep(int index)
 
 void PasteText::scheduleStep(int index, int delayMs)
 {
-    m_elapsedMs += delayMs;
-    m_timer->after(delayMs, [this, index] { runStep(index); });
+    const quint64 token = ++m_stepToken;
+    m_timer->after(delayMs, [this, index, delayMs, token] {
+        if (token != m_stepToken)
+            return;  // a read woke the step before its time
+        m_elapsedMs += delayMs;
+        runStep(index);
+    });
+}
+
+void PasteText::scheduleWake(int index)
+{
+    const quint64 token = ++m_stepToken;  // the tick that was due runs no more
+    m_timer->after(0, [this, index, token] {
+        if (token == m_stepToken)
+            runStep(index);
+    });
+}
+
+void PasteText::readSeen()
+{
+    if (m_awaitingReadAt < 0)
+        return;
+    scheduleWake(m_awaitingReadAt);
+    m_awaitingReadAt = -1;
 }
 
 void PasteText::noteReads()
 {
-    if (*m_textReads != m_textReadsSeen) {
-        m_textReadsSeen = *m_textReads;
+    if (m_textReads->count != m_textReadsSeen) {
+        m_textReadsSeen = m_textReads->count;
         m_lastReadSeenMs = m_elapsedMs;
     }
 }
@@ -199,7 +246,7 @@ void PasteText::doStep(Step step)
     case Step::CtrlDown: m_keys->injectKey(Qt::Key_Control, true); break;
     case Step::VDown:
         // Reads before the paste key (a clipboard manager's) do not count.
-        m_textReadsAtVDown = m_textReadsSeen = *m_textReads;
+        m_textReadsAtVDown = m_textReadsSeen = m_textReads->count;
         m_current.withheld = m_current.mayType && !m_current.mayType();
         if (!m_current.withheld)
             m_keys->injectKey(Qt::Key_V, true);
@@ -231,7 +278,9 @@ void PasteText::placeText()
     if (!m_holding || !clipboardStillOurs())
         m_saved = MimeDataCopy::copy(m_clipboard->content());
     m_holding = true;
-    m_textReads = std::make_shared<int>(0);
+    m_textReads->seen = nullptr;  // a text no longer ours wakes nothing
+    m_textReads = std::make_shared<PlacedTextReads>();
+    m_textReads->seen = [this] { readSeen(); };
     m_textReadsSeen = 0;
     auto* placed = new PlacedText(m_textReads);
     placed->setText(m_current.text);

@@ -8,6 +8,7 @@
 
 class ClipboardAccess;
 class KeyInjector;
+struct PlacedTextReads;
 class QMimeData;
 class StepTimer;
 
@@ -31,12 +32,21 @@ class StepTimer;
 // A paste asked for while one runs waits in a queue; pastes never nest.
 //
 // A batch (beginBatch .. endBatch) pastes into several controls in a row with
-// one save and one restore of the clipboard: each paste of the batch types its
-// keys as above, but without the pumps, and hands over as soon as its control
-// has read the text and left it alone for kBatchReadQuietMs; the clipboard
-// keeps our text until the batch ends, then comes back as after a single paste
-// (read and quiet for kReadQuietMs). Pastes asked for with paste() after
-// beginBatch() wait until endBatch(); those asked for before run first.
+// one save and one restore of the clipboard. Each paste of the batch types its
+// four keys at once (posted together, so no key of the user's comes between
+// them) and hands over as soon as its control has begun to read the text: the
+// browser engine reads the clipboard from the page's main thread with
+// synchronous calls while it pastes, so a script the caller sends to the page
+// after that runs only once the paste has ended. The caller must place the
+// next text (pasteInBatch) only after such a round trip has answered, as
+// FormFill does with the focus of the next field. The clipboard keeps our text
+// until the batch ends, then comes back as after a single paste (read and
+// quiet for kReadQuietMs). Pastes asked for with paste() after beginBatch()
+// wait until endBatch(); those asked for before run first.
+//
+// Only reads of the text as a string count: the engine and Qt's own widgets
+// read it so, in this process; another program (a clipboard manager) gets it
+// as bytes through the window system.
 class PasteText : public QObject {
     Q_OBJECT
 public:
@@ -56,7 +66,6 @@ public:
     static constexpr int kPumpCount = 7;
     static constexpr int kReadQuietMs = 100;
     static constexpr int kPasteWaitLimitMs = 1500;
-    static constexpr int kBatchReadQuietMs = 40;
     // Format that tells clipboard managers not to keep or show the content.
     static const char kSecretHintFormat[];
 
@@ -104,7 +113,9 @@ private:
     void startNext();
     void runStep(int index);
     void scheduleStep(int index, int delayMs);
+    void scheduleWake(int index);
     void noteReads();
+    void readSeen();
     bool pasteTaken(int quietMs) const;
     bool holdsClipboardForBatch() const { return m_current.inBatch && m_batchOpen; }
     void doStep(Step step);
@@ -130,10 +141,11 @@ private:
     bool m_holding = false;  // m_saved is the user's clipboard, still to be restored
     quint64 m_serial = 0;  // marks the content this object placed on the clipboard
     QString m_placedText;  // what was placed last, for a clipboard that changed hands
-    std::shared_ptr<int> m_textReads =
-        std::make_shared<int>(0);  // reads of the placed text, counted by the text itself
+    std::shared_ptr<PlacedTextReads> m_textReads;  // counted by the placed text itself
     int m_textReadsAtVDown = 0;
     int m_textReadsSeen = 0;
     int m_lastReadSeenMs = 0;
     int m_elapsedMs = 0;
+    quint64 m_stepToken = 0;  // the one scheduled step still to run; older ones were overtaken
+    int m_awaitingReadAt = -1;  // a batch paste's hand-over, woken by the first read
 };

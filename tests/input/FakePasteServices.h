@@ -57,23 +57,26 @@ private:
     std::unique_ptr<QMimeData> m_data;
 };
 
-// Steps wait until the test runs them; each run is logged with its delay.
+// Steps wait until the test runs them, the one due first first (on a clock of
+// their own); each run is logged with its delay.
 class FakeStepTimer : public StepTimer {
 public:
     explicit FakeStepTimer(PasteLog& log) : m_log(log) {}
     void after(int milliseconds, std::function<void()> step) override
     {
-        m_pending.append({milliseconds, std::move(step)});
+        m_pending.append({m_nowMs + milliseconds, milliseconds, std::move(step)});
     }
     int pendingCount() const { return m_pending.size(); }
-    int nextDelay() const { return m_pending.isEmpty() ? -1 : m_pending.first().first; }
+    int nextDelay() const { return m_pending.isEmpty() ? -1 : m_pending.at(nextIndex()).delay; }
+    int nowMs() const { return m_nowMs; }
     bool runNext()
     {
         if (m_pending.isEmpty())
             return false;
-        auto next = m_pending.takeFirst();
-        m_log.lines << QStringLiteral("wait %1").arg(next.first);
-        next.second();
+        Pending next = m_pending.takeAt(nextIndex());
+        m_nowMs = next.due;
+        m_log.lines << QStringLiteral("wait %1").arg(next.delay);
+        next.step();
         return true;
     }
     void runAll()
@@ -83,6 +86,20 @@ public:
     }
 
 private:
+    struct Pending {
+        int due;
+        int delay;
+        std::function<void()> step;
+    };
+    int nextIndex() const
+    {
+        int first = 0;
+        for (int i = 1; i < m_pending.size(); ++i)
+            if (m_pending.at(i).due < m_pending.at(first).due)
+                first = i;
+        return first;
+    }
     PasteLog& m_log;
-    QList<QPair<int, std::function<void()>>> m_pending;
+    QList<Pending> m_pending;
+    int m_nowMs = 0;
 };

@@ -1,3 +1,4 @@
+#include "FormFill.h"
 #include "HotkeyDispatcher.h"
 #include "PasteText.h"
 
@@ -22,6 +23,42 @@ const char kPage[] = R"(<!doctype html><html><head><meta charset="utf-8"></head>
 <textarea id="area" rows="5" cols="40"></textarea><br>
 <input id="other" type="text">
 </body></html>)";
+
+// A form whose pages read the clipboard late and more than once, as slow
+// pages and rich-text editors do: a field whose paste handler reads the text
+// and then keeps the page busy before the paste's own read, an editor whose
+// handler keeps it busy before it reads, a plain text area, and the editor
+// in a frame of the page's origin. Each field notes every text it was given.
+const char kFormPage[] = R"(<!doctype html><html><head><meta charset="utf-8"></head><body>
+<input id="slow"> <div id="editor" contenteditable="true">old</div> <textarea id="area">old</textarea>
+<iframe id="frame" srcdoc="<body>old<script>document.designMode = 'on'</script></body>"></iframe>
+<script>
+function busy(ms) { var start = performance.now(); while (performance.now() - start < ms) {} }
+window.got = {slow: [], editor: [], area: [], frame: []};
+document.getElementById('slow').addEventListener('paste', function (e) {
+  got.slow.push(e.clipboardData.getData('text/plain')); busy(150); });
+document.getElementById('editor').addEventListener('paste', function (e) {
+  busy(150); got.editor.push(e.clipboardData.getData('text/plain')); });
+function field(id) {
+  return id === 'frame' ? document.getElementById('frame').contentDocument.body : document.getElementById(id);
+}
+['slow', 'editor', 'area'].forEach(function (id) {
+  field(id).addEventListener('input', function () { got[id].push(field(id).value || field(id).innerText); });
+});
+window.focusField = function (id) {
+  var el = field(id), win = el.ownerDocument.defaultView;
+  win.focus(); el.focus();
+  if (el.select) { el.select(); } else {
+    var range = el.ownerDocument.createRange(); range.selectNodeContents(el);
+    win.getSelection().removeAllRanges(); win.getSelection().addRange(range);
+  }
+  if (id === 'frame' && !window.frameWatched) {
+    window.frameWatched = true;
+    el.ownerDocument.addEventListener('input', function () { got.frame.push(field('frame').innerText); });
+  }
+  return el.ownerDocument.activeElement === el;
+};
+</script></body></html>)";
 
 const QString kUserName = QString::fromUtf8("user名");
 const QString kPassword = "p@ss w0rd!";
@@ -261,6 +298,64 @@ private slots:
         QTRY_COMPARE(paragraphField->toPlainText(), kParagraph1InPage);
         QVERIFY(pasteEnded());
         QCOMPARE(QGuiApplication::clipboard()->text(), kClipboardBefore);
+    }
+
+    // F9's road in a real page: every field gets exactly its own text, even
+    // where the page reads late or twice; a hotkey pressed during the fill
+    // pastes after it, where the fill left the focus; the clipboard comes back
+    // with every format.
+    void formFillGivesEachFieldItsOwnText()
+    {
+        QSignalSpy loaded(m_view, &QWebEngineView::loadFinished);
+        m_view->setHtml(QString::fromUtf8(kFormPage), QUrl("http://127.0.0.1/form"));
+        QVERIFY(loaded.wait(30000));
+        QVERIFY(QTest::qWaitFor([&] { return evalJs(page(), "field('frame').isContentEditable").toBool(); }, 5000));
+        auto* before = new QMimeData;
+        before->setText(kClipboardBefore);
+        before->setHtml("<b>" + kClipboardBefore + "</b>");
+        QGuiApplication::clipboard()->setMimeData(before);
+        m_window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&m_window));
+        m_view->setFocus();
+
+        const QStringList ids{"slow", "editor", "area", "frame"};
+        QList<FormFill::Field> fields;
+        for (int i = 0; i < ids.size(); ++i)
+            fields << FormFill::Field{ids.at(i), HotkeyTarget::clause(i + 1)};
+        FormFill fill(*paste());
+        fill.setTextFor([](HotkeyTarget target) { return QStringLiteral("第%1栏 text").arg(target.number); });
+        bool pressed = false;
+        connect(paste(), &PasteText::finished, &fill, [&] {
+            if (!pressed && fill.isRunning()) {
+                pressed = true;
+                press(Qt::Key_U);
+            }
+        });
+        QSignalSpy finished(&fill, &FormFill::finished);
+        QVERIFY(fill.start(fields, [this](const QString& id, std::function<void(FormFill::Focus)> done) {
+            page()->runJavaScript(QStringLiteral("focusField('%1')").arg(id), [done](const QVariant& focused) {
+                done(focused.toBool() ? FormFill::Focus::TextField : FormFill::Focus::Missing);
+            });
+        }));
+        QVERIFY(finished.wait(20000));
+        QVERIFY(pressed);
+        QVERIFY(pasteEnded());
+        QCOMPARE(finished.first().first().value<FormFill::Outcome>().filled, ids.size());
+        const QVariantMap got = evalJs(page(), "got").toMap();
+        for (int i = 0; i < ids.size(); ++i) {
+            const QString own = QStringLiteral("第%1栏 text").arg(i + 1);
+            QStringList expected{own};
+            if (ids.at(i) == "slow" || ids.at(i) == "editor")
+                expected.prepend(own);  // its handler's read, then the field's
+            if (i == ids.size() - 1)
+                expected << own + kUserName;
+            QCOMPARE(got.value(ids.at(i)).toStringList(), expected);
+        }
+        QCOMPARE(QGuiApplication::clipboard()->text(), kClipboardBefore);
+        QCOMPARE(QGuiApplication::clipboard()->mimeData()->html(), "<b>" + kClipboardBefore + "</b>");
+
+        m_view->setHtml(QString::fromUtf8(kPage));
+        QVERIFY(loaded.wait(30000));
     }
 
     void hotkeysWorkInAModalDialog()

@@ -1,4 +1,5 @@
 #include "FakePasteServices.h"
+#include "FormFill.h"
 #include "HotkeyTable.h"
 #include "MimeDataCopy.h"
 #include "PasteText.h"
@@ -62,6 +63,88 @@ QStringList oneSequence(const QString& text, const QString& restored)
     lines << "clipboard " + restored;
     return lines;
 }
+
+// A page as the browser engine runs it: one main thread that runs its tasks
+// one after another. A typed key reaches it through the input channel some
+// turns of the browser's loop later, a script at once. A paste reads the
+// clipboard with synchronous calls, each served by a turn of the browser's
+// loop, so the browser goes on between two reads of one paste; no script of
+// the page runs before the paste has ended.
+class FakePage : public KeyInjector {
+public:
+    struct Field {
+        QStringList pastes;  // per paste, what each of its reads got
+    };
+    int inputLatency = 0;  // browser turns before a typed key reaches the page
+    int readsPerPaste = 1;
+    QList<Field> fields;
+
+    FakePage(PasteLog& log, const ClipboardAccess& clipboard, int fieldCount)
+        : fields(fieldCount), m_log(log), m_clipboard(clipboard)
+    {
+    }
+    void injectKey(Qt::Key key, bool down) override
+    {
+        const QString name = key == Qt::Key_Control ? "Ctrl" : key == Qt::Key_V ? "V" : QString::number(key);
+        m_log.lines << QStringLiteral("key %1 %2").arg(name, down ? "down" : "up");
+        if (key == Qt::Key_V && down)
+            m_keysInTransit << m_browserTurns + inputLatency;
+    }
+    // As FormFill's focus callback: a script that focuses the field and answers.
+    void focus(const QString& locator, std::function<void(FormFill::Focus)> done)
+    {
+        m_tasks << QList<std::function<void()>>{[this, locator, done] {
+            m_focused = locator.toInt();
+            m_answers << [done] { done(FormFill::Focus::TextField); };
+        }};
+    }
+    // One turn of the browser's loop: an answer of the page, else the step due first.
+    void browserTurn(FakeStepTimer& timer)
+    {
+        ++m_browserTurns;
+        while (!m_keysInTransit.isEmpty() && m_keysInTransit.first() <= m_browserTurns) {
+            m_keysInTransit.removeFirst();
+            pasteTask();
+        }
+        if (!m_answers.isEmpty())
+            m_answers.takeFirst()();
+        else
+            timer.runNext();
+    }
+    // One turn of the page's thread: the next part of the task it runs.
+    void pageTurn()
+    {
+        if (m_tasks.isEmpty())
+            return;
+        m_tasks.first().takeFirst()();
+        if (m_tasks.first().isEmpty())
+            m_tasks.removeFirst();
+    }
+    bool busy() const { return !m_tasks.isEmpty() || !m_answers.isEmpty() || !m_keysInTransit.isEmpty(); }
+
+private:
+    void pasteTask()
+    {
+        QList<std::function<void()>> reads;
+        for (int i = 0; i < readsPerPaste; ++i)
+            reads << [this, first = i == 0] {
+                const QMimeData* content = m_clipboard.content();
+                QStringList& pastes = fields[m_focused].pastes;
+                if (first)
+                    pastes << QString();
+                pastes.last() += QLatin1Char('[') + (content ? content->text() : QString()) + QLatin1Char(']');
+            };
+        m_tasks << reads;
+    }
+
+    PasteLog& m_log;
+    const ClipboardAccess& m_clipboard;
+    QList<QList<std::function<void()>>> m_tasks;
+    QList<std::function<void()>> m_answers;
+    QList<int> m_keysInTransit;  // the browser turn at which each reaches the page
+    int m_browserTurns = 0;
+    int m_focused = 0;
+};
 
 }  // namespace
 
@@ -355,6 +438,78 @@ private slots:
         rig.clipboard->copyFromElsewhere(textData("copied meanwhile"));
         rig.timer->runAll();
         QCOMPARE(rig.clipboard->content()->text(), QString("copied meanwhile"));
+    }
+
+    // A form filled field after field in one batch, with pages fast and slow:
+    // each field gets its own text from every read, the previous or next
+    // field's never, however late the page reads or how often; the guard is
+    // asked right before each paste key; a hotkey pressed meanwhile waits for
+    // the user's clipboard to be back.
+    void batchGivesEachFieldOnlyItsOwnText()
+    {
+        const struct {
+            const char* page;
+            int inputLatency;
+            int readsPerPaste;
+            int pageTurnEvery;  // browser turns per turn of the page's thread
+        } pages[] = {{"quick", 0, 1, 1}, {"reads twice", 2, 2, 1}, {"slow", 6, 3, 4}, {"late", 40, 2, 3}};
+        for (const auto& kind : pages) {
+            PasteLog log;
+            auto* clipboard = new FakeClipboard(log);
+            auto* timer = new FakeStepTimer(log);
+            auto* page = new FakePage(log, *clipboard, 4);
+            page->inputLatency = kind.inputLatency;
+            page->readsPerPaste = kind.readsPerPaste;
+            PasteText paste{std::unique_ptr<KeyInjector>(page), std::unique_ptr<ClipboardAccess>(clipboard),
+                            std::unique_ptr<StepTimer>(timer)};
+            clipboard->copyFromElsewhere(textData("before"));
+            FormFill fill(paste);
+            fill.setTextFor([](HotkeyTarget target) { return QStringLiteral("text %1").arg(target.number); });
+            QList<FormFill::Field> fields;
+            for (int i = 0; i < 4; ++i)
+                fields << FormFill::Field{QString::number(i), HotkeyTarget::clause(i + 1)};
+            QList<FormFill::Outcome> outcomes;
+            connect(&fill, &FormFill::finished, [&](const FormFill::Outcome& outcome) { outcomes << outcome; });
+            QVERIFY(fill.start(
+                fields, [page](const QString& locator, auto done) { page->focus(locator, std::move(done)); },
+                [&log] {
+                    log.lines << "may type";
+                    return true;
+                }));
+            bool hotkeyAsked = false;
+            for (int turn = 1; (fill.isRunning() || paste.isBusy() || page->busy()) && turn < 100000; ++turn) {
+                page->browserTurn(*timer);
+                if (turn % kind.pageTurnEvery == 0)
+                    page->pageTurn();
+                if (!hotkeyAsked && page->fields[1].pastes.size() == 1) {
+                    paste.paste("hotkey");
+                    hotkeyAsked = true;
+                }
+            }
+            QVERIFY2(!fill.isRunning() && !paste.isBusy(), kind.page);
+            QCOMPARE(outcomes.size(), 1);
+            QCOMPARE(outcomes.first().filled, 4);
+            const QString once = QStringLiteral("[%1]");
+            for (int i = 0; i < 4; ++i) {
+                const QString own = once.arg(QStringLiteral("text %1").arg(i + 1)).repeated(kind.readsPerPaste);
+                QStringList expected{own};
+                if (i == 3)  // the hotkey pastes where the fill left the focus
+                    expected << once.arg("hotkey").repeated(kind.readsPerPaste);
+                QVERIFY2(page->fields[i].pastes == expected,
+                         qPrintable(QStringLiteral("%1, field %2: %3")
+                                        .arg(kind.page)
+                                        .arg(i)
+                                        .arg(page->fields[i].pastes.join(" | "))));
+            }
+            QCOMPARE(log.lines.count("may type"), 4);
+            for (int i = 0; i < log.lines.size(); ++i)
+                if (log.lines.at(i) == "may type")
+                    QCOMPARE(log.lines.value(i + 1), QString("key V down"));
+            // Saved once and back once before the hotkey's own paste, and back after it.
+            QCOMPARE(log.lines.count("clipboard before"), 2);
+            QVERIFY(log.lines.indexOf("clipboard before") < log.lines.indexOf("clipboard hotkey"));
+            QCOMPARE(clipboard->content()->text(), QString("before"));
+        }
     }
 
     void clipboardIsRestoredWhenThePasteIsCutShort()
