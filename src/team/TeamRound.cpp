@@ -301,7 +301,8 @@ void TeamRound::sent(const QList<TeamChange>& batch, const QStringList& done, co
                                 timeOf(d, "posted_at"),
                                 text(d, "form_url"),
                                 text(d, "post_url"),
-                                d.value(QLatin1String("by_hand")).toBool()};
+                                d.value(QLatin1String("by_hand")).toBool(),
+                                true};
             const auto known = cached.round.posts.constFind(post.site);
             if (known == cached.round.posts.constEnd() || known->postedAt <= post.postedAt)
                 cached.round.posts.insert(post.site, post);

@@ -148,6 +148,7 @@ bool loadRound(QSqlDatabase& db, const QString& article, Round* round, QString* 
         post.formUrl = query.value(3).toString();
         post.postUrl = query.value(4).toString();
         post.byHand = query.value(5).toBool();
+        post.sent = true;
         round->posts.insert(post.site, post);
     }
     // The server's clock decides how long a claim has left; this computer's

@@ -16,7 +16,7 @@ struct TeamPost {
     QString formUrl;
     QString postUrl;
     bool byHand = false;
-    bool sent = true;  // false: still in this computer's queue for the server
+    bool sent = false;  // false: still in this computer's queue for the server
 };
 
 // A site a member is working on: others' "next site" passes it by.

@@ -241,6 +241,7 @@ private slots:
         QCOMPARE(claimOf(bo.team, article, sites, 0).site, QStringLiteral("站点B"));
 
         // Bo withdraws Ann's post: it no longer counts for either.
+        QTRY_VERIFY_WITH_TIMEOUT(ann.team.postsOf(article).contains(QStringLiteral("站点A")), Generous);
         bo.team.withdraw(QStringLiteral("站点A"), article);
         QVERIFY(!bo.team.postsOf(article).contains(QStringLiteral("站点A")));  // at once, before the server answers
         QTRY_VERIFY_WITH_TIMEOUT(!ann.team.postsOf(article).contains(QStringLiteral("站点A")), Generous);
