@@ -80,10 +80,15 @@ void TeamRound::start(const QString& dataFolder)
     m_link->moveToThread(m_thread);
     // The link closes its connection in its own thread, as it must.
     connect(m_thread, &QThread::finished, m_link, &QObject::deleteLater);
-    connect(m_link, &TeamLink::onlineChanged, this, &TeamRound::linkOnlineChanged);
-    connect(m_link, &TeamLink::notified, this, [this](const QByteArray& digest) {
+    // What an earlier link posted before it went is not this one's news.
+    const quint64 generation = m_generation;
+    connect(m_link, &TeamLink::onlineChanged, this, [this, generation](bool online, const QString& reason) {
+        if (generation == m_generation)
+            linkOnlineChanged(online, reason);
+    });
+    connect(m_link, &TeamLink::notified, this, [this, generation](const QByteArray& digest) {
         const auto watched = m_digests.constFind(digest);
-        if (watched != m_digests.constEnd())
+        if (generation == m_generation && watched != m_digests.constEnd())
             load(*watched);
     });
     m_thread->start();
@@ -101,6 +106,9 @@ void TeamRound::stop()
     delete m_thread;
     m_thread = nullptr;
     m_link = nullptr;
+    for (auto it = m_asked.cbegin(); it != m_asked.cend(); ++it)
+        QMetaObject::invokeMethod(
+            this, [this, id = it.key()] { answer(id, false, tr("团队连接已关闭")); }, Qt::QueuedConnection);
     m_inFlight.clear();
     m_rounds.clear();
     m_digests.clear();
@@ -120,17 +128,27 @@ void TeamRound::ask(const std::function<bool(QSqlDatabase&, QString*)>& work,
         return;
     }
     // The answer is posted to this object: the destructor stops the thread
-    // before it goes, and what was posted to it goes with it.
+    // before it goes, and what was posted to it goes with it. A request the
+    // link never ran (it was stopped first) is answered by stop().
+    const quint64 id = ++m_askCount;
+    m_asked.insert(id, done);
     TeamLink* link = m_link;
     QMetaObject::invokeMethod(
         link,
-        [this, link, work, done] {
+        [this, link, work, id] {
             QString error;
             const bool ok = link->run(work, &error);
             QMetaObject::invokeMethod(
-                this, [done, ok, error] { done(ok, error); }, Qt::QueuedConnection);
+                this, [this, id, ok, error] { answer(id, ok, error); }, Qt::QueuedConnection);
         },
         Qt::QueuedConnection);
+}
+
+void TeamRound::answer(quint64 id, bool ok, const QString& error)
+{
+    const auto done = m_asked.take(id);
+    if (done)
+        done(ok, error);
 }
 
 void TeamRound::linkOnlineChanged(bool online, const QString& reason)

@@ -117,6 +117,7 @@ private:
 
     void ask(const std::function<bool(QSqlDatabase&, QString*)>& work,
              const std::function<void(bool, const QString&)>& done);
+    void answer(quint64 id, bool ok, const QString& error);
     void linkOnlineChanged(bool online, const QString& reason);
     void queue(TeamChange::Kind kind, QJsonObject data);
     void sendChanges();
@@ -136,6 +137,8 @@ private:
     QThread* m_thread = nullptr;
     TeamLink* m_link = nullptr;
     quint64 m_generation = 0;  // answers of an earlier connection are not used
+    QHash<quint64, std::function<void(bool, const QString&)>> m_asked;  // requests not answered yet
+    quint64 m_askCount = 0;
     bool m_online = false;
     QString m_reason;
     int m_retryMs = DefaultRetryMs;

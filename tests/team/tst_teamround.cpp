@@ -268,6 +268,14 @@ private slots:
         QCOMPARE(filled.at(1).form, 1);
         QCOMPARE(serverValue(QStringLiteral("SELECT min(taught_by) FROM qvbzevi.form_fields")).toString(),
                  QStringLiteral("安"));
+
+        // The settings change while a claim is on its way: it is answered, once.
+        int answers = 0;
+        bo.team.claimNext(article, sites, 0, {}, [&](const TeamRound::Claim&) { ++answers; });
+        bo.team.start(bo.data.path());
+        QTRY_COMPARE_WITH_TIMEOUT(answers, 1, Generous);
+        QTRY_VERIFY_WITH_TIMEOUT(bo.team.isOnline(), Generous);
+        QCOMPARE(answers, 1);
     }
 
     // Two members press "next site" 200 times each, at once, posting each
