@@ -23,6 +23,7 @@
 #include "TestHttpServer.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -111,8 +112,9 @@ int main(int argc, char** argv)
         }
     }
     // The round begins on a page loaded afresh, which nobody typed into.
+    formLoaded = false;
     browser->reload();
-    waitFor([&] { return !browser->page()->isLoading(); });
+    waitFor([&] { return formLoaded; });
 
     auto* fill = window.findChild<FormFill*>();
     PasteText* paste = window.findChild<HotkeyDispatcher*>()->pasteText();
@@ -129,7 +131,7 @@ int main(int argc, char** argv)
     for (int n = 0; n < kSites - 1; ++n) {
         TWebbrowser* shown = window.pageControl()->CurBrowser();
         if (!waitFor([&] { return filledAt >= 0 && !paste->isBusy() && shown->url().path() == formPath(n); })) {
-            out << "site " << n << " was not filled\n";
+            out << "site " << n << " was not filled: " << window.findChild<QLabel*>("LblHint")->text() << "\n";
             return 1;
         }
         filledAt = -1;
