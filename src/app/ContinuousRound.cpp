@@ -6,7 +6,14 @@
 #include "TWebbrowser.h"
 #include "UserPressWatch.h"
 
+#include <QTimer>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
+
+namespace {
+constexpr int kVisibleTries = 50;
+constexpr int kVisibleRetryMs = 10;
+}  // namespace
 
 ContinuousRound::ContinuousRound(PostRound& round, TPageControl& tabs, Hooks hooks, QObject* parent)
     : QObject(parent), m_round(round), m_tabs(tabs), m_hooks(std::move(hooks))
@@ -88,6 +95,7 @@ void ContinuousRound::watchPage(QWebEnginePage* page)
         load.started.start();
         load.fillDue = false;
         load.told = false;
+        load.askedTeam = false;
     });
     connect(page, &QWebEnginePage::loadFinished, this, [this, page](bool ok) {
         if (!m_on || !ok)
@@ -127,10 +135,37 @@ void ContinuousRound::tryFill(QWebEnginePage* page)
             say(tr("本页还没有学过填表：请用热键填好并提交，发布后自动继续"));
         load->told = true;
         preloadNext();
+        if (m_hooks.fetchSharedForm && !load->askedTeam) {
+            load->askedTeam = true;
+            m_hooks.fetchSharedForm(shown);
+        }
         return;
     }
     load->fillDue = false;
-    m_hooks.fillShownPage();
+    fillWhenVisible(page, kVisibleTries);
+}
+
+// A page loaded out of sight takes keys only once it knows it is shown: the
+// engine tells it a moment after the tab is. Until then its first paste
+// would be lost.
+void ContinuousRound::fillWhenVisible(QWebEnginePage* page, int triesLeft)
+{
+    QPointer<QWebEnginePage> watched(page);
+    page->runJavaScript(QStringLiteral("document.visibilityState === 'visible' && document.hasFocus()"),
+                        QWebEngineScript::ApplicationWorld, [this, watched, triesLeft](const QVariant& shown) {
+                            TWebbrowser* current = m_tabs.CurBrowser();
+                            if (!m_on || !watched || !current || current->page() != watched)
+                                return;
+                            if (shown.toBool() || triesLeft <= 0) {
+                                m_hooks.fillShownPage();
+                                return;
+                            }
+                            current->setFocus();
+                            QTimer::singleShot(kVisibleRetryMs, this, [this, watched, triesLeft] {
+                                if (watched)
+                                    fillWhenVisible(watched, triesLeft - 1);
+                            });
+                        });
 }
 
 void ContinuousRound::fillFinished()

@@ -39,6 +39,8 @@ public:
         std::function<bool(TWebbrowser*)> hasLearntForm;  // the current site's, at the browser's page
         std::function<void()> fillShownPage;  // as F9
         std::function<void(const QString&)> say;  // the hint line
+        // Optional: asks the team for the page's form; retryFill() once it has come.
+        std::function<void(TWebbrowser*)> fetchSharedForm;
     };
 
     ContinuousRound(PostRound& round, TPageControl& tabs, Hooks hooks, QObject* parent = nullptr);
@@ -59,15 +61,19 @@ public slots:
     void roundComplete(const QString& article);
     // A fill of the shown page ended: the next site loads while the user reads it.
     void fillFinished();
+    // The page's form has come from elsewhere (the team): fill it if it is still due.
+    void retryFill(QWebEnginePage* page) { tryFill(page); }
 
 private:
     struct PageLoad {
         QElapsedTimer started;  // the page's last load
         bool fillDue = false;  // finished loading while the round was on, not filled yet
         bool told = false;  // the user was told why it is not filled
+        bool askedTeam = false;  // for the page's form
     };
     void stop(const QString& reason);
     void tryFill(QWebEnginePage* page);
+    void fillWhenVisible(QWebEnginePage* page, int triesLeft);
     bool typedSinceLoad(QWebEnginePage* page) const;
     void moveOn(TWebbrowser* finished);
     void openSite(int position, TWebbrowser* finished);

@@ -8,6 +8,7 @@
 #include "HeldPostsPrompt.h"
 #include "HistoryDatabase.h"
 #include "HotkeyDispatcher.h"
+#include "TeamRound.h"
 #include "InterfaceTexts.h"
 #include "PostHistory.h"
 #include "PostRecorder.h"
@@ -45,6 +46,12 @@ TFrmMain::~TFrmMain()
 {
     SaveAllData();
     m_hotkeys->detach();
+    // The team's connection ends while the window is whole; what it has not
+    // sent waits in history.sqlite for the next start.
+    if (m_team) {
+        m_team->disconnect();
+        m_team->stop();
+    }
 }
 
 void TFrmMain::FormCreate()

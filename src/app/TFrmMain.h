@@ -4,6 +4,7 @@
 #include "FormMemory.h"
 #include "HotkeyTarget.h"
 #include "MainLayout.h"
+#include "PostRound.h"
 
 #include <QPointer>
 #include <QWebEnginePage>
@@ -21,7 +22,6 @@ class HistoryDatabase;
 class HotkeyDispatcher;
 class PostHistory;
 class PostRecorder;
-class PostRound;
 class QHBoxLayout;
 class QToolButton;
 class QPushButton;
@@ -30,6 +30,7 @@ class SettingsFileLoader;
 class SiteController;
 class SiteStore;
 class TAddressBar;
+class TeamRound;
 class TPageControl;
 class TWebbrowser;
 class BrowserProfile;
@@ -109,6 +110,13 @@ private:
     void fillForm(TWebbrowser* browser, const QList<FormMemory::Field>& form);
     void reportFill(const FormFill::Outcome& outcome);
     void wireContinuousRound();
+    // The team's server, when team.ini names one.
+    void addTeamHooks(PostRound::Hooks& hooks);
+    void wireTeam();
+    void showTeamState();
+    // Asks the team for the browser's page's form; false without a team. `then`
+    // follows when the page is still shown, with whether the team knew one.
+    bool fetchTeamForm(TWebbrowser* browser, std::function<void(bool found)> then);
     void ApplySkin();
     // Esc, F11, F6 (the address bar) and the tab order; the focus starts in the site list.
     void setUpKeyboard();
@@ -137,6 +145,7 @@ private:
     PostHistory* m_history = nullptr;
     PostRecorder* m_postRecorder = nullptr;
     PostRound* m_postRound = nullptr;
+    TeamRound* m_team = nullptr;
     QHBoxLayout* m_cornerButtons = nullptr;  // beside the tabs, made with the first button
     FormMemory* m_formMemory = nullptr;
     FormFill* m_formFill = nullptr;

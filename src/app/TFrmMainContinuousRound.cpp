@@ -17,6 +17,8 @@
 #include "TPageControl.h"
 #include "TWebbrowser.h"
 
+#include <QPointer>
+
 void TFrmMain::wireContinuousRound()
 {
     SiteStore& sites = m_sites->store();
@@ -36,6 +38,12 @@ void TFrmMain::wireContinuousRound()
     hooks.say = [this](const QString& text) {
         showHint(text);
         m_postRound->showMessage(text);
+    };
+    hooks.fetchSharedForm = [this](TWebbrowser* browser) {
+        fetchTeamForm(browser, [this, page = QPointer<QWebEnginePage>(browser->page())](bool found) {
+            if (found && page)
+                m_continuousRound->retryFill(page);
+        });
     };
     m_continuousRound = new ContinuousRound(*m_postRound, *PageControl, std::move(hooks), this);
 

@@ -145,7 +145,16 @@ void TFrmMain::FillCurrentPage()
     const QList<QList<FormMemory::Field>> forms =
         m_formMemory->formsOf(m_sites->store().record().siteName, FormMemory::pageOf(address));
     if (forms.isEmpty()) {
-        showHint(tr("本页还没有学过填表：用热键把各栏粘贴一次，以后按 F9 一次填好"));
+        const QString notLearnt = tr("本页还没有学过填表：用热键把各栏粘贴一次，以后按 F9 一次填好");
+        // A teammate may have taught it.
+        const bool asked = fetchTeamForm(browser, [this, notLearnt](bool found) {
+            if (found)
+                FillCurrentPage();
+            else
+                showHint(notLearnt);
+        });
+        if (!asked)
+            showHint(notLearnt);
         return;
     }
     if (forms.size() == 1) {

@@ -17,6 +17,7 @@
 #include "TBrowserPage.h"
 #include "TPageControl.h"
 #include "TWebbrowser.h"
+#include "TeamRound.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>
@@ -46,6 +47,7 @@ void TFrmMain::buildHistory()
     m_historyDatabase->open();
     m_history = new PostHistory(*m_historyDatabase, this);
     m_postRecorder = new PostRecorder(*m_history, this);
+    m_team = new TeamRound(*m_historyDatabase, this);
     connect(m_profile, &BrowserProfile::pageCreated, this, [this](TBrowserPage* page) {
         const PostRecorder::PageKey key = keyOf(page);
         connect(page, &QWebEnginePage::loadStarted, this, [this, key] { m_postRecorder->loadStarted(key); });
@@ -72,6 +74,7 @@ void TFrmMain::wireHistory()
     hooks.openInNewTab = [this](const QString& address) {
         PageControl->CreateTabBrowser(address, NewBrowserCaption());
     };
+    addTeamHooks(hooks);
     m_postRound = new PostRound(*m_history, std::move(hooks), this);
 
     connect(m_hotkeys, &HotkeyDispatcher::hotkeyPasted, this, [this](HotkeyTarget target, QWidget* receiver) {

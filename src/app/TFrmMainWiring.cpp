@@ -184,6 +184,7 @@ void TFrmMain::wireSubsystems()
     wireHistory();
     wireFormFill();
     wireContinuousRound();
+    wireTeam();
     m_hotkeys->attach();
 }
 

@@ -65,6 +65,7 @@ int FormMemory::remember(const QString& site, const QString& page, Field field, 
         fields.end());
     fields << field;
     store(site, page, fields);
+    emit taught(site, page, fields);
     return field.form;
 }
 
@@ -73,7 +74,13 @@ bool FormMemory::forgetPage(const QString& site, const QString& page)
     if (fieldsOf(site, page).isEmpty())
         return false;
     store(site, page, {});
+    emit taught(site, page, {});
     return true;
+}
+
+void FormMemory::adopt(const QString& site, const QString& page, const QList<Field>& fields)
+{
+    store(site, page, fields);
 }
 
 // The page's fields are written whole, in one transaction.

@@ -42,6 +42,9 @@ public:
     int remember(const QString& site, const QString& page, Field field, int learning = -1);
     // True when there was something to forget.
     bool forgetPage(const QString& site, const QString& page);
+    // A page's fields as someone else taught them (a teammate): kept as
+    // they are, without a taught() signal.
+    void adopt(const QString& site, const QString& page, const QList<Field>& fields);
     void renameSite(const QString& oldName, const QString& newName);
     // The database was replaced (an import): what only this session knew goes.
     void reload() { m_unsaved.clear(); }
@@ -49,6 +52,8 @@ public:
 signals:
     // A write failed: "<path>: <reason>".
     void writeFailed(const QString& error);
+    // The user taught or forgot a page: its fields now, whole (none: forgotten).
+    void taught(const QString& site, const QString& page, const QList<FormMemory::Field>& fields);
 
 private:
     QList<Field> storedFieldsOf(const QString& site, const QString& page) const;

@@ -131,7 +131,7 @@ qint64 PostHistory::recordPost(const QString& site, const QString& article, cons
 {
     PostEntry entry{
         0,     site, article, QDateTime::currentDateTimeUtc(), withoutUserInfo(formUrl), withoutUserInfo(postUrl),
-        false, {}};
+        false, {},   {}};
     QString error;
     // Earlier posts first, so the rows keep the order they were made in.
     if (!storeHeldPosts() || !insert(entry, &error)) {
@@ -140,6 +140,7 @@ qint64 PostHistory::recordPost(const QString& site, const QString& article, cons
         entry.id = m_nextHeldId--;
         m_held << entry;
     }
+    emit postRecorded(entry.id, entry);
     emit postsChanged(article);
     return entry.id;
 }
@@ -158,6 +159,7 @@ void PostHistory::updatePost(qint64 id, const QString& address, bool submittedAg
 {
     const QString postUrl = withoutUserInfo(address);
     const QDateTime now = QDateTime::currentDateTimeUtc();
+    emit postUpdated(id, postUrl, submittedAgain);
     if (PostEntry* held = heldEntry(id)) {
         held->postUrl = postUrl;
         if (submittedAgain)
@@ -196,13 +198,14 @@ void PostHistory::updatePost(qint64 id, const QString& address, bool submittedAg
 
 bool PostHistory::markPosted(const QString& site, const QString& article)
 {
-    PostEntry entry{0, site, article, QDateTime::currentDateTimeUtc(), {}, {}, true, {}};
+    PostEntry entry{0, site, article, QDateTime::currentDateTimeUtc(), {}, {}, true, {}, {}};
     QString error;
     if (!storeHeldPosts() || !insert(entry, &error)) {
         if (!error.isEmpty())
             failed(error);
         return false;
     }
+    emit postMarked(site, article, true);
     emit postsChanged(article);
     return true;
 }
@@ -227,6 +230,7 @@ bool PostHistory::unmarkPosted(const QString& site, const QString& article)
         failed(error);
         return false;
     }
+    emit postMarked(site, article, false);
     emit postsChanged(article);
     return true;
 }

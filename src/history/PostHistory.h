@@ -18,6 +18,7 @@ struct PostEntry {
     QString postUrl;  // the address shown after the submit
     bool byHand = false;  // marked by the user, not seen being submitted
     QString heldBecause;  // a held post: why the database has not taken it
+    QString member;  // a post the team's server told of: who made it; empty for this computer's own
 
     bool isHeld() const { return id < 0; }
 };
@@ -62,6 +63,11 @@ signals:
     void writeFailed(const QString& error);
     // The database was replaced: rows known by their id are gone.
     void replaced();
+    // For a shared round: a post was recorded (`id` as recordPost returned
+    // it), a post's address changed, a site was marked or unmarked by hand.
+    void postRecorded(qint64 id, const PostEntry& entry);
+    void postUpdated(qint64 id, const QString& postUrl, bool submittedAgain);
+    void postMarked(const QString& site, const QString& article, bool posted);
 
 private:
     void failed(const QString& error);

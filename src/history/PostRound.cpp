@@ -28,7 +28,9 @@ TFrmPostRound* PostRound::window()
         connect(m_window, &TFrmPostRound::forgetCredentialPairsRequested, this,
                 &PostRound::forgetCredentialPairsRequested);
         connect(m_window, &TFrmPostRound::continuousToggled, this, &PostRound::continuousToggled);
+        connect(m_window, &TFrmPostRound::teamRequested, this, &PostRound::teamRequested);
         m_window->showContinuous(m_continuous);
+        m_window->showTeamState(m_teamState);
     }
     return m_window;
 }
@@ -51,8 +53,10 @@ void PostRound::refresh()
     if (!isWindowShown())
         return;
     const QString article = m_hooks.currentArticle();
+    const bool shared = !article.isEmpty() && m_hooks.teamClaims;
     m_window->showRound(article, m_hooks.siteNames(),
-                        article.isEmpty() ? QHash<QString, PostEntry>() : m_history.latestPostsOf(article));
+                        article.isEmpty() ? QHash<QString, PostEntry>() : postsOf(article),
+                        shared ? m_hooks.teamClaims(article) : QHash<QString, QString>());
     m_window->showCurrentSite(m_hooks.currentSite());
 }
 
@@ -74,6 +78,28 @@ void PostRound::showMessage(const QString& text)
         m_window->showMessage(text);
 }
 
+void PostRound::showTeamState(const QString& text)
+{
+    m_teamState = text;
+    if (m_window)
+        m_window->showTeamState(text);
+}
+
+QHash<QString, PostEntry> PostRound::postsOf(const QString& article) const
+{
+    QHash<QString, PostEntry> posts = m_history.latestPostsOf(article);
+    if (!m_hooks.teamPosts)
+        return posts;
+    // The later post of a site counts; this computer's own on a tie (it knows whether it is stored).
+    const QHash<QString, PostEntry> team = m_hooks.teamPosts(article);
+    for (auto it = team.cbegin(); it != team.cend(); ++it) {
+        const auto own = posts.constFind(it.key());
+        if (own == posts.constEnd() || it->postedAt > own->postedAt)
+            posts.insert(it.key(), it.value());
+    }
+    return posts;
+}
+
 void PostRound::showContinuous(bool on)
 {
     m_continuous = on;
@@ -90,28 +116,62 @@ bool PostRound::goToNextSite(const std::function<void(int)>& open)
         say(tr("没有当前文章：请先在文章列表中选择一篇文章"));
         return false;
     }
+    const QStringList sites = m_hooks.siteNames();
+    const QHash<QString, PostEntry> posts = postsOf(article);
     RoundModel round;
-    round.setRound(m_hooks.siteNames(), m_history.latestPostsOf(article));
+    round.setRound(sites, posts);
     if (round.siteCount() == 0) {
         say(tr("站点列表是空的"));
         return false;
     }
     const int current = m_hooks.currentSite();
-    // Past the list's end the round goes on from the top at once.
-    const int next = round.nextNotPosted(current);
-    if (next < 0) {
+    if (round.nextNotPosted(current) < 0) {
         say(tr("本轮已完成：“%1”已发布到全部 %2 个站点").arg(article).arg(round.siteCount()));
         emit roundComplete(article);
         return false;
     }
-    open(next);
-    if (next <= current) {
-        const int left = round.siteCount() - round.postedCount();
-        say(tr("已到站点列表末尾，从列表开头继续；还有 %1 个站点未发布“%2”").arg(left).arg(article));
-    } else {
-        say(QString());
-    }
+    // A team's server hands out each site to one member: the answer comes later.
+    QSet<QString> postedHere;
+    for (const QString& site : m_history.latestPostsOf(article).keys())
+        postedHere.insert(site);
+    QPointer<PostRound> self(this);
+    auto claimed = [self, article, current, open](int next, const QString& note) {
+        // An answer for an article the user has left is no longer wanted.
+        if (self && self->m_hooks.currentArticle() == article)
+            self->moveTo(next, current, article, open, note);
+    };
+    if (m_hooks.claimNext && m_hooks.claimNext(article, sites, current, postedHere, claimed))
+        return true;
+    // Past the list's end the round goes on from the top at once.
+    moveTo(round.nextNotPosted(current), current, article, open, QString());
     return true;
+}
+
+void PostRound::moveTo(int next, int current, const QString& article, const std::function<void(int)>& open,
+                       const QString& note)
+{
+    if (next < 0) {
+        RoundModel round;
+        round.setRound(m_hooks.siteNames(), postsOf(article));
+        if (round.siteCount() > 0 && round.nextNotPosted(current) < 0) {
+            say(tr("本轮已完成：“%1”已发布到全部 %2 个站点").arg(article).arg(round.siteCount()));
+            emit roundComplete(article);
+        } else {
+            say(note.isEmpty() ? tr("其余未发布的站点都有队友正在发布") : note);
+        }
+        return;
+    }
+    open(next);
+    QStringList parts;
+    if (next <= current) {
+        RoundModel round;
+        round.setRound(m_hooks.siteNames(), postsOf(article));
+        const int left = round.siteCount() - round.postedCount();
+        parts << tr("已到站点列表末尾，从列表开头继续；还有 %1 个站点未发布“%2”").arg(left).arg(article);
+    }
+    if (!note.isEmpty())
+        parts << note;
+    say(parts.join(tr("；")));
 }
 
 int PostRound::peekNextSite() const
@@ -119,8 +179,15 @@ int PostRound::peekNextSite() const
     const QString article = m_hooks.currentArticle();
     if (article.isEmpty())
         return -1;
+    // Sites a teammate works on are passed by, as the server would.
+    QHash<QString, PostEntry> taken = postsOf(article);
+    if (m_hooks.teamClaims) {
+        const QHash<QString, QString> claims = m_hooks.teamClaims(article);
+        for (auto it = claims.cbegin(); it != claims.cend(); ++it)
+            taken.insert(it.key(), PostEntry());
+    }
     RoundModel round;
-    round.setRound(m_hooks.siteNames(), m_history.latestPostsOf(article));
+    round.setRound(m_hooks.siteNames(), taken);
     const int current = m_hooks.currentSite();
     const int next = round.siteCount() > 0 ? round.nextNotPosted(current) : -1;
     return next == current ? -1 : next;

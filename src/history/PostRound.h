@@ -1,12 +1,15 @@
 #pragma once
 
+#include "PostHistory.h"
+
+#include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 
 #include <functional>
 
-class PostHistory;
 class TFrmPostRound;
 class QWidget;
 
@@ -21,6 +24,16 @@ public:
         std::function<QString()> currentArticle;  // empty for none
         std::function<void(int)> selectSite;  // as a click in the site list
         std::function<void(const QString&)> openInNewTab;
+        // A round shared with a team (unset without one): the team's latest
+        // post of each site, the sites teammates are working on (site ->
+        // member), and "next site" asked of the team's server: false when
+        // there is no team, else `done(position, note)` follows later
+        // (position -1: no site is free; the note says what the user should know).
+        std::function<QHash<QString, PostEntry>(const QString& article)> teamPosts;
+        std::function<QHash<QString, QString>(const QString& article)> teamClaims;
+        std::function<bool(const QString& article, const QStringList& sites, int current,
+                           const QSet<QString>& postedHere, std::function<void(int, const QString&)> done)>
+            claimNext;
     };
 
     PostRound(PostHistory& history, Hooks hooks, QWidget* mainWindow);
@@ -45,6 +58,9 @@ public slots:
     void showContinuous(bool on);
     // Also in the round window, when it is made.
     void showMessage(const QString& text);
+    void showTeamState(const QString& text);
+    // The latest post of each site: this computer's and the team's.
+    QHash<QString, PostEntry> postsOf(const QString& article) const;
     // The article, the site list or the history changed.
     void refresh();
     void currentSiteChanged();
@@ -59,9 +75,14 @@ signals:
     void forgetCredentialPairsRequested();
     // The user turned the continuous round on or off in the round window.
     void continuousToggled(bool on);
+    // "团队…" in the round window.
+    void teamRequested();
 
 private:
     void mark(int position, bool posted);
+    // After the round's choice of the next site: selects it and says where the round stands.
+    void moveTo(int next, int current, const QString& article, const std::function<void(int)>& open,
+                const QString& note);
     void say(const QString& text);
 
     PostHistory& m_history;
@@ -69,4 +90,5 @@ private:
     QWidget* m_mainWindow;
     QPointer<TFrmPostRound> m_window;
     bool m_continuous = false;
+    QString m_teamState;
 };

@@ -5,11 +5,13 @@
 
 RoundModel::RoundModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void RoundModel::setRound(const QStringList& sites, const QHash<QString, PostEntry>& posts)
+void RoundModel::setRound(const QStringList& sites, const QHash<QString, PostEntry>& posts,
+                          const QHash<QString, QString>& claims)
 {
     beginResetModel();
     m_sites = sites;
     m_posts = posts;
+    m_claims = claims;
     m_posted.assign(size_t(sites.size()), 0);
     m_postedCount = 0;
     for (int p = 0; p < sites.size(); ++p) {
@@ -92,10 +94,14 @@ QString RoundModel::cellText(int position, int column) const
     switch (column) {
     case SiteColumn: return m_sites.at(position);
     case StateColumn:
-        if (!post)
-            return tr("未发布");
+        if (!post) {
+            const QString claimedBy = m_claims.value(m_sites.at(position));
+            return claimedBy.isEmpty() ? tr("未发布") : tr("未发布（%1 正在发布）").arg(claimedBy);
+        }
         if (post->isHeld())
             return tr("已发布（未保存）");
+        if (!post->member.isEmpty())
+            return post->byHand ? tr("已发布（%1，手动标记）").arg(post->member) : tr("已发布（%1）").arg(post->member);
         return post->byHand ? tr("已发布（手动标记）") : tr("已发布");
     case TimeColumn:
         return post ? post->postedAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();

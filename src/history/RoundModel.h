@@ -26,7 +26,9 @@ public:
 
     explicit RoundModel(QObject* parent = nullptr);
 
-    void setRound(const QStringList& sites, const QHash<QString, PostEntry>& posts);
+    // `claims`: sites a teammate is working on (site name -> the member).
+    void setRound(const QStringList& sites, const QHash<QString, PostEntry>& posts,
+                  const QHash<QString, QString>& claims = {});
     void setFilter(Filter filter);
 
     int postedCount() const { return m_postedCount; }
@@ -53,6 +55,7 @@ private:
 
     QStringList m_sites;
     QHash<QString, PostEntry> m_posts;
+    QHash<QString, QString> m_claims;
     std::vector<char> m_posted;  // per position
     std::vector<int> m_rows;  // positions shown, in order
     std::vector<int> m_rowOfPosition;

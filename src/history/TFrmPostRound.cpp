@@ -22,8 +22,13 @@ TFrmPostRound::TFrmPostRound(QWidget* parent) : QWidget(parent, Qt::Window), m_m
     m_article = new QLabel(this);
     m_article->setTextFormat(Qt::PlainText);
     m_count = new QLabel(this);
+    m_teamState = new QLabel(this);
+    m_teamState->setObjectName(QStringLiteral("LblTeamState"));
+    m_teamState->setTextFormat(Qt::PlainText);
+    m_teamState->hide();
     auto* heading = new QHBoxLayout;
     heading->addWidget(m_article, 1);
+    heading->addWidget(m_teamState);
     heading->addWidget(m_count);
 
     m_filters = new QButtonGroup(this);
@@ -108,6 +113,11 @@ TFrmPostRound::TFrmPostRound(QWidget* parent) : QWidget(parent, Qt::Window), m_m
     memoryButtons->addWidget(m_forgetForm);
     memoryButtons->addWidget(m_forgetCredentialPairs);
     memoryButtons->addStretch(1);
+    m_team = new QPushButton(tr("团队…"), this);
+    m_team->setObjectName(QStringLiteral("BtnTeam"));
+    m_team->setToolTip(tr("与队友共用一台 PostgreSQL 服务器上的发布进度"));
+    connect(m_team, &QPushButton::clicked, this, &TFrmPostRound::teamRequested);
+    memoryButtons->addWidget(m_team);
 
     m_message = new QLabel(this);
     m_message->setTextFormat(Qt::PlainText);
@@ -123,17 +133,25 @@ TFrmPostRound::TFrmPostRound(QWidget* parent) : QWidget(parent, Qt::Window), m_m
     updateButtons();
 }
 
+void TFrmPostRound::showTeamState(const QString& text)
+{
+    m_teamState->setText(text);
+    m_teamState->setToolTip(text);
+    m_teamState->setVisible(!text.isEmpty());
+}
+
 void TFrmPostRound::showContinuous(bool on)
 {
     const QSignalBlocker quiet(m_continuous);  // shown, not asked for again
     m_continuous->setChecked(on);
 }
 
-void TFrmPostRound::showRound(const QString& article, const QStringList& sites, const QHash<QString, PostEntry>& posts)
+void TFrmPostRound::showRound(const QString& article, const QStringList& sites, const QHash<QString, PostEntry>& posts,
+                              const QHash<QString, QString>& claims)
 {
     m_hasArticle = !article.isEmpty();
     m_article->setText(article.isEmpty() ? tr("没有当前文章") : tr("文章：%1").arg(article));
-    m_model->setRound(sites, posts);
+    m_model->setRound(sites, posts, claims);
     updateCount();
     showCurrentSite(m_currentPosition);
     updateButtons();

@@ -21,12 +21,16 @@ public:
     RoundModel* model() const { return m_model; }
     QTableView* table() const { return m_table; }
 
-    void showRound(const QString& article, const QStringList& sites, const QHash<QString, PostEntry>& posts);
+    // `claims`: sites a teammate is working on (site name -> the member).
+    void showRound(const QString& article, const QStringList& sites, const QHash<QString, PostEntry>& posts,
+                   const QHash<QString, QString>& claims = {});
     // Marks the current site's row and scrolls to it.
     void showCurrentSite(int position);
     void showMessage(const QString& text);
     // The continuous round's state, as the check box shows it.
     void showContinuous(bool on);
+    // The team's server: who the user is there and whether it is reached; empty without a team.
+    void showTeamState(const QString& text);
 
 signals:
     void siteChosen(int position);
@@ -36,6 +40,7 @@ signals:
     void forgetFormRequested();
     void forgetCredentialPairsRequested();
     void continuousToggled(bool on);
+    void teamRequested();
 
 private:
     int selectedPosition() const;
@@ -53,6 +58,8 @@ private:
     QPushButton* m_forgetForm;
     QPushButton* m_forgetCredentialPairs;
     QCheckBox* m_continuous;
+    QPushButton* m_team;
+    QLabel* m_teamState;
     QLabel* m_message;
     int m_currentPosition = -1;
     bool m_hasArticle = false;

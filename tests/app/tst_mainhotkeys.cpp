@@ -510,7 +510,7 @@ private slots:
                      }),
                      qPrintable(QStringLiteral("site %1: %2 %3 %4 %5")
                                     .arg(n)
-                                    .arg(hint->text(), browser->url().toString(), runScript(browser, title).toString())
+                                    .arg(hint->text(), browser->url().toString(), runScript(browser, "document.getElementById('title').value + '|' + document.getElementById('body').value.length + '|' + document.activeElement.id + '|' + document.hasFocus() + '|' + performance.getEntriesByType('navigation')[0].type + '|' + performance.now()").toString())
                                     .arg(paste->isBusy())));
             QCOMPARE(sites->currentPosition(), n);
             QVERIFY(window.continuousRound()->preloaded() != browser);

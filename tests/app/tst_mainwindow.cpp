@@ -1,4 +1,10 @@
 #include "ArticleController.h"
+#include "PostHistory.h"
+#include "PostRound.h"
+#include "PostgresServer.h"
+#include "RoundModel.h"
+#include "TFrmPostRound.h"
+#include "TeamSettings.h"
 #include "InterfaceLanguage.h"
 #include "InterfaceTexts.h"
 #include "SettingsFile.h"
@@ -368,6 +374,55 @@ private slots:
     // Without a mouse: Tab goes from the first clause through the paragraphs
     // and on out of the panel, typing nothing; a screen reader finds a name on
     // every button and field of the window and of both editors.
+    // Two windows, two data folders, one team server: a post marked in one
+    // shows in the other's round with its member, a site one of them takes
+    // with F8 is passed by the other's F8, and without team.ini the window
+    // shows no team.
+    void aTeamSharesTheRoundThroughItsServer()
+    {
+        PostgresServer server;
+        QVERIFY2(server.start(), qPrintable(server.error()));
+        qputenv("PGPASSFILE", server.passFile().toLocal8Bit());
+        TestDataFolder dataA(TestDataFolder::WindowsFixture), dataB(TestDataFolder::WindowsFixture),
+            alone(TestDataFolder::WindowsFixture);
+        QString notice;
+        QVERIFY(TeamSettings::save(dataA.path(), server.conninfo(), QStringLiteral("甲"), &notice).isEmpty());
+        QVERIFY(TeamSettings::save(dataB.path(), server.conninfo(), QStringLiteral("乙"), &notice).isEmpty());
+
+        TFrmMain a(dataA.path()), b(dataB.path());
+        const QString article = a.articles()->currentArticleName();
+        QCOMPARE(b.articles()->currentArticleName(), article);
+        auto stateLabel = [](TFrmMain& window) {
+            window.postRound()->showWindow();
+            return window.postRound()->window()->findChild<QLabel*>(QStringLiteral("LblTeamState"));
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(stateLabel(a)->text(), QStringLiteral("团队：甲（在线）"), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(stateLabel(b)->text(), QStringLiteral("团队：乙（在线）"), 15000);
+        RoundModel* roundB = b.postRound()->window()->model();
+
+        const QString first = a.siteStore()->siteName(0);
+        QVERIFY(a.postHistory()->markPosted(first, article));
+        QTRY_VERIFY_WITH_TIMEOUT(roundB->isPosted(0), 10000);
+        QCOMPARE(roundB->data(roundB->index(roundB->rowOfPosition(0), RoundModel::StateColumn)).toString(),
+                 QStringLiteral("已发布（甲，手动标记）"));
+
+        // 甲 takes the next site; 乙, one step behind, is sent past it.
+        a.siteStore()->SelectSite(0);
+        a.postRound()->nextSite();
+        QTRY_COMPARE_WITH_TIMEOUT(a.siteStore()->currentPosition(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            roundB->data(roundB->index(roundB->rowOfPosition(1), RoundModel::StateColumn)).toString(),
+            QStringLiteral("未发布（甲 正在发布）"), 10000);
+        b.siteStore()->SelectSite(0);
+        b.postRound()->nextSite();
+        QTRY_COMPARE_WITH_TIMEOUT(b.siteStore()->currentPosition(), 2, 10000);
+
+        TFrmMain single(alone.path());
+        QVERIFY(stateLabel(single)->text().isEmpty());
+        QVERIFY(!stateLabel(single)->isVisible());
+        qunsetenv("PGPASSFILE");
+    }
+
     void keyboardAndScreenReader()
     {
         TestDataFolder data(TestDataFolder::WindowsFixture);
