@@ -501,17 +501,25 @@ private slots:
         PasteText* paste = window.findChild<HotkeyDispatcher*>()->pasteText();
         for (const int n : {1, 2, 3, 0}) {
             TWebbrowser* browser = nullptr;
-            QVERIFY2(waitUntil([&] {
-                         // The body is the last field: the fill is over once it has its text.
-                         browser = window.pageControl()->CurBrowser();
-                         return browser->url().path() == formPath(n) && runScript(browser, title).toString() == clause
-                             && !runScript(browser, "document.getElementById('body').value").toString().isEmpty()
-                             && !paste->isBusy();
-                     }),
-                     qPrintable(QStringLiteral("site %1: %2 %3 %4 %5")
-                                    .arg(n)
-                                    .arg(hint->text(), browser->url().toString(), runScript(browser, "document.getElementById('title').value + '|' + document.getElementById('body').value.length + '|' + document.activeElement.id + '|' + document.hasFocus() + '|' + performance.getEntriesByType('navigation')[0].type + '|' + performance.now()").toString())
-                                    .arg(paste->isBusy())));
+            QVERIFY2(
+                waitUntil([&] {
+                    // The body is the last field: the fill is over once it has its text.
+                    browser = window.pageControl()->CurBrowser();
+                    return browser->url().path() == formPath(n) && runScript(browser, title).toString() == clause
+                        && !runScript(browser, "document.getElementById('body').value").toString().isEmpty()
+                        && !paste->isBusy();
+                }),
+                qPrintable(
+                    QStringLiteral("site %1: %2 %3 %4 %5")
+                        .arg(n)
+                        .arg(hint->text(), browser->url().toString(),
+                             runScript(browser,
+                                       "document.getElementById('title').value + '|' + "
+                                       "document.getElementById('body').value.length + '|' + document.activeElement.id "
+                                       "+ '|' + document.hasFocus() + '|' + "
+                                       "performance.getEntriesByType('navigation')[0].type + '|' + performance.now()")
+                                 .toString())
+                        .arg(paste->isBusy())));
             QCOMPARE(sites->currentPosition(), n);
             QVERIFY(window.continuousRound()->preloaded() != browser);
             const QList<QVariant> centre = runScript(browser,
