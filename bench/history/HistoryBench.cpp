@@ -2,6 +2,7 @@
 // Prints the median of each measure, then one "figure <name> <value> <unit>"
 // per figure, for scripts.
 #include "HistoryDatabase.h"
+#include "MedianTime.h"
 #include "PostHistory.h"
 #include "PostRound.h"
 #include "TFrmPostRound.h"
@@ -19,19 +20,6 @@
 #include <vector>
 
 namespace {
-
-double medianMs(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void fill(HistoryDatabase& database, const QStringList& sites, const QStringList& articles, int posts)
 {

@@ -8,6 +8,7 @@
 // knows none of its posts.
 // Prints the median of each measure, then "figure <name> <value> <unit>" lines.
 #include "HistoryDatabase.h"
+#include "MedianTime.h"
 #include "PostgresServer.h"
 #include "TeamRound.h"
 #include "TeamServerSchema.h"
@@ -28,19 +29,6 @@
 namespace {
 
 constexpr int Members = 20, Sites = 10000, Articles = 1000, Posts = 1000000, BusySites = 9500, Runs = 101;
-
-double medianMs(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 bool waitFor(const std::function<bool()>& done)
 {
