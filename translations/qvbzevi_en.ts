@@ -551,6 +551,14 @@
         <source>已到站点列表末尾，从列表开头继续；还有 %1 个站点未发布“%2”</source>
         <translation>End of the site list: going on from the top; %1 sites still without “%2”</translation>
     </message>
+    <message>
+        <source>其余未发布的站点都有队友正在发布</source>
+        <translation>Teammates are posting to all the other sites still without a post</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>; </translation>
+    </message>
 </context>
 <context>
     <name>RoundModel</name>
@@ -589,6 +597,18 @@
     <message>
         <source>尚未存入发布记录，下次保存时再试：%1</source>
         <translation>Not saved in the posting history yet; tried again at the next save: %1</translation>
+    </message>
+    <message>
+        <source>未发布（%1 正在发布）</source>
+        <translation>Not posted (%1 is posting)</translation>
+    </message>
+    <message>
+        <source>已发布（%1，手动标记）</source>
+        <translation>Posted (%1, marked by hand)</translation>
+    </message>
+    <message>
+        <source>已发布（%1）</source>
+        <translation>Posted (%1)</translation>
     </message>
 </context>
 <context>
@@ -846,6 +866,30 @@
         <source>连续发布：%1</source>
         <translation>Continuous round: %1</translation>
     </message>
+    <message>
+        <source>团队服务器不可用，按本机所知选了站点，队友可能也会选它</source>
+        <translation>The team&apos;s server is unavailable: the site was chosen from what this computer knows, and a teammate may choose it too</translation>
+    </message>
+    <message>
+        <source>已连接团队服务器</source>
+        <translation>Connected to the team&apos;s server</translation>
+    </message>
+    <message>
+        <source>团队离线，发布先记在本机，恢复后再送出：%1</source>
+        <translation>Team offline: posts are kept on this computer and sent when it is back: %1</translation>
+    </message>
+    <message>
+        <source>团队：%1</source>
+        <translation>Team: %1</translation>
+    </message>
+    <message>
+        <source>团队：%1（在线）</source>
+        <translation>Team: %1 (online)</translation>
+    </message>
+    <message>
+        <source>团队：%1（离线）</source>
+        <translation>Team: %1 (offline)</translation>
+    </message>
 </context>
 <context>
     <name>TFrmPostRound</name>
@@ -917,6 +961,53 @@
         <source>发布后自动打开下一个未发布的站点并填好表单，您只需检查并按网页上的按钮提交（Shift+F8）</source>
         <translation>After each post, open the next site without a post and fill its form; you only check it and press the page&apos;s button (Shift+F8)</translation>
     </message>
+    <message>
+        <source>团队…</source>
+        <translation>Team…</translation>
+    </message>
+    <message>
+        <source>与队友共用一台 PostgreSQL 服务器上的发布进度</source>
+        <translation>Share the posting progress with teammates on a PostgreSQL server</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmTeam</name>
+    <message>
+        <source>测试连接</source>
+        <translation>Test connection</translation>
+    </message>
+    <message>
+        <source>团队</source>
+        <translation>Team</translation>
+    </message>
+    <message>
+        <source>PostgreSQL 连接串或 postgresql:// 地址。密码不写在这里，写进 ~/.pgpass。空：只在本机记录</source>
+        <translation>PostgreSQL connection string or postgresql:// address. The password does not go here but in ~/.pgpass. Empty: record on this computer only</translation>
+    </message>
+    <message>
+        <source>你在团队中的名字，其他成员看到的发布者</source>
+        <translation>Your name in the team: the poster the other members see</translation>
+    </message>
+    <message>
+        <source>服务器（连接串）：</source>
+        <translation>Server (connection string):</translation>
+    </message>
+    <message>
+        <source>成员名：</source>
+        <translation>Member name:</translation>
+    </message>
+    <message>
+        <source>连接串中的密码已去掉，不会保存：请把它写进 ~/.pgpass（或 PGPASSFILE 指定的文件）</source>
+        <translation>The password was removed from the connection string and will not be saved: put it in ~/.pgpass (or the file named by PGPASSFILE)</translation>
+    </message>
+    <message>
+        <source>没有填写服务器：只在本机记录</source>
+        <translation>No server given: recording on this computer only</translation>
+    </message>
+    <message>
+        <source>正在连接…</source>
+        <translation>Connecting…</translation>
+    </message>
 </context>
 <context>
     <name>TWebbrowser</name>
@@ -929,6 +1020,184 @@
 %2
 
 Open it?</translation>
+    </message>
+</context>
+<context>
+    <name>TeamFaults</name>
+    <message>
+        <source>密码不对：请检查 ~/.pgpass（或 PGPASSFILE）中这台服务器的密码</source>
+        <translation>Wrong password: check this server&apos;s password in ~/.pgpass (or PGPASSFILE)</translation>
+    </message>
+    <message>
+        <source>服务器要求密码，但 ~/.pgpass（或 PGPASSFILE）中没有这台服务器的密码</source>
+        <translation>The server asks for a password, but ~/.pgpass (or PGPASSFILE) has no password for this server</translation>
+    </message>
+    <message>
+        <source>TLS 验证失败：服务器的证书无法验证，连接已拒绝</source>
+        <translation>TLS verification failed: the server&apos;s certificate could not be verified, so the connection was refused</translation>
+    </message>
+    <message>
+        <source>TLS 加密连接没有建立</source>
+        <translation>No TLS encrypted connection could be made</translation>
+    </message>
+    <message>
+        <source>服务器不允许这台电脑或这个用户连接</source>
+        <translation>The server does not allow connections from this computer or this user</translation>
+    </message>
+    <message>
+        <source>找不到服务器：主机名无法解析</source>
+        <translation>Server not found: the host name could not be resolved</translation>
+    </message>
+    <message>
+        <source>连接超时：服务器没有及时回应</source>
+        <translation>Connection timed out: the server did not answer in time</translation>
+    </message>
+    <message>
+        <source>服务器拒绝连接：它没有运行，或不在这个地址和端口上</source>
+        <translation>The server refused the connection: it is not running, or not at this address and port</translation>
+    </message>
+    <message>
+        <source>服务器没有运行：找不到它的本地套接字</source>
+        <translation>The server is not running: its local socket cannot be found</translation>
+    </message>
+    <message>
+        <source>无法到达服务器：网络不通</source>
+        <translation>Cannot reach the server: the network is down</translation>
+    </message>
+    <message>
+        <source>服务器上没有这个数据库</source>
+        <translation>The server has no such database</translation>
+    </message>
+    <message>
+        <source>服务器上没有这个用户（角色）</source>
+        <translation>The server has no such user (role)</translation>
+    </message>
+    <message>
+        <source>服务器的连接数已满</source>
+        <translation>The server has no connection slots left</translation>
+    </message>
+    <message>
+        <source>服务器正在启动或关闭</source>
+        <translation>The server is starting up or shutting down</translation>
+    </message>
+    <message>
+        <source>与服务器的连接断开了</source>
+        <translation>The connection to the server was lost</translation>
+    </message>
+    <message>
+        <source>无法连接团队服务器</source>
+        <translation>Could not connect to the team&apos;s server</translation>
+    </message>
+    <message>
+        <source>%1（服务器：%2）</source>
+        <translation>%1 (server: %2)</translation>
+    </message>
+</context>
+<context>
+    <name>TeamLink</name>
+    <message>
+        <source>没有 PostgreSQL 的 Qt 驱动（Debian 软件包 libqt6sql6-psql）</source>
+        <translation>No Qt driver for PostgreSQL (Debian package libqt6sql6-psql)</translation>
+    </message>
+    <message>
+        <source>团队服务器的表无法使用：%1</source>
+        <translation>The team&apos;s tables on the server cannot be used: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TeamProbe</name>
+    <message>
+        <source>没有 PostgreSQL 的 Qt 驱动（Debian 软件包 libqt6sql6-psql）</source>
+        <translation>No Qt driver for PostgreSQL (Debian package libqt6sql6-psql)</translation>
+    </message>
+    <message>
+        <source>已连接，但团队表无法读取：%1</source>
+        <translation>Connected, but the team&apos;s tables cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>已连接，但服务器上的团队表由更新版本的QVBzevi建立（版本 %1），请先更新本程序</source>
+        <translation>Connected, but the team&apos;s tables on the server were created by a newer version of QVBzevi (version %1); update this program first</translation>
+    </message>
+    <message>
+        <source>连接成功（PostgreSQL %1）：团队表将在首次使用时建立</source>
+        <translation>Connected (PostgreSQL %1): the team&apos;s tables will be created when first used</translation>
+    </message>
+    <message>
+        <source>连接成功（PostgreSQL %1）</source>
+        <translation>Connected (PostgreSQL %1)</translation>
+    </message>
+</context>
+<context>
+    <name>TeamRound</name>
+    <message>
+        <source>团队待发送的记录无法读取：%1</source>
+        <translation>The team&apos;s records waiting to be sent cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>正在连接团队服务器…</source>
+        <translation>Connecting to the team&apos;s server…</translation>
+    </message>
+    <message>
+        <source>团队连接已关闭</source>
+        <translation>The team connection was closed</translation>
+    </message>
+    <message>
+        <source>团队的记录暂时只在内存中，尚未写入本地数据库：%1</source>
+        <translation>The team&apos;s records are only in memory for now, not yet written to the local database: %1</translation>
+    </message>
+    <message>
+        <source>团队服务器没有接受一项记录：%1</source>
+        <translation>The team&apos;s server did not accept a record: %1</translation>
+    </message>
+    <message>
+        <source>团队已收到的记录无法从本地队列删除（会再发送一次，不会重复）：%1</source>
+        <translation>Records the team&apos;s server has received could not be removed from the local queue (they will be sent once more, without being duplicated): %1</translation>
+    </message>
+</context>
+<context>
+    <name>TeamServerSchema</name>
+    <message>
+        <source>由更新版本的QVBzevi建立（版本 %1），请先更新本程序</source>
+        <translation>created by a newer version of QVBzevi (version %1); update this program first</translation>
+    </message>
+</context>
+<context>
+    <name>TeamSettings</name>
+    <message>
+        <source>没有填写成员名：团队中每人用自己的名字</source>
+        <translation>No member name given: everyone in the team uses their own name</translation>
+    </message>
+    <message>
+        <source>成员名太长（最多 %1 个字符）</source>
+        <translation>The member name is too long (at most %1 characters)</translation>
+    </message>
+    <message>
+        <source>成员名中有控制字符</source>
+        <translation>The member name contains control characters</translation>
+    </message>
+    <message>
+        <source>连接串无法读取：%1</source>
+        <translation>The connection string cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>连接串中不能有分号（;）</source>
+        <translation>The connection string cannot contain a semicolon (;)</translation>
+    </message>
+    <message>
+        <source>%1：无法读取</source>
+        <translation>%1: cannot be read</translation>
+    </message>
+    <message>
+        <source>%1 中的密码没有使用：密码请写进 ~/.pgpass（或 PGPASSFILE 指定的文件）</source>
+        <translation>The password in %1 was not used: put the password in ~/.pgpass (or the file named by PGPASSFILE)</translation>
+    </message>
+    <message>
+        <source>密码没有保存：请把它写进 ~/.pgpass（或 PGPASSFILE 指定的文件），连接时从那里读取</source>
+        <translation>The password was not saved: put it in ~/.pgpass (or the file named by PGPASSFILE), where it is read when connecting</translation>
+    </message>
+    <message>
+        <source>%1：无法写入</source>
+        <translation>%1: cannot be written</translation>
     </message>
 </context>
 <context>

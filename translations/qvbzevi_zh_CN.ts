@@ -550,6 +550,14 @@
         <source>已到站点列表末尾，从列表开头继续；还有 %1 个站点未发布“%2”</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>其余未发布的站点都有队友正在发布</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>RoundModel</name>
@@ -587,6 +595,18 @@
     </message>
     <message>
         <source>尚未存入发布记录，下次保存时再试：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>未发布（%1 正在发布）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已发布（%1，手动标记）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已发布（%1）</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -845,6 +865,30 @@
         <source>连续发布：%1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>团队服务器不可用，按本机所知选了站点，队友可能也会选它</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已连接团队服务器</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>团队离线，发布先记在本机，恢复后再送出：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>团队：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>团队：%1（在线）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>团队：%1（离线）</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TFrmPostRound</name>
@@ -916,6 +960,53 @@
         <source>发布后自动打开下一个未发布的站点并填好表单，您只需检查并按网页上的按钮提交（Shift+F8）</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>团队…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>与队友共用一台 PostgreSQL 服务器上的发布进度</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TFrmTeam</name>
+    <message>
+        <source>测试连接</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>团队</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PostgreSQL 连接串或 postgresql:// 地址。密码不写在这里，写进 ~/.pgpass。空：只在本机记录</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>你在团队中的名字，其他成员看到的发布者</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>服务器（连接串）：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>成员名：</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>连接串中的密码已去掉，不会保存：请把它写进 ~/.pgpass（或 PGPASSFILE 指定的文件）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>没有填写服务器：只在本机记录</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>正在连接…</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>TWebbrowser</name>
@@ -924,6 +1015,184 @@
 %2
 
 打开吗？</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TeamFaults</name>
+    <message>
+        <source>密码不对：请检查 ~/.pgpass（或 PGPASSFILE）中这台服务器的密码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>服务器要求密码，但 ~/.pgpass（或 PGPASSFILE）中没有这台服务器的密码</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TLS 验证失败：服务器的证书无法验证，连接已拒绝</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TLS 加密连接没有建立</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>服务器不允许这台电脑或这个用户连接</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>找不到服务器：主机名无法解析</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>连接超时：服务器没有及时回应</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>服务器拒绝连接：它没有运行，或不在这个地址和端口上</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>服务器没有运行：找不到它的本地套接字</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法到达服务器：网络不通</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>服务器上没有这个数据库</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>服务器上没有这个用户（角色）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>服务器的连接数已满</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>服务器正在启动或关闭</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>与服务器的连接断开了</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法连接团队服务器</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1（服务器：%2）</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TeamLink</name>
+    <message>
+        <source>没有 PostgreSQL 的 Qt 驱动（Debian 软件包 libqt6sql6-psql）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>团队服务器的表无法使用：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TeamProbe</name>
+    <message>
+        <source>没有 PostgreSQL 的 Qt 驱动（Debian 软件包 libqt6sql6-psql）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已连接，但团队表无法读取：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>已连接，但服务器上的团队表由更新版本的QVBzevi建立（版本 %1），请先更新本程序</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>连接成功（PostgreSQL %1）：团队表将在首次使用时建立</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>连接成功（PostgreSQL %1）</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TeamRound</name>
+    <message>
+        <source>团队待发送的记录无法读取：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>正在连接团队服务器…</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>团队连接已关闭</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>团队的记录暂时只在内存中，尚未写入本地数据库：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>团队服务器没有接受一项记录：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>团队已收到的记录无法从本地队列删除（会再发送一次，不会重复）：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TeamServerSchema</name>
+    <message>
+        <source>由更新版本的QVBzevi建立（版本 %1），请先更新本程序</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TeamSettings</name>
+    <message>
+        <source>没有填写成员名：团队中每人用自己的名字</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>成员名太长（最多 %1 个字符）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>成员名中有控制字符</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>连接串无法读取：%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>连接串中不能有分号（;）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1：无法读取</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 中的密码没有使用：密码请写进 ~/.pgpass（或 PGPASSFILE 指定的文件）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>密码没有保存：请把它写进 ~/.pgpass（或 PGPASSFILE 指定的文件），连接时从那里读取</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1：无法写入</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

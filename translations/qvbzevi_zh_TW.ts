@@ -551,6 +551,14 @@
         <source>已到站点列表末尾，从列表开头继续；还有 %1 个站点未发布“%2”</source>
         <translation>已到網站列表末尾，從列表開頭繼續；還有 %1 個網站未發布「%2」</translation>
     </message>
+    <message>
+        <source>其余未发布的站点都有队友正在发布</source>
+        <translation>其餘未發布的網站都有隊友正在發布</translation>
+    </message>
+    <message>
+        <source>；</source>
+        <translation>；</translation>
+    </message>
 </context>
 <context>
     <name>RoundModel</name>
@@ -589,6 +597,18 @@
     <message>
         <source>尚未存入发布记录，下次保存时再试：%1</source>
         <translation>尚未存入發布紀錄，下次儲存時再試：%1</translation>
+    </message>
+    <message>
+        <source>未发布（%1 正在发布）</source>
+        <translation>未發布（%1 正在發布）</translation>
+    </message>
+    <message>
+        <source>已发布（%1，手动标记）</source>
+        <translation>已發布（%1，手動標記）</translation>
+    </message>
+    <message>
+        <source>已发布（%1）</source>
+        <translation>已發布（%1）</translation>
     </message>
 </context>
 <context>
@@ -846,6 +866,30 @@
         <source>连续发布：%1</source>
         <translation>連續發佈：%1</translation>
     </message>
+    <message>
+        <source>团队服务器不可用，按本机所知选了站点，队友可能也会选它</source>
+        <translation>團隊伺服器無法使用，依本機所知選了網站，隊友可能也會選它</translation>
+    </message>
+    <message>
+        <source>已连接团队服务器</source>
+        <translation>已連線到團隊伺服器</translation>
+    </message>
+    <message>
+        <source>团队离线，发布先记在本机，恢复后再送出：%1</source>
+        <translation>團隊離線，發布先記在本機，恢復後再送出：%1</translation>
+    </message>
+    <message>
+        <source>团队：%1</source>
+        <translation>團隊：%1</translation>
+    </message>
+    <message>
+        <source>团队：%1（在线）</source>
+        <translation>團隊：%1（線上）</translation>
+    </message>
+    <message>
+        <source>团队：%1（离线）</source>
+        <translation>團隊：%1（離線）</translation>
+    </message>
 </context>
 <context>
     <name>TFrmPostRound</name>
@@ -917,6 +961,53 @@
         <source>发布后自动打开下一个未发布的站点并填好表单，您只需检查并按网页上的按钮提交（Shift+F8）</source>
         <translation>發佈後自動開啟下一個未發佈的網站並填好表單，您只需檢查並按網頁上的按鈕提交（Shift+F8）</translation>
     </message>
+    <message>
+        <source>团队…</source>
+        <translation>團隊…</translation>
+    </message>
+    <message>
+        <source>与队友共用一台 PostgreSQL 服务器上的发布进度</source>
+        <translation>與隊友共用一台 PostgreSQL 伺服器上的發布進度</translation>
+    </message>
+</context>
+<context>
+    <name>TFrmTeam</name>
+    <message>
+        <source>测试连接</source>
+        <translation>測試連線</translation>
+    </message>
+    <message>
+        <source>团队</source>
+        <translation>團隊</translation>
+    </message>
+    <message>
+        <source>PostgreSQL 连接串或 postgresql:// 地址。密码不写在这里，写进 ~/.pgpass。空：只在本机记录</source>
+        <translation>PostgreSQL 連線字串或 postgresql:// 位址。密碼不寫在這裡，寫進 ~/.pgpass。空白：只在本機記錄</translation>
+    </message>
+    <message>
+        <source>你在团队中的名字，其他成员看到的发布者</source>
+        <translation>你在團隊中的名字，其他成員看到的發布者</translation>
+    </message>
+    <message>
+        <source>服务器（连接串）：</source>
+        <translation>伺服器（連線字串）：</translation>
+    </message>
+    <message>
+        <source>成员名：</source>
+        <translation>成員名稱：</translation>
+    </message>
+    <message>
+        <source>连接串中的密码已去掉，不会保存：请把它写进 ~/.pgpass（或 PGPASSFILE 指定的文件）</source>
+        <translation>連線字串中的密碼已移除，不會儲存：請把它寫進 ~/.pgpass（或 PGPASSFILE 指定的檔案）</translation>
+    </message>
+    <message>
+        <source>没有填写服务器：只在本机记录</source>
+        <translation>沒有填寫伺服器：只在本機記錄</translation>
+    </message>
+    <message>
+        <source>正在连接…</source>
+        <translation>正在連線…</translation>
+    </message>
 </context>
 <context>
     <name>TWebbrowser</name>
@@ -929,6 +1020,184 @@
 %2
 
 開啟嗎？</translation>
+    </message>
+</context>
+<context>
+    <name>TeamFaults</name>
+    <message>
+        <source>密码不对：请检查 ~/.pgpass（或 PGPASSFILE）中这台服务器的密码</source>
+        <translation>密碼錯誤：請檢查 ~/.pgpass（或 PGPASSFILE）中這台伺服器的密碼</translation>
+    </message>
+    <message>
+        <source>服务器要求密码，但 ~/.pgpass（或 PGPASSFILE）中没有这台服务器的密码</source>
+        <translation>伺服器要求密碼，但 ~/.pgpass（或 PGPASSFILE）中沒有這台伺服器的密碼</translation>
+    </message>
+    <message>
+        <source>TLS 验证失败：服务器的证书无法验证，连接已拒绝</source>
+        <translation>TLS 驗證失敗：伺服器的憑證無法驗證，連線已拒絕</translation>
+    </message>
+    <message>
+        <source>TLS 加密连接没有建立</source>
+        <translation>TLS 加密連線沒有建立</translation>
+    </message>
+    <message>
+        <source>服务器不允许这台电脑或这个用户连接</source>
+        <translation>伺服器不允許這台電腦或這個使用者連線</translation>
+    </message>
+    <message>
+        <source>找不到服务器：主机名无法解析</source>
+        <translation>找不到伺服器：主機名稱無法解析</translation>
+    </message>
+    <message>
+        <source>连接超时：服务器没有及时回应</source>
+        <translation>連線逾時：伺服器沒有及時回應</translation>
+    </message>
+    <message>
+        <source>服务器拒绝连接：它没有运行，或不在这个地址和端口上</source>
+        <translation>伺服器拒絕連線：它沒有在執行，或不在這個位址和連接埠上</translation>
+    </message>
+    <message>
+        <source>服务器没有运行：找不到它的本地套接字</source>
+        <translation>伺服器沒有在執行：找不到它的本機通訊端</translation>
+    </message>
+    <message>
+        <source>无法到达服务器：网络不通</source>
+        <translation>無法連到伺服器：網路不通</translation>
+    </message>
+    <message>
+        <source>服务器上没有这个数据库</source>
+        <translation>伺服器上沒有這個資料庫</translation>
+    </message>
+    <message>
+        <source>服务器上没有这个用户（角色）</source>
+        <translation>伺服器上沒有這個使用者（角色）</translation>
+    </message>
+    <message>
+        <source>服务器的连接数已满</source>
+        <translation>伺服器的連線數已滿</translation>
+    </message>
+    <message>
+        <source>服务器正在启动或关闭</source>
+        <translation>伺服器正在啟動或關閉</translation>
+    </message>
+    <message>
+        <source>与服务器的连接断开了</source>
+        <translation>與伺服器的連線中斷了</translation>
+    </message>
+    <message>
+        <source>无法连接团队服务器</source>
+        <translation>無法連線到團隊伺服器</translation>
+    </message>
+    <message>
+        <source>%1（服务器：%2）</source>
+        <translation>%1（伺服器：%2）</translation>
+    </message>
+</context>
+<context>
+    <name>TeamLink</name>
+    <message>
+        <source>没有 PostgreSQL 的 Qt 驱动（Debian 软件包 libqt6sql6-psql）</source>
+        <translation>沒有 PostgreSQL 的 Qt 驅動程式（Debian 套件 libqt6sql6-psql）</translation>
+    </message>
+    <message>
+        <source>团队服务器的表无法使用：%1</source>
+        <translation>團隊伺服器的資料表無法使用：%1</translation>
+    </message>
+</context>
+<context>
+    <name>TeamProbe</name>
+    <message>
+        <source>没有 PostgreSQL 的 Qt 驱动（Debian 软件包 libqt6sql6-psql）</source>
+        <translation>沒有 PostgreSQL 的 Qt 驅動程式（Debian 套件 libqt6sql6-psql）</translation>
+    </message>
+    <message>
+        <source>已连接，但团队表无法读取：%1</source>
+        <translation>已連線，但團隊資料表無法讀取：%1</translation>
+    </message>
+    <message>
+        <source>已连接，但服务器上的团队表由更新版本的QVBzevi建立（版本 %1），请先更新本程序</source>
+        <translation>已連線，但伺服器上的團隊資料表由較新版本的QVBzevi建立（版本 %1），請先更新本程式</translation>
+    </message>
+    <message>
+        <source>连接成功（PostgreSQL %1）：团队表将在首次使用时建立</source>
+        <translation>連線成功（PostgreSQL %1）：團隊資料表將在第一次使用時建立</translation>
+    </message>
+    <message>
+        <source>连接成功（PostgreSQL %1）</source>
+        <translation>連線成功（PostgreSQL %1）</translation>
+    </message>
+</context>
+<context>
+    <name>TeamRound</name>
+    <message>
+        <source>团队待发送的记录无法读取：%1</source>
+        <translation>團隊待傳送的紀錄無法讀取：%1</translation>
+    </message>
+    <message>
+        <source>正在连接团队服务器…</source>
+        <translation>正在連線到團隊伺服器…</translation>
+    </message>
+    <message>
+        <source>团队连接已关闭</source>
+        <translation>團隊連線已關閉</translation>
+    </message>
+    <message>
+        <source>团队的记录暂时只在内存中，尚未写入本地数据库：%1</source>
+        <translation>團隊的紀錄暫時只在記憶體中，尚未寫入本機資料庫：%1</translation>
+    </message>
+    <message>
+        <source>团队服务器没有接受一项记录：%1</source>
+        <translation>團隊伺服器沒有接受一筆紀錄：%1</translation>
+    </message>
+    <message>
+        <source>团队已收到的记录无法从本地队列删除（会再发送一次，不会重复）：%1</source>
+        <translation>團隊已收到的紀錄無法從本機佇列刪除（會再傳送一次，不會重複）：%1</translation>
+    </message>
+</context>
+<context>
+    <name>TeamServerSchema</name>
+    <message>
+        <source>由更新版本的QVBzevi建立（版本 %1），请先更新本程序</source>
+        <translation>由較新版本的QVBzevi建立（版本 %1），請先更新本程式</translation>
+    </message>
+</context>
+<context>
+    <name>TeamSettings</name>
+    <message>
+        <source>没有填写成员名：团队中每人用自己的名字</source>
+        <translation>沒有填寫成員名稱：團隊中每人使用自己的名字</translation>
+    </message>
+    <message>
+        <source>成员名太长（最多 %1 个字符）</source>
+        <translation>成員名稱太長（最多 %1 個字元）</translation>
+    </message>
+    <message>
+        <source>成员名中有控制字符</source>
+        <translation>成員名稱中有控制字元</translation>
+    </message>
+    <message>
+        <source>连接串无法读取：%1</source>
+        <translation>連線字串無法讀取：%1</translation>
+    </message>
+    <message>
+        <source>连接串中不能有分号（;）</source>
+        <translation>連線字串中不能有分號（;）</translation>
+    </message>
+    <message>
+        <source>%1：无法读取</source>
+        <translation>%1：無法讀取</translation>
+    </message>
+    <message>
+        <source>%1 中的密码没有使用：密码请写进 ~/.pgpass（或 PGPASSFILE 指定的文件）</source>
+        <translation>%1 中的密碼沒有使用：密碼請寫進 ~/.pgpass（或 PGPASSFILE 指定的檔案）</translation>
+    </message>
+    <message>
+        <source>密码没有保存：请把它写进 ~/.pgpass（或 PGPASSFILE 指定的文件），连接时从那里读取</source>
+        <translation>密碼沒有儲存：請把它寫進 ~/.pgpass（或 PGPASSFILE 指定的檔案），連線時會從那裡讀取</translation>
+    </message>
+    <message>
+        <source>%1：无法写入</source>
+        <translation>%1：無法寫入</translation>
     </message>
 </context>
 <context>
