@@ -1199,6 +1199,10 @@ Open it?</translation>
         <source>%1：无法写入</source>
         <translation>%1: cannot be written</translation>
     </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>main</name>

@@ -1195,6 +1195,10 @@
         <source>%1：无法写入</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1：%2</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>main</name>

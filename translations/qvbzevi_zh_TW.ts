@@ -61,7 +61,7 @@
     <name>ContinuousRound</name>
     <message>
         <source>连续发布：%1</source>
-        <translation>連續發佈：%1</translation>
+        <translation>連續發布：%1</translation>
     </message>
     <message>
         <source>没有当前文章：请先在文章列表中选择一篇文章</source>
@@ -69,15 +69,15 @@
     </message>
     <message>
         <source>连续发布已开始：发布后自动转到下一个未发布的站点并填表，只需检查后用网页上的按钮提交；Shift+F8 停止</source>
-        <translation>連續發佈已開始：發佈後自動轉到下一個未發佈的網站並填表，只需檢查後用網頁上的按鈕提交；Shift+F8 停止</translation>
+        <translation>連續發布已開始：發布後自動轉到下一個未發布的網站並填表，只需檢查後用網頁上的按鈕提交；Shift+F8 停止</translation>
     </message>
     <message>
         <source>连续发布已停止</source>
-        <translation>連續發佈已停止</translation>
+        <translation>連續發布已停止</translation>
     </message>
     <message>
         <source>连续发布已停止：%1</source>
-        <translation>連續發佈已停止：%1</translation>
+        <translation>連續發布已停止：%1</translation>
     </message>
     <message>
         <source>已选择另一篇文章</source>
@@ -85,7 +85,7 @@
     </message>
     <message>
         <source>本轮已完成，“%1”已发布到全部站点</source>
-        <translation>本輪已完成，「%1」已發佈到全部網站</translation>
+        <translation>本輪已完成，「%1」已發布到全部網站</translation>
     </message>
     <message>
         <source>本页已有您的输入，没有自动填表（F9 可填表）</source>
@@ -93,11 +93,11 @@
     </message>
     <message>
         <source>本页还没有学过填表：请用热键填好并提交，发布后自动继续</source>
-        <translation>本頁還沒有學過填表：請用熱鍵填好並提交，發佈後自動繼續</translation>
+        <translation>本頁還沒有學過填表：請用熱鍵填好並提交，發布後自動繼續</translation>
     </message>
     <message>
         <source>发布后的网页没有打开，请检查是否已发布；按 F8 转到下一个站点</source>
-        <translation>發佈後的網頁沒有開啟，請檢查是否已發佈；按 F8 轉到下一個網站</translation>
+        <translation>發布後的網頁沒有開啟，請檢查是否已發布；按 F8 轉到下一個網站</translation>
     </message>
 </context>
 <context>
@@ -864,7 +864,7 @@
     </message>
     <message>
         <source>连续发布：%1</source>
-        <translation>連續發佈：%1</translation>
+        <translation>連續發布：%1</translation>
     </message>
     <message>
         <source>团队服务器不可用，按本机所知选了站点，队友可能也会选它</source>
@@ -955,11 +955,11 @@
     </message>
     <message>
         <source>连续发布</source>
-        <translation>連續發佈</translation>
+        <translation>連續發布</translation>
     </message>
     <message>
         <source>发布后自动打开下一个未发布的站点并填好表单，您只需检查并按网页上的按钮提交（Shift+F8）</source>
-        <translation>發佈後自動開啟下一個未發佈的網站並填好表單，您只需檢查並按網頁上的按鈕提交（Shift+F8）</translation>
+        <translation>發布後自動開啟下一個未發布的網站並填好表單，您只需檢查並按網頁上的按鈕提交（Shift+F8）</translation>
     </message>
     <message>
         <source>团队…</source>
@@ -1198,6 +1198,10 @@
     <message>
         <source>%1：无法写入</source>
         <translation>%1：無法寫入</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1：%2</translation>
     </message>
 </context>
 <context>

@@ -131,7 +131,7 @@ TeamSettings TeamSettings::load(const QString& dataFolder)
         settings.problem = memberProblem(settings.member);
     if (!settings.problem.isEmpty()) {
         settings.conninfo = stored;
-        settings.problem = path + QStringLiteral("：") + settings.problem;
+        settings.problem = tr("%1：%2").arg(path, settings.problem);
     } else if (hadPassword) {
         settings.notice = tr("%1 中的密码没有使用：密码请写进 ~/.pgpass（或 PGPASSFILE 指定的文件）").arg(path);
     }
