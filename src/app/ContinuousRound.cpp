@@ -197,7 +197,11 @@ void ContinuousRound::postSettled(quintptr pageKey, const QString& site, const Q
 
 void ContinuousRound::moveOn(TWebbrowser* finished)
 {
-    const bool moved = m_round.goToNextSite([this, finished](int position) { openSite(position, finished); });
+    // A team's server answers later: the finished tab may be gone by then, and the round off.
+    const bool moved = m_round.goToNextSite([this, finished = QPointer<TWebbrowser>(finished)](int position) {
+        if (m_on)
+            openSite(position, finished);
+    });
     if (!moved && m_on)
         stop(QString());
 }

@@ -38,3 +38,26 @@ bool TBrowserPage::acceptNavigationRequest(const QUrl& url, NavigationType type,
         this, [this, url] { emit externalLinkRequested(url); }, Qt::QueuedConnection);
     return false;
 }
+
+void TBrowserPage::javaScriptAlert(const QUrl& securityOrigin, const QString& msg)
+{
+    if (!m_outOfSight)
+        QWebEnginePage::javaScriptAlert(securityOrigin, msg);
+}
+
+bool TBrowserPage::javaScriptConfirm(const QUrl& securityOrigin, const QString& msg)
+{
+    return !m_outOfSight && QWebEnginePage::javaScriptConfirm(securityOrigin, msg);
+}
+
+bool TBrowserPage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg, const QString& defaultValue,
+                                    QString* result)
+{
+    return !m_outOfSight && QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
+}
+
+QStringList TBrowserPage::chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
+                                      const QStringList& acceptedMimeTypes)
+{
+    return m_outOfSight ? QStringList() : QWebEnginePage::chooseFiles(mode, oldFiles, acceptedMimeTypes);
+}

@@ -15,6 +15,10 @@ public:
     bool isReadyStateComplete() const { return !isLoading(); }
     // The schemes the browser shows itself.
     static bool isBrowserScheme(const QString& scheme);
+    // A page loaded out of sight (in no tab yet) opens no dialog: nobody
+    // could tell whose it is. Its alerts go unseen, its questions get No.
+    void setOutOfSight(bool outOfSight) { m_outOfSight = outOfSight; }
+    bool isOutOfSight() const { return m_outOfSight; }
 
 signals:
     // The page asked to close its window; it now shows "about:blank" instead.
@@ -29,7 +33,15 @@ signals:
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+    void javaScriptAlert(const QUrl& securityOrigin, const QString& msg) override;
+    bool javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) override;
+    bool javaScriptPrompt(const QUrl& securityOrigin, const QString& msg, const QString& defaultValue,
+                          QString* result) override;
+    QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
+                            const QStringList& acceptedMimeTypes) override;
 
 private:
     void answerCloseRequest();
+
+    bool m_outOfSight = false;
 };

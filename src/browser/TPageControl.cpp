@@ -1,6 +1,7 @@
 #include "TPageControl.h"
 
 #include "BrowserCaptions.h"
+#include "TBrowserPage.h"
 #include "InterfaceTexts.h"
 #include "TPageControlTabBar.h"
 #include "TWebbrowser.h"
@@ -121,6 +122,8 @@ TWebbrowser* TPageControl::preload(const QString& text)
     auto* browser = new TWebbrowser(&m_profile, sheet);
     layout->addWidget(browser);
     browser->setNewWindowHandler([](TWebbrowser*) { return nullptr; });
+    if (auto* page = qobject_cast<TBrowserPage*>(browser->page()))
+        page->setOutOfSight(true);
     browser->Navigate(text);
     return browser;
 }
@@ -128,6 +131,8 @@ TWebbrowser* TPageControl::preload(const QString& text)
 void TPageControl::showPreloaded(TWebbrowser* browser, const QString& text)
 {
     QWidget* sheet = browser->parentWidget();
+    if (auto* page = qobject_cast<TBrowserPage*>(browser->page()))
+        page->setOutOfSight(false);
     {
         const QSignalBlocker quiet(this);
         wireBrowser(browser);
