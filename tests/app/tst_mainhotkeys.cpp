@@ -558,6 +558,21 @@ private slots:
                               [&](const TestHttpServer::Request& r) { return r.path == formPath(n); });
             QCOMPARE(int(requests), 1);
         }
+
+        // A complete round does not start again; another article's does, and
+        // choosing yet another article stops it.
+        ContinuousRound* round = window.continuousRound();
+        round->toggle();
+        QVERIFY(!round->isOn());
+        const int other = article == window.articles()->store().model()->stringList().value(0) ? 1 : 0;
+        window.articles()->SelectArticle(other);
+        QVERIFY(window.articles()->currentArticleName() != article);
+        round->toggle();
+        QVERIFY(round->isOn());
+        window.articles()->SelectArticle(1 - other);
+        QVERIFY(!round->isOn());
+        QVERIFY2(hint->text().contains(QStringLiteral("已选择另一篇文章")), qPrintable(hint->text()));
+        QVERIFY(!round->preloaded());
     }
 
     void formFillReplaysTheLearntPastes()
