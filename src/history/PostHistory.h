@@ -18,7 +18,7 @@ struct PostEntry {
     QString postUrl;  // the address shown after the submit
     bool byHand = false;  // marked by the user, not seen being submitted
     QString heldBecause;  // a held post: why the database has not taken it
-    QString member;  // a post the team's server told of: who made it; empty for this computer's own
+    QString member;  // a teammate's post, as the team's server told of it: who made it; empty for the user's own
 
     bool isHeld() const { return id < 0; }
 };

@@ -90,11 +90,12 @@ QHash<QString, PostEntry> PostRound::postsOf(const QString& article) const
     QHash<QString, PostEntry> posts = m_history.latestPostsOf(article);
     if (!m_hooks.teamPosts)
         return posts;
-    // The later post of a site counts; this computer's own on a tie (it knows whether it is stored).
+    // A teammate's later post of a site counts; of the member's own, this
+    // computer's row (it knows whether the post is stored yet).
     const QHash<QString, PostEntry> team = m_hooks.teamPosts(article);
     for (auto it = team.cbegin(); it != team.cend(); ++it) {
-        const auto own = posts.constFind(it.key());
-        if (own == posts.constEnd() || it->postedAt > own->postedAt)
+        const auto here = posts.constFind(it.key());
+        if (here == posts.constEnd() || (!it->member.isEmpty() && it->postedAt > here->postedAt))
             posts.insert(it.key(), it.value());
     }
     return posts;
