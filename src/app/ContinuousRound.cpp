@@ -157,7 +157,9 @@ void ContinuousRound::fillWhenVisible(QWebEnginePage* page, int triesLeft)
                             if (!m_on || !watched || !current || current->page() != watched)
                                 return;
                             if (shown.toBool() || triesLeft <= 0) {
-                                m_hooks.fillShownPage();
+                                // A fill of another page still runs: this one follows it.
+                                if (!m_hooks.fillShownPage())
+                                    m_loads[watched].fillDue = true;
                                 return;
                             }
                             current->setFocus();
@@ -170,8 +172,11 @@ void ContinuousRound::fillWhenVisible(QWebEnginePage* page, int triesLeft)
 
 void ContinuousRound::fillFinished()
 {
-    if (m_on)
-        preloadNext();
+    if (!m_on)
+        return;
+    preloadNext();
+    if (TWebbrowser* shown = m_tabs.CurBrowser())
+        tryFill(shown->page());  // a page that waited for the fill before
 }
 
 TWebbrowser* ContinuousRound::browserOfKey(quintptr pageKey) const

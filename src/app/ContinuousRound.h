@@ -37,7 +37,7 @@ public:
         std::function<QString(int)> addressOf;  // what a site of the list opens, by position
         std::function<void(int)> selectSite;  // as a click in the site list: opens it in the shown tab
         std::function<bool(TWebbrowser*)> hasLearntForm;  // the current site's, at the browser's page
-        std::function<void()> fillShownPage;  // as F9
+        std::function<bool()> fillShownPage;  // as F9; false while another fill runs
         std::function<void(const QString&)> say;  // the hint line
         // Optional: asks the team for the page's form; retryFill() once it has come.
         std::function<void(TWebbrowser*)> fetchSharedForm;

@@ -34,7 +34,12 @@ void TFrmMain::wireContinuousRound()
     hooks.hasLearntForm = [this, &sites](TWebbrowser* browser) {
         return !m_formMemory->formsOf(sites.record().siteName, FormMemory::pageOf(browser->url())).isEmpty();
     };
-    hooks.fillShownPage = [this] { FillCurrentPage(); };
+    hooks.fillShownPage = [this] {
+        if (m_formFill->isRunning())
+            return false;
+        FillCurrentPage();
+        return true;
+    };
     hooks.say = [this](const QString& text) {
         showHint(text);
         m_postRound->showMessage(text);
