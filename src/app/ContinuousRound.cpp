@@ -1,6 +1,7 @@
 #include "ContinuousRound.h"
 
 #include "BrowserCaptions.h"
+#include "PostRecorder.h"
 #include "PostRound.h"
 #include "TPageControl.h"
 #include "TWebbrowser.h"
@@ -182,8 +183,7 @@ void ContinuousRound::fillFinished()
 TWebbrowser* ContinuousRound::browserOfKey(quintptr pageKey) const
 {
     for (int i = 0; i < m_tabs.count(); ++i)
-        if (TWebbrowser* browser = m_tabs.browserAt(i);
-            browser && reinterpret_cast<quintptr>(static_cast<QObject*>(browser->page())) == pageKey)
+        if (TWebbrowser* browser = m_tabs.browserAt(i); browser && PostRecorder::keyOf(browser->page()) == pageKey)
             return browser;
     return nullptr;
 }

@@ -27,8 +27,6 @@
 
 namespace {
 
-PostRecorder::PageKey keyOf(QObject* page) { return reinterpret_cast<PostRecorder::PageKey>(page); }
-
 // The page that a widget with the focus belongs to, if it is in a browser.
 QWebEnginePage* pageHolding(QWidget* widget)
 {
@@ -49,7 +47,7 @@ void TFrmMain::buildHistory()
     m_postRecorder = new PostRecorder(*m_history, this);
     m_team = new TeamRound(*m_historyDatabase, this);
     connect(m_profile, &BrowserProfile::pageCreated, this, [this](TBrowserPage* page) {
-        const PostRecorder::PageKey key = keyOf(page);
+        const PostRecorder::PageKey key = PostRecorder::keyOf(page);
         connect(page, &QWebEnginePage::loadStarted, this, [this, key] { m_postRecorder->loadStarted(key); });
         connect(page, &QWebEnginePage::loadFinished, this,
                 [this, key, page](bool ok) { m_postRecorder->loadFinished(key, page->url(), ok); });
@@ -121,7 +119,7 @@ void TFrmMain::wireHistory()
 void TFrmMain::noteArticlePaste(QWebEnginePage* page)
 {
     if (page)
-        m_postRecorder->articlePasted(keyOf(page), m_sites->store().record().siteName,
+        m_postRecorder->articlePasted(PostRecorder::keyOf(page), m_sites->store().record().siteName,
                                       m_articles->currentArticleName());
 }
 

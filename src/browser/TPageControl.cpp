@@ -60,17 +60,31 @@ int TPageControl::indexOfBrowser(const TWebbrowser* browser) const
     return -1;
 }
 
-QWidget* TPageControl::addBrowserPage(int index, const QString& caption, const QString& objectName)
+TWebbrowser* TPageControl::newSheet(QWidget* parent)
 {
-    auto* sheet = new QWidget;
-    sheet->setObjectName(objectName);
+    auto* sheet = new QWidget(parent);
     auto* layout = new QVBoxLayout(sheet);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* browser = new TWebbrowser(&m_profile, sheet);
     layout->addWidget(browser);
+    return browser;
+}
+
+QWidget* TPageControl::addBrowserPage(int index, const QString& caption, const QString& objectName)
+{
+    TWebbrowser* browser = newSheet(nullptr);
+    QWidget* sheet = browser->parentWidget();
+    sheet->setObjectName(objectName);
     wireBrowser(browser);
     insertTab(index, sheet, caption);
     return sheet;
+}
+
+void TPageControl::deleteSheet(TWebbrowser* browser)
+{
+    QWidget* sheet = browser->parentWidget();
+    delete browser;  // the browser first, then its page
+    delete sheet;
 }
 
 void TPageControl::wireBrowser(TWebbrowser* browser)
@@ -115,12 +129,8 @@ void TPageControl::NavigateCurrent(const QString& text)
 
 TWebbrowser* TPageControl::preload(const QString& text)
 {
-    auto* sheet = new QWidget(this);
-    sheet->hide();
-    auto* layout = new QVBoxLayout(sheet);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* browser = new TWebbrowser(&m_profile, sheet);
-    layout->addWidget(browser);
+    TWebbrowser* browser = newSheet(this);
+    browser->parentWidget()->hide();  // a child of no tab
     browser->setNewWindowHandler([](TWebbrowser*) { return nullptr; });
     if (auto* page = qobject_cast<TBrowserPage*>(browser->page()))
         page->setOutOfSight(true);
@@ -152,9 +162,7 @@ void TPageControl::closeBrowser(TWebbrowser* browser)
     if (index == 0 || !browser)
         return;
     if (index < 0) {
-        QWidget* sheet = browser->parentWidget();
-        delete browser;  // the browser first, then its page
-        delete sheet;
+        deleteSheet(browser);
         return;
     }
     {
@@ -204,13 +212,11 @@ void TPageControl::PageControlChange() { SyncCurrentTab(); }
 
 bool TPageControl::removeBrowserPage(int index)
 {
-    QWidget* sheet = widget(index);
     TWebbrowser* browser = browserAt(index);
     if (!browser)
         return false;
     removeTab(index);
-    delete browser;  // the browser first, then its page
-    delete sheet;
+    deleteSheet(browser);
     return true;
 }
 

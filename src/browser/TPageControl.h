@@ -83,6 +83,9 @@ signals:
     void pageCannotOpen(const QString& address, const QString& reason);
 
 private:
+    // A page (a sheet) holding a new browser that fills it; the browser is returned.
+    TWebbrowser* newSheet(QWidget* parent);
+    static void deleteSheet(TWebbrowser* browser);
     QWidget* addBrowserPage(int index, const QString& caption, const QString& objectName = {});
     void wireBrowser(TWebbrowser* browser);
     void openWatched(TWebbrowser* browser, const QString& text);

@@ -43,6 +43,8 @@ class PostRecorder : public QObject {
     Q_OBJECT
 public:
     using PageKey = quintptr;
+    // A page is known by its address, never used as one here.
+    static PageKey keyOf(const QObject* page) { return reinterpret_cast<PageKey>(page); }
     // Waited for a page a script opens after its post.
     static constexpr qint64 ScriptFollowUpMs = 5000;
 

@@ -87,7 +87,11 @@ void PostRound::showTeamState(const QString& text)
 
 QHash<QString, PostEntry> PostRound::postsOf(const QString& article) const
 {
-    QHash<QString, PostEntry> posts = m_history.latestPostsOf(article);
+    return withTeamPosts(article, m_history.latestPostsOf(article));
+}
+
+QHash<QString, PostEntry> PostRound::withTeamPosts(const QString& article, QHash<QString, PostEntry> posts) const
+{
     if (!m_hooks.teamPosts)
         return posts;
     // A teammate's later post of a site counts; of the member's own, this
@@ -99,6 +103,15 @@ QHash<QString, PostEntry> PostRound::postsOf(const QString& article) const
             posts.insert(it.key(), it.value());
     }
     return posts;
+}
+
+bool PostRound::sayIfComplete(const QString& article, const RoundModel& round, int current)
+{
+    if (round.siteCount() == 0 || round.nextNotPosted(current) >= 0)
+        return false;
+    say(tr("本轮已完成：“%1”已发布到全部 %2 个站点").arg(article).arg(round.siteCount()));
+    emit roundComplete(article);
+    return true;
 }
 
 void PostRound::showContinuous(bool on)
@@ -118,23 +131,20 @@ bool PostRound::goToNextSite(const std::function<void(int)>& open)
         return false;
     }
     const QStringList sites = m_hooks.siteNames();
-    const QHash<QString, PostEntry> posts = postsOf(article);
+    const QHash<QString, PostEntry> postsHere = m_history.latestPostsOf(article);
     RoundModel round;
-    round.setRound(sites, posts);
+    round.setRound(sites, withTeamPosts(article, postsHere));
     if (round.siteCount() == 0) {
         say(tr("站点列表是空的"));
         return false;
     }
     const int current = m_hooks.currentSite();
-    if (round.nextNotPosted(current) < 0) {
-        say(tr("本轮已完成：“%1”已发布到全部 %2 个站点").arg(article).arg(round.siteCount()));
-        emit roundComplete(article);
+    if (sayIfComplete(article, round, current))
         return false;
-    }
     // A team's server hands out each site to one member: the answer comes later.
     QSet<QString> postedHere;
-    for (const QString& site : m_history.latestPostsOf(article).keys())
-        postedHere.insert(site);
+    for (auto it = postsHere.cbegin(); it != postsHere.cend(); ++it)
+        postedHere.insert(it.key());
     QPointer<PostRound> self(this);
     auto claimed = [self, article, current, open](int next, const QString& note) {
         // An answer for an article the user has left is no longer wanted.
@@ -151,15 +161,12 @@ bool PostRound::goToNextSite(const std::function<void(int)>& open)
 void PostRound::moveTo(int next, int current, const QString& article, const std::function<void(int)>& open,
                        const QString& note)
 {
+    // A team's answer comes later: the round as it stands by then.
     if (next < 0) {
         RoundModel round;
         round.setRound(m_hooks.siteNames(), postsOf(article));
-        if (round.siteCount() > 0 && round.nextNotPosted(current) < 0) {
-            say(tr("本轮已完成：“%1”已发布到全部 %2 个站点").arg(article).arg(round.siteCount()));
-            emit roundComplete(article);
-        } else {
+        if (!sayIfComplete(article, round, current))
             say(note.isEmpty() ? tr("其余未发布的站点都有队友正在发布") : note);
-        }
         return;
     }
     open(next);

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class RoundModel;
 class TFrmPostRound;
 class QWidget;
 
@@ -80,6 +81,10 @@ signals:
 
 private:
     void mark(int position, bool posted);
+    // `posts` (this computer's) with the team's merged in.
+    QHash<QString, PostEntry> withTeamPosts(const QString& article, QHash<QString, PostEntry> posts) const;
+    // Every site has a post of `article`: says so and tells roundComplete().
+    bool sayIfComplete(const QString& article, const RoundModel& round, int current);
     // After the round's choice of the next site: selects it and says where the round stands.
     void moveTo(int next, int current, const QString& article, const std::function<void(int)>& open,
                 const QString& note);

@@ -39,6 +39,20 @@ QDateTime timeOf(const QJsonObject& data, const char* name)
 
 QString text(const QJsonObject& data, const char* name) { return data.value(QLatin1String(name)).toString(); }
 
+// The post a Post change tells of; `sent`: the server has stored it.
+TeamPost postOf(const TeamChange& change, bool sent)
+{
+    const QJsonObject& d = change.data;
+    return TeamPost{text(d, "site"),
+                    text(d, "article"),
+                    text(d, "member"),
+                    timeOf(d, "posted_at"),
+                    text(d, "form_url"),
+                    text(d, "post_url"),
+                    d.value(QLatin1String("by_hand")).toBool(),
+                    sent};
+}
+
 QList<TeamFormField> fieldsOf(const TeamChange& change)
 {
     QList<TeamFormField> fields;
@@ -311,16 +325,8 @@ void TeamRound::sent(const QList<TeamChange>& batch, const QStringList& done, co
         if (change.kind == TeamChange::Form) {
             m_forms.insert({text(change.data, "site"), text(change.data, "page")}, fieldsOf(change));
         } else if (change.kind == TeamChange::Post && m_rounds.contains(article)) {
-            const QJsonObject& d = change.data;
             Cached& cached = m_rounds[article];
-            const TeamPost post{text(d, "site"),
-                                article,
-                                text(d, "member"),
-                                timeOf(d, "posted_at"),
-                                text(d, "form_url"),
-                                text(d, "post_url"),
-                                d.value(QLatin1String("by_hand")).toBool(),
-                                true};
+            const TeamPost post = postOf(change, true);
             const auto known = cached.round.posts.constFind(post.site);
             if (known == cached.round.posts.constEnd() || known->postedAt <= post.postedAt)
                 cached.round.posts.insert(post.site, post);
@@ -417,14 +423,7 @@ QHash<QString, TeamPost> TeamRound::knownPosts(const QString& article) const
     for (const TeamChange& change : m_outbox.changes()) {
         const QJsonObject& d = change.data;
         if (change.kind == TeamChange::Post && text(d, "article") == article) {
-            TeamPost post{text(d, "site"),
-                          article,
-                          text(d, "member"),
-                          timeOf(d, "posted_at"),
-                          text(d, "form_url"),
-                          text(d, "post_url"),
-                          d.value(QLatin1String("by_hand")).toBool(),
-                          false};
+            const TeamPost post = postOf(change, false);
             const auto known = posts.constFind(post.site);
             if (known == posts.constEnd() || known->postedAt <= post.postedAt) {
                 posts.insert(post.site, post);
