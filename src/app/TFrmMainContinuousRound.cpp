@@ -8,7 +8,6 @@
 #include "ContinuousRound.h"
 #include "FormFill.h"
 #include "HotkeyDispatcher.h"
-#include "PostHistory.h"
 #include "PostRecorder.h"
 #include "PostRound.h"
 #include "SiteController.h"
@@ -25,9 +24,10 @@ void TFrmMain::wireContinuousRound()
     ContinuousRound::Hooks hooks;
     hooks.currentArticle = [this] { return m_articles->currentArticleName(); };
     hooks.currentSiteName = [&sites] { return sites.record().siteName; };
+    // As the round counts posts: a teammate's post of the site counts too.
     hooks.currentSiteHasPost = [this, &sites] {
         const QString article = m_articles->currentArticleName();
-        return !article.isEmpty() && m_history->latestPostsOf(article).contains(sites.record().siteName);
+        return !article.isEmpty() && m_postRound->postsOf(article).contains(sites.record().siteName);
     };
     hooks.addressOf = [&sites](int position) { return sites.addressToOpen(position); };
     hooks.selectSite = [this](int position) { m_sites->SelectSite(position); };
